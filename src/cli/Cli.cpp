@@ -1,0 +1,233 @@
+#include "cli/Cli.h"
+
+#include "store/StoreError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+
+namespace kc::cli {
+
+bool TerminalPrompter::ask(const Question &question)
+{
+    m_err << question.text << Qt::endl;
+    bool answer = false;
+    switch (m_mode) {
+    case AnswerMode::Yes:
+        answer = true;
+        m_err << QStringLiteral("→ はい (--yes)") << Qt::endl;
+        break;
+    case AnswerMode::No:
+        m_err << QStringLiteral("→ いいえ (--no)") << Qt::endl;
+        break;
+    case AnswerMode::Ask:
+        if (m_in) {
+            m_err << (question.defaultNo ? QStringLiteral("[y/N] ") : QStringLiteral("[y/N] "))
+                  << Qt::flush;
+            const QString line = m_in->readLine().trimmed().toLower();
+            answer = line == u"y" || line == u"yes" || line == u"はい";
+        } else {
+            m_err << QStringLiteral("→ いいえ（端末がないため）") << Qt::endl;
+        }
+        break;
+    }
+    if (!answer)
+        m_answeredNo = true;
+    return answer;
+}
+
+void TerminalPrompter::tell(const Message &message)
+{
+    ++m_messages;
+    m_err << message.text << Qt::endl;
+}
+
+void TerminalPrompter::inform(const QString &text)
+{
+    ++m_messages;
+    m_err << text << Qt::endl;
+}
+
+void CommandContext::printJson(const QJsonValue &value)
+{
+    const QJsonDocument doc
+        = value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+    out << QString::fromUtf8(doc.toJson(QJsonDocument::Indented));
+}
+
+std::vector<Command> allCommands()
+{
+    std::vector<Command> commands;
+    addStoreCommands(commands);
+    addBanzukeCommands(commands);
+    return commands;
+}
+
+QString defaultContestDir()
+{
+    const QString env = qEnvironmentVariable("KACHIKOSHI_DIR");
+    if (!env.isEmpty())
+        return env;
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+std::vector<std::pair<QString, QString>> keyValues(const QStringList &args)
+{
+    std::vector<std::pair<QString, QString>> out;
+    for (const QString &a : args) {
+        const qsizetype eq = a.indexOf(u'=');
+        if (eq <= 0)
+            throw UsageError {QStringLiteral("KEY=VALUE の形ではありません: %1").arg(a)};
+        out.emplace_back(a.left(eq), a.mid(eq + 1));
+    }
+    return out;
+}
+
+int intArgument(const QString &text, const QString &what)
+{
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    if (!ok)
+        throw UsageError {QStringLiteral("%1 は整数で指定してください: %2").arg(what, text)};
+    return v;
+}
+
+namespace {
+
+QString helpText(const std::vector<Command> &commands)
+{
+    QString s = QStringLiteral(
+        "使い方: kachikoshi [--dir DIR] [--yes | --no] [COMMAND [ARGUMENTS...]]\n"
+        "        kachikoshi --help | --version\n\n"
+        "コマンドなしで起動するとメインウィンドウを開きます。\n\n"
+        "オプション:\n"
+        "  --dir DIR   コンテストフォルダ（Data/ と html/ を置く所）。既定: $KACHIKOSHI_DIR、\n"
+        "              なければユーザーのデータフォルダ\n"
+        "  --yes       すべての質問に「はい」で答える\n"
+        "  --no        すべての質問に「いいえ」で答える\n"
+        "  --json      一覧のコマンドで JSON を出力する\n\n"
+        "コマンド:\n");
+    for (const Command &c : commands) {
+        QString line = QStringLiteral("  ") + c.words.join(u' ');
+        if (!c.usage.isEmpty())
+            line += u' ' + c.usage;
+        if (c.acceptsJson)
+            line += QStringLiteral(" [--json]");
+        s += line.leftJustified(40) + u' ' + c.summary + u'\n';
+    }
+    s += QStringLiteral("\n終了コード: 0 完了, 1 拒否, 2 使い方の誤り, 3 質問に「いいえ」, "
+                        "4 ファイルまたはデータベースの読み書きの失敗\n");
+    return s;
+}
+
+const QStringList kGlobalFlags {QStringLiteral("--yes"), QStringLiteral("--no"),
+                                QStringLiteral("--json"), QStringLiteral("--support")};
+
+} // namespace
+
+bool wantsCommandLine(const QStringList &arguments)
+{
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a == u"--dir") {
+            ++i;
+            continue;
+        }
+        if (a.startsWith(QStringLiteral("--dir=")) || a == u"--support")
+            continue;
+        if (a == u"--yes" || a == u"--no")
+            continue;
+        return true; // a command, --help, --version, or something to complain about
+    }
+    return false;
+}
+
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextStream *in,
+        bool stdinIsTerminal)
+{
+    const std::vector<Command> commands = allCommands();
+    QString dir;
+    AnswerMode mode = AnswerMode::Ask;
+    bool json = false;
+    QStringList words;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a == u"--help" || a == u"-h") {
+            out << helpText(commands);
+            return ExitOk;
+        }
+        if (a == u"--version") {
+            out << QStringLiteral("kachikoshi ") << QStringLiteral(KC_VERSION) << Qt::endl;
+            return ExitOk;
+        }
+        if (a == u"--dir") {
+            if (i + 1 >= arguments.size()) {
+                err << QStringLiteral("--dir にはフォルダを指定してください。") << Qt::endl;
+                return ExitUsage;
+            }
+            dir = arguments[++i];
+        } else if (a.startsWith(QStringLiteral("--dir="))) {
+            dir = a.mid(6);
+        } else if (a == u"--yes") {
+            mode = AnswerMode::Yes;
+        } else if (a == u"--no") {
+            mode = AnswerMode::No;
+        } else if (a == u"--json") {
+            json = true;
+        } else if (a == u"--support") {
+            // window-only option
+        } else {
+            words << a;
+        }
+    }
+    if (words.isEmpty()) {
+        err << QStringLiteral("コマンドを指定してください（kachikoshi --help）。") << Qt::endl;
+        return ExitUsage;
+    }
+    // The longest matching command words win ("banzuke show" before "banzuke").
+    const Command *match = nullptr;
+    for (const Command &c : commands) {
+        if (c.words.size() <= words.size() && words.mid(0, c.words.size()) == c.words
+            && (!match || c.words.size() > match->words.size()))
+            match = &c;
+    }
+    if (!match) {
+        err << QStringLiteral("不明なコマンドです: %1（kachikoshi --help）").arg(words.join(u' '))
+            << Qt::endl;
+        return ExitUsage;
+    }
+    if (json && !match->acceptsJson) {
+        err << QStringLiteral("%1 は --json に対応していません。").arg(match->words.join(u' '))
+            << Qt::endl;
+        return ExitUsage;
+    }
+    if (dir.isEmpty())
+        dir = defaultContestDir();
+    if (!QDir().mkpath(dir)) {
+        err << QStringLiteral("フォルダ %1 を作成できません。").arg(QDir::toNativeSeparators(dir))
+            << Qt::endl;
+        return ExitDataError;
+    }
+    TerminalPrompter prompter(mode, err,
+                              (mode == AnswerMode::Ask && stdinIsTerminal) ? in : nullptr);
+    try {
+        Contest contest(dir, prompter);
+        contest.open();
+        CommandContext ctx {contest, prompter, out, err, words.mid(match->words.size()), json};
+        const int code = match->run(ctx);
+        contest.close(false);
+        return code;
+    } catch (const UsageError &e) {
+        err << e.message << Qt::endl;
+        return ExitUsage;
+    } catch (const StoreError &e) {
+        err << e.message() << Qt::endl;
+        return ExitDataError;
+    }
+}
+
+} // namespace kc::cli

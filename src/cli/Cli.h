@@ -1,0 +1,93 @@
+#pragma once
+
+#include "store/Contest.h"
+#include "store/Prompter.h"
+
+#include <QJsonValue>
+#include <QStringList>
+#include <QTextStream>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace kc::cli {
+
+enum ExitCode { ExitOk = 0, ExitRefused = 1, ExitUsage = 2, ExitAnsweredNo = 3, ExitDataError = 4 };
+
+enum class AnswerMode { Ask, Yes, No };
+
+// Questions go to standard error with their exact text; answered by --yes/--no,
+// on the terminal, or No when there is no terminal.
+class TerminalPrompter : public Prompter
+{
+public:
+    TerminalPrompter(AnswerMode mode, QTextStream &err, QTextStream *in = nullptr)
+        : m_mode(mode), m_err(err), m_in(in)
+    {
+    }
+    bool ask(const Question &question) override;
+    void tell(const Message &message) override;
+    void inform(const QString &text) override;
+    bool anyAnsweredNo() const { return m_answeredNo; }
+    bool anyMessage() const { return m_messages > 0; }
+
+private:
+    AnswerMode m_mode;
+    QTextStream &m_err;
+    QTextStream *m_in;
+    bool m_answeredNo = false;
+    int m_messages = 0;
+};
+
+// Thrown by a command for a malformed argument (exit 2).
+struct UsageError
+{
+    QString message;
+};
+
+struct CommandContext
+{
+    Contest &contest;
+    TerminalPrompter &prompter;
+    QTextStream &out;
+    QTextStream &err;
+    QStringList args; // after the command words
+    bool json = false;
+
+    // Prints a JSON document (compact keys in order given) on standard output.
+    void printJson(const QJsonValue &value);
+    // Exit code for an action that asked and may have been answered No.
+    int askedResult(bool done) const { return done ? ExitOk : ExitAnsweredNo; }
+};
+
+struct Command
+{
+    QStringList words; // e.g. {"banzuke", "show"}
+    QString usage; // arguments after the words
+    QString summary; // one line, Japanese
+    bool acceptsJson = false;
+    std::function<int(CommandContext &)> run;
+};
+
+// Each area adds its commands here.
+void addStoreCommands(std::vector<Command> &commands);
+void addBanzukeCommands(std::vector<Command> &commands);
+
+std::vector<Command> allCommands();
+
+// The whole command line (arguments without the program name). `stdinIsTerminal`
+// decides how unanswered questions are taken.
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextStream *in,
+        bool stdinIsTerminal);
+
+// Whether the arguments name a command (or --help/--version), i.e. no window is wanted.
+bool wantsCommandLine(const QStringList &arguments);
+
+QString defaultContestDir();
+
+// Parses "KEY=VALUE" words; throws UsageError naming a malformed one.
+std::vector<std::pair<QString, QString>> keyValues(const QStringList &args);
+// Parses a whole number argument; throws UsageError.
+int intArgument(const QString &text, const QString &what);
+
+} // namespace kc::cli

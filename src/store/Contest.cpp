@@ -1,0 +1,601 @@
+#include "store/Contest.h"
+
+#include "store/RecordFile.h"
+#include "store/StoreError.h"
+#include "store/Text.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kc {
+
+namespace {
+const QString kLegacyMessage
+    = QStringLiteral(" ﾌｧｲﾙ形式のﾊﾞｰｼﾞｮﾝが旧ﾀｲﾌﾟとなっていますので、変換いたします。");
+
+QString fileName(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+bool validWrestler(int v)
+{
+    return v >= 0 && v <= kNoWrestler;
+}
+} // namespace
+
+QString badDataMessage(const QString &path, const QString &detail)
+{
+    return QStringLiteral(
+               "ファイル %1 の内容が正しくありません（%2）。ファイルは変更していません。")
+        .arg(fileName(path), detail);
+}
+
+Contest::Contest(const QString &rootDir, Prompter &prompter, std::unique_ptr<FileStore> files)
+    : m_paths(rootDir), m_prompter(&prompter),
+      m_files(files ? std::move(files) : std::make_unique<DiskFileStore>())
+{
+    m_roster.installDefault();
+    m_roster.takeInitialNames();
+    m_rules = RulesRecord::firstRunDefaults();
+    m_daily = DailyRecords::firstRunDefaults();
+}
+
+Contest::~Contest()
+{
+    if (m_open) {
+        try {
+            close(false);
+        } catch (...) {
+        }
+    }
+}
+
+void Contest::lockFolder()
+{
+    if (!QDir().mkpath(m_paths.data))
+        throw StoreError(QStringLiteral("フォルダ %1 を作成できません。")
+                             .arg(QDir::toNativeSeparators(m_paths.data)),
+                         m_paths.data);
+    m_lock = std::make_unique<QLockFile>(m_paths.lock);
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0)) {
+        const bool busy = m_lock->error() == QLockFile::LockFailedError;
+        m_lock.reset();
+        if (busy)
+            throw StoreError(QStringLiteral("このコンテストフォルダ（%1）は、別に起動している "
+                                            "Kachikoshi Cup が使用中です。")
+                                 .arg(QDir::toNativeSeparators(m_paths.root)),
+                             m_paths.lock);
+        throw StoreError(QStringLiteral("フォルダ %1 をロックできません。")
+                             .arg(QDir::toNativeSeparators(m_paths.data)),
+                         m_paths.lock);
+    }
+}
+
+void Contest::validateRules(const RulesRecord &r) const
+{
+    auto bad = [&](const QString &detail) {
+        throw StoreError(badDataMessage(m_paths.credit, detail), m_paths.credit);
+    };
+    if (r.pickCount < 0 || r.pickCount > kMaxPicks)
+        bad(QStringLiteral("選択力士数 %1").arg(r.pickCount));
+    if (r.currentDay < 0 || r.currentDay > kDays)
+        bad(QStringLiteral("確定日数 %1").arg(r.currentDay));
+    if (r.flag < 0 || r.flag > 10 + kDays)
+        bad(QStringLiteral("フラグ %1").arg(r.flag));
+    if (r.rulesStart < 0 || r.rulesStart > 1)
+        bad(QStringLiteral("RulesStart %1").arg(r.rulesStart));
+}
+
+void Contest::validateEntry(const EntryRecord &e, int recordNumber, const QString &path) const
+{
+    auto check = [&](int v, const QString &what) {
+        if (!validWrestler(v))
+            throw StoreError(
+                badDataMessage(
+                    path, QStringLiteral("レコード %1 の%2 %3").arg(recordNumber).arg(what).arg(v)),
+                path);
+    };
+    for (int i = 0; i < kMaxPicks; ++i) {
+        check(e.picks[i], QStringLiteral("選択力士"));
+        check(e.enteredPicks[i], QStringLiteral("登録力士"));
+        check(e.reserveList[i], QStringLiteral("補充力士"));
+    }
+    check(e.reserve, QStringLiteral("予備力士"));
+}
+
+void Contest::loadRoster()
+{
+    m_roster.installDefault();
+    if (const auto bytes = m_files->read(m_paths.banzuke)) {
+        if (bytes->size() != BanzukeRecord::Size)
+            throw StoreError(badDataMessage(m_paths.banzuke,
+                                            QStringLiteral("長さ %1 バイト、正しくは %2 バイト")
+                                                .arg(bytes->size())
+                                                .arg(BanzukeRecord::Size)),
+                             m_paths.banzuke);
+        const BanzukeRecord b = BanzukeRecord::decode(*bytes);
+        if (b.wrestlerCount < 0 || b.wrestlerCount > kRosterSlots)
+            throw StoreError(
+                badDataMessage(m_paths.banzuke, QStringLiteral("力士数 %1").arg(b.wrestlerCount)),
+                m_paths.banzuke);
+        for (int i = 0; i < b.wrestlerCount; ++i)
+            if (b.rankCodes[i] < 0 || b.rankCodes[i] > 4)
+                throw StoreError(
+                    badDataMessage(
+                        m_paths.banzuke,
+                        QStringLiteral("力士 %1 の地位 %2").arg(i + 10).arg(b.rankCodes[i])),
+                    m_paths.banzuke);
+        m_roster.loadBanzuke(b);
+    }
+    m_roster.takeInitialNames();
+    m_roster.applyRenames(readRenames());
+}
+
+std::vector<RenameRecord> Contest::readRenames() const
+{
+    const auto bytes = m_files->read(m_paths.rename);
+    std::vector<RenameRecord> out;
+    if (!bytes)
+        return out;
+    // A final partial record is ignored: the list ends at its first empty name anyway.
+    const int n = int(std::min<qsizetype>(bytes->size() / RenameRecord::Size, 200));
+    for (int i = 0; i < n; ++i)
+        out.push_back(RenameRecord::decode(
+            bytes->mid(qsizetype(i) * RenameRecord::Size, RenameRecord::Size)));
+    return out;
+}
+
+void Contest::loadWrestlerResults()
+{
+    const auto bytes = m_files->read(m_paths.rikishi);
+    if (!bytes)
+        return;
+    const int count = m_roster.wrestlerCount;
+    if (bytes->size() % WrestlerRecord::Size != 0
+        || bytes->size() < qint64(count) * WrestlerRecord::Size)
+        throw StoreError(badDataMessage(m_paths.rikishi,
+                                        QStringLiteral("長さ %1 バイト、%2 名分には %3 バイト必要")
+                                            .arg(bytes->size())
+                                            .arg(count)
+                                            .arg(count * WrestlerRecord::Size)),
+                         m_paths.rikishi);
+    std::vector<WrestlerRecord> records;
+    for (int i = 0; i < count; ++i) {
+        WrestlerRecord w = WrestlerRecord::decode(
+            bytes->mid(qsizetype(i) * WrestlerRecord::Size, WrestlerRecord::Size));
+        if (w.rankCode < 0 || w.rankCode > 4)
+            throw StoreError(
+                badDataMessage(m_paths.rikishi,
+                               QStringLiteral("レコード %1 の地位 %2").arg(i + 1).arg(w.rankCode)),
+                m_paths.rikishi);
+        for (int d = 0; d < kDays; ++d)
+            if (w.dayResult[d] < 0 || w.dayResult[d] > MarkAbsentLater)
+                throw StoreError(badDataMessage(m_paths.rikishi,
+                                                QStringLiteral("レコード %1 の%2日目の結果 %3")
+                                                    .arg(i + 1)
+                                                    .arg(d + 1)
+                                                    .arg(w.dayResult[d])),
+                                 m_paths.rikishi);
+        records.push_back(w);
+    }
+    for (int i = 0; i < count; ++i)
+        m_roster.wrestlers[i] = records[i];
+}
+
+void Contest::loadRulesAndDaily()
+{
+    const auto credit = m_files->read(m_paths.credit);
+    if (!credit) {
+        // First run: the defaults, written at once.
+        m_rules = RulesRecord::firstRunDefaults();
+        m_daily = DailyRecords::firstRunDefaults();
+        saveRules();
+        saveDaily();
+        return;
+    }
+    if (credit->size() != RulesRecord::Size)
+        throw StoreError(badDataMessage(m_paths.credit,
+                                        QStringLiteral("長さ %1 バイト、正しくは %2 バイト")
+                                            .arg(credit->size())
+                                            .arg(RulesRecord::Size)),
+                         m_paths.credit);
+    const RulesRecord rules = RulesRecord::decode(*credit);
+    validateRules(rules);
+    const auto record = m_files->read(m_paths.record);
+    DailyRecords daily = DailyRecords::firstRunDefaults();
+    if (record) {
+        if (record->size() != DailyRecords::Size)
+            throw StoreError(badDataMessage(m_paths.record,
+                                            QStringLiteral("長さ %1 バイト、正しくは %2 バイト")
+                                                .arg(record->size())
+                                                .arg(DailyRecords::Size)),
+                             m_paths.record);
+        daily = DailyRecords::decode(*record);
+        if (daily.perfectCount() < 0)
+            daily.setPerfectCount(0);
+    }
+    m_rules = rules;
+    m_daily = daily;
+    if (!record)
+        saveDaily();
+}
+
+void Contest::loadDaily()
+{
+    const auto record = m_files->read(m_paths.record);
+    if (!record) {
+        m_daily = DailyRecords::firstRunDefaults();
+        return;
+    }
+    if (record->size() != DailyRecords::Size)
+        throw StoreError(badDataMessage(m_paths.record,
+                                        QStringLiteral("長さ %1 バイト、正しくは %2 バイト")
+                                            .arg(record->size())
+                                            .arg(DailyRecords::Size)),
+                         m_paths.record);
+    m_daily = DailyRecords::decode(*record);
+}
+
+void Contest::openDatabase()
+{
+    try {
+        m_db.open(m_paths.database);
+    } catch (const StoreError &) {
+        // Not a database any more: keep it aside and start a new one; the
+        // entries come back from Entry.Dat below.
+        m_db.close();
+        const QString aside = m_paths.database + QStringLiteral(".broken-")
+            + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
+        if (!QFile::rename(m_paths.database, aside))
+            throw;
+        m_startupNotes
+            << QStringLiteral(
+                   "データベース %1 が読めなかったため %2 として保存し、新しく作成しました。")
+                   .arg(fileName(m_paths.database), fileName(aside));
+        m_db.open(m_paths.database);
+    }
+}
+
+EntryRecord Contest::entryFromRow(RecordSet &rs) const
+{
+    // Only names survive in a row; picks are found again by wrestler name.
+    EntryRecord e = EntryRecord::cleared();
+    e.shikona = rs.textValue(QStringLiteral("しこな"));
+    e.furigana = rs.textValue(QStringLiteral("シコ"));
+    auto slotOf = [&](const QString &name) -> qint16 {
+        const QString n = name.trimmed();
+        if (n.isEmpty())
+            return kNoWrestler;
+        for (int s = 0; s < m_roster.wrestlerCount; ++s)
+            if (m_roster.name(s) == n)
+                return qint16(s);
+        return kNoWrestler;
+    };
+    for (int i = 0; i < kMaxPicks; ++i) {
+        e.picks[i] = slotOf(rs.textValue(QStringLiteral("力士%1").arg(i + 1)));
+        e.enteredPicks[i] = e.picks[i];
+    }
+    e.reserve = slotOf(rs.textValue(QStringLiteral("予備力士")));
+    e.reserveList[0] = e.reserve;
+    for (int d = 1; d <= kDays; ++d)
+        e.dayTotal[d - 1] = qint16(rs.intValue(dayColumnName(d)));
+    e.totalScore = qint16(rs.intValue(QStringLiteral("合計")));
+    e.midScore = qint16(rs.intValue(QStringLiteral("中日計")));
+    return e;
+}
+
+void Contest::loadEntries()
+{
+    const bool dbFresh = !m_db.wasComplete();
+    int rows = dbFresh ? 0 : m_db.rowCount(QStringLiteral("entry00"));
+    if (rows > kEntryCapacity)
+        throw StoreError(QStringLiteral("データベース %1 の参加者数 %2 が上限 %3 を超えています。")
+                             .arg(fileName(m_paths.database))
+                             .arg(rows)
+                             .arg(kEntryCapacity),
+                         m_paths.database);
+    qint64 length = m_files->size(m_paths.entry);
+    if (rows >= 1 && length >= 0 && qAbs(length - qint64(rows) * LegacyEntryRecord::Size) < 20
+        && length != qint64(rows) * EntryRecord::Size) {
+        m_prompter->inform(kLegacyMessage);
+        convertLegacyEntries();
+        length = m_files->size(m_paths.entry);
+    }
+    std::vector<EntryRecord> fromFile;
+    if (length >= 0) {
+        if (length % EntryRecord::Size != 0)
+            throw StoreError(
+                badDataMessage(
+                    m_paths.entry,
+                    QStringLiteral("長さ %1 バイトは %2 バイトのレコードの並びではありません")
+                        .arg(length)
+                        .arg(EntryRecord::Size)),
+                m_paths.entry);
+        if (length / EntryRecord::Size > kEntryCapacity)
+            throw StoreError(badDataMessage(m_paths.entry,
+                                            QStringLiteral("%1 件、上限は %2 件")
+                                                .arg(length / EntryRecord::Size)
+                                                .arg(kEntryCapacity)),
+                             m_paths.entry);
+        fromFile = recordfile::readAll<EntryRecord>(*m_files, m_paths.entry);
+        for (int i = 0; i < int(fromFile.size()); ++i)
+            validateEntry(fromFile[i], i + 1, m_paths.entry);
+    }
+    const int records = int(fromFile.size());
+    // Before the first registration Entry.Dat may hold the placeholder record
+    // that ルール決定 writes; it is not an entry.
+    const bool placeholderOnly = rows == 0 && m_rules.flag < 3;
+    if (placeholderOnly || records == rows) {
+        m_entries.assign(fromFile.begin(), fromFile.begin() + (placeholderOnly ? 0 : rows));
+        return;
+    }
+    // The table and the file disagree: the file is the record of truth; rows
+    // beyond it are kept from the table so that no participant is lost.
+    m_entries = fromFile;
+    if (rows > records) {
+        RecordSet rs(m_db, QStringLiteral("entry00"));
+        rs.setSort(QStringLiteral("ID ASC"));
+        for (rs.moveTo(records); !rs.eof(); rs.moveNext())
+            m_entries.push_back(entryFromRow(rs));
+    }
+    rebuildEntryTable();
+    m_startupNotes << QStringLiteral(
+                          "参加者の表（%1）が %2 と一致しなかったため、作り直しました（%3 名）。")
+                          .arg(fileName(m_paths.database), fileName(m_paths.entry))
+                          .arg(m_entries.size());
+    if (rows > records)
+        saveEntries();
+}
+
+void Contest::open()
+{
+    if (m_open)
+        return;
+    m_startupNotes.clear();
+    lockFolder();
+    try {
+        loadRoster();
+        loadRulesAndDaily();
+        loadWrestlerResults();
+        openDatabase();
+        loadEntries();
+        m_entryTable = std::make_unique<RecordSet>(m_db, QStringLiteral("entry00"));
+        m_entryTable->setSort(QStringLiteral("順位 ASC"));
+        m_entryTable->moveFirst();
+    } catch (...) {
+        m_entryTable.reset();
+        m_db.close();
+        m_lock.reset();
+        throw;
+    }
+    m_open = true;
+    if (!m_startupNotes.isEmpty())
+        m_prompter->tell(
+            {m_startupNotes.join(u'\n'), QStringLiteral("Kachikoshi Cup"), Icon::Warning});
+}
+
+void Contest::close(bool saveRulesFirst)
+{
+    if (!m_open)
+        return;
+    if (saveRulesFirst)
+        saveRules();
+    if (m_entryTable && !m_entryTable->isEmpty())
+        m_entryTable->moveFirst();
+    m_entryTable.reset();
+    m_db.close();
+    if (m_lock)
+        m_lock->unlock();
+    m_lock.reset();
+    m_open = false;
+}
+
+void Contest::saveRules()
+{
+    recordfile::writeAll<RulesRecord>(*m_files, m_paths.credit, std::vector<RulesRecord> {m_rules});
+}
+
+void Contest::saveDaily()
+{
+    recordfile::writeAll<DailyRecords>(*m_files, m_paths.record,
+                                       std::vector<DailyRecords> {m_daily});
+}
+
+void Contest::saveEntries()
+{
+    recordfile::writeAll<EntryRecord>(*m_files, m_paths.entry, m_entries);
+}
+
+void Contest::saveEntryRecord(int k)
+{
+    const EntryRecord e
+        = (k >= 0 && k < participantCount()) ? m_entries[k] : EntryRecord::cleared();
+    recordfile::writeOne<EntryRecord>(*m_files, m_paths.entry, k + 1, e);
+}
+
+void Contest::saveWrestlers()
+{
+    const int n = std::clamp(m_roster.wrestlerCount, 0, kRosterSlots);
+    recordfile::writeAll<WrestlerRecord>(
+        *m_files, m_paths.rikishi,
+        std::vector<WrestlerRecord>(m_roster.wrestlers.begin(), m_roster.wrestlers.begin() + n));
+}
+
+void Contest::reopenEntryTable()
+{
+    const QString sort = m_entryTable ? m_entryTable->sort() : QStringLiteral("順位 ASC");
+    m_entryTable = std::make_unique<RecordSet>(m_db, QStringLiteral("entry00"));
+    m_entryTable->setSort(sort);
+    m_entryTable->moveFirst();
+}
+
+void Contest::fillEntryRow(RecordSet &rs, int k, int rank)
+{
+    const EntryRecord &e = m_entries.at(k);
+    rs.setValue(QStringLiteral("ID"), 100 + k);
+    rs.setValue(QStringLiteral("しこな"), e.shikona.trimmed());
+    rs.setValue(QStringLiteral("シコ"), e.furigana.trimmed());
+    for (int s = 0; s < kMaxPicks; ++s)
+        rs.setValue(QStringLiteral("力士%1").arg(s + 1), m_roster.name(e.picks[s]).left(10));
+    rs.setValue(QStringLiteral("予備力士"), m_roster.name(e.reserveList[0]).left(10));
+    for (int d = 1; d <= kDays; ++d)
+        rs.setValue(dayColumnName(d), e.dayTotal[d - 1]);
+    rs.setValue(QStringLiteral("合計"), e.totalScore);
+    rs.setValue(QStringLiteral("中日計"), e.midScore);
+    rs.setValue(QStringLiteral("順位"), rank);
+}
+
+void Contest::rebuildEntryTable()
+{
+    Transaction tx(m_db);
+    m_db.deleteAll(QStringLiteral("entry00"));
+    RecordSet rs(m_db, QStringLiteral("entry00"));
+    const int day = m_rules.currentDay;
+    for (int k = 0; k < participantCount(); ++k) {
+        rs.addNew();
+        fillEntryRow(rs, k, day >= 1 && day <= kDays ? m_entries[k].dayRank[day - 1] : 0);
+        rs.update();
+    }
+    tx.commit();
+    if (m_entryTable)
+        reopenEntryTable();
+}
+
+void Contest::convertLegacyEntries()
+{
+    const int count
+        = participantCount() > 0 ? participantCount() : m_db.rowCount(QStringLiteral("entry00"));
+    const int pickCount = std::clamp<int>(m_rules.pickCount, 0, kMaxPicks);
+    auto readLegacy = [&](const QString &path, int limit) {
+        std::vector<LegacyEntryRecord> out;
+        const auto bytes = m_files->read(path);
+        if (!bytes)
+            return out;
+        const int n = int(bytes->size() / LegacyEntryRecord::Size);
+        for (int i = 0; i < n && (limit < 0 || i < limit); ++i)
+            out.push_back(LegacyEntryRecord::decode(
+                bytes->mid(qsizetype(i) * LegacyEntryRecord::Size, LegacyEntryRecord::Size)));
+        return out;
+    };
+    const auto entryOld = readLegacy(m_paths.entry, count);
+    if (int(entryOld.size()) < count)
+        throw StoreError(
+            badDataMessage(
+                m_paths.entry,
+                QStringLiteral("旧形式のレコードが %1 件しかありません").arg(entryOld.size())),
+            m_paths.entry);
+    // Picks as registered and the first substitute come from the backup taken
+    // at the close of registration; without one, from the entry itself.
+    std::vector<LegacyEntryRecord> bak;
+    const qint64 bakLength = m_files->size(m_paths.entryBak);
+    if (bakLength >= 0 && bakLength % EntryRecord::Size != 0)
+        bak = readLegacy(m_paths.entryBak, count);
+    struct Remembered
+    {
+        std::array<qint16, 10> picks;
+        qint16 reserve;
+    };
+    auto remembered = [&](int n, const LegacyEntryRecord &self) {
+        const LegacyEntryRecord &src = n < int(bak.size()) ? bak[n] : self;
+        Remembered r;
+        for (int i = 0; i < kMaxPicks; ++i)
+            r.picks[i] = i < pickCount ? src.ints[i] : 0;
+        r.reserve = src.ints[10];
+        return r;
+    };
+    auto convert = [&](const LegacyEntryRecord &old, const Remembered &rem) {
+        EntryRecord e;
+        e.shikona = old.shikona;
+        e.furigana = old.furigana;
+        e.memberName = old.memberName;
+        e.birth = old.birth;
+        e.tel = old.tel;
+        e.fax = old.fax;
+        e.mail = old.mail;
+        for (int i = 0; i < kMaxPicks; ++i) {
+            e.picks[i] = old.ints[i];
+            e.enteredPicks[i] = rem.picks[i];
+            e.reserveList[i] = old.ints[10 + i];
+        }
+        e.reserve = rem.reserve;
+        for (int d = 0; d < kDays; ++d) {
+            e.dayGoldBonus[d] = old.ints[20 + d];
+            e.daySilverBonus[d] = old.ints[35 + d];
+            e.dayStreakBonus[d] = old.ints[50 + d];
+            e.dayTotal[d] = old.ints[65 + d];
+            e.daySpareArray[d] = old.ints[81 + d];
+        }
+        e.dayRank[14] = old.ints[97];
+        e.totalScore = old.ints[80];
+        e.midScore = old.ints[96];
+        return e;
+    };
+    // Convert everything first, so that a bad record leaves every file as it was.
+    std::vector<EntryRecord> ranking;
+    const qint64 rankingLength = m_files->size(m_paths.ranking);
+    const bool convertRanking = rankingLength >= 0 && rankingLength % EntryRecord::Size != 0;
+    if (convertRanking) {
+        const auto old = readLegacy(m_paths.ranking, -1);
+        for (int n = 0; n < int(old.size()); ++n) {
+            Remembered rem = remembered(n, old[n]);
+            if (n >= int(bak.size())) {
+                rem.picks.fill(kNoWrestler);
+                rem.reserve = kNoWrestler;
+            }
+            ranking.push_back(convert(old[n], rem));
+            validateEntry(ranking.back(), n + 1, m_paths.ranking);
+        }
+    }
+    std::vector<EntryRecord> converted;
+    for (int n = 0; n < count; ++n) {
+        converted.push_back(convert(entryOld[n], remembered(n, entryOld[n])));
+        validateEntry(converted.back(), n + 1, m_paths.entry);
+    }
+    if (convertRanking)
+        recordfile::writeAll<EntryRecord>(*m_files, m_paths.ranking, ranking);
+    recordfile::writeAll<EntryRecord>(*m_files, m_paths.entry, converted);
+    m_files->remove(m_paths.entryBak);
+    m_files->copy(m_paths.entry, m_paths.entryBak);
+    m_entries = converted;
+}
+
+void Contest::resetDailyRecords()
+{
+    m_daily = DailyRecords::resetValues();
+    saveDaily();
+}
+
+bool Contest::reset()
+{
+    const Question q {
+        QStringLiteral("初期化を行うと、全てのデータが消去されます。よろしいですか。"), QString(),
+        Icon::Warning, true};
+    if (!m_prompter->ask(q))
+        return false;
+    Transaction tx(m_db);
+    if (m_files->exists(m_paths.credit)) {
+        m_rules.flag = 0;
+        m_rules.rulesStart = 0;
+        m_rules.currentDay = 0;
+        resetDailyRecords();
+        saveRules();
+    }
+    for (const QString &p :
+         {m_paths.entry, m_paths.entryCsv, m_paths.rikishi, m_paths.perfect, m_paths.banzuke})
+        m_files->remove(p);
+    loadRoster();
+    for (auto &s : m_roster.wrestlers)
+        s.dayResult.fill(0);
+    m_db.deleteAll(QStringLiteral("entry00"));
+    m_db.deleteAll(QStringLiteral("PRIZE"));
+    tx.commit();
+    m_entries.clear();
+    reopenEntryTable();
+    return true;
+}
+
+} // namespace kc

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "banzuke/Roster.h"
+#include "store/Database.h"
+#include "store/FileStore.h"
+#include "store/Paths.h"
+#include "store/Prompter.h"
+#include "store/RecordSet.h"
+#include "store/Records.h"
+
+#include <QLockFile>
+#include <memory>
+#include <vector>
+
+namespace kc {
+
+// One contest: its folder, files, database and every piece of state the
+// windows and commands work on. Nothing here is global, so tests can open many.
+class Contest
+{
+public:
+    explicit Contest(const QString &rootDir, Prompter &prompter,
+                     std::unique_ptr<FileStore> files = nullptr);
+    ~Contest();
+    Contest(const Contest &) = delete;
+    Contest &operator=(const Contest &) = delete;
+
+    // Start-up: lock the folder, open the database, load or create every file,
+    // convert older entry files, check the mirror. Throws StoreError.
+    void open();
+    bool isOpen() const { return m_open; }
+    // Shutdown: cmdEND saves Credit.Dat first (saveRules = true), mmEnd does not.
+    void close(bool saveRules);
+
+    const Paths &paths() const { return m_paths; }
+    FileStore &files() { return *m_files; }
+    const FileStore &files() const { return *m_files; }
+    Prompter &prompter() { return *m_prompter; }
+    void setPrompter(Prompter &p) { m_prompter = &p; }
+    Database &database() { return m_db; }
+    // The entry recordset (entry00), open for the life of the contest.
+    RecordSet &entryTable() { return *m_entryTable; }
+
+    RulesRecord &rules() { return m_rules; }
+    const RulesRecord &rules() const { return m_rules; }
+    DailyRecords &daily() { return m_daily; }
+    const DailyRecords &daily() const { return m_daily; }
+    Roster &roster() { return m_roster; }
+    const Roster &roster() const { return m_roster; }
+    // Entry array: element k is ID 100 + k, Entry.Dat record k + 1.
+    std::vector<EntryRecord> &entries() { return m_entries; }
+    const std::vector<EntryRecord> &entries() const { return m_entries; }
+    int participantCount() const { return int(m_entries.size()); }
+
+    // Whole-file saves of the in-memory state (each atomic).
+    void saveRules(); // Credit.Dat record 1
+    void saveDaily(); // Record.Dat record 1
+    void saveEntries(); // Entry.Dat records 1..count
+    void saveEntryRecord(int k); // Entry.Dat record k + 1 (element k)
+    void saveWrestlers(); // Rikishi.Dat records 1..wrestlerCount
+    void loadDaily();
+
+    // Roster load: default, Banzuke.Dat, initial names, Rename.Dat.
+    void loadRoster();
+    std::vector<RenameRecord> readRenames() const;
+
+    // Re-opens the entry recordset (after bulk changes).
+    void reopenEntryTable();
+    // Fills an entry-table row from element k (names, picks, numbers).
+    void fillEntryRow(RecordSet &rs, int k, int rank);
+    // Rebuilds entry00 from the entry array; one transaction.
+    void rebuildEntryTable();
+
+    // Converts Entry.Dat (and Ranking.Dat, Entry.Bak) from the 342-byte layout.
+    void convertLegacyEntries();
+    // Records_Init: the tournament records reset and saved.
+    void resetDailyRecords();
+    // 初期化: asks first; false when answered No.
+    bool reset();
+
+    // The message shown when start-up had to repair something (empty otherwise).
+    const QStringList &startupNotes() const { return m_startupNotes; }
+
+private:
+    void lockFolder();
+    void openDatabase();
+    void loadRulesAndDaily();
+    void loadEntries();
+    void loadWrestlerResults();
+    void validateRules(const RulesRecord &r) const;
+    void validateEntry(const EntryRecord &e, int recordNumber, const QString &path) const;
+    EntryRecord entryFromRow(RecordSet &rs) const;
+
+    Paths m_paths;
+    Prompter *m_prompter;
+    std::unique_ptr<FileStore> m_files;
+    std::unique_ptr<QLockFile> m_lock;
+    Database m_db;
+    std::unique_ptr<RecordSet> m_entryTable;
+    RulesRecord m_rules;
+    DailyRecords m_daily;
+    Roster m_roster;
+    std::vector<EntryRecord> m_entries;
+    QStringList m_startupNotes;
+    bool m_open = false;
+};
+
+// Text for a contest-data problem that names the file.
+QString badDataMessage(const QString &path, const QString &detail);
+
+} // namespace kc

@@ -1,0 +1,178 @@
+#include "store/Database.h"
+
+#include "store/Records.h"
+#include "store/StoreError.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace kc {
+
+namespace {
+QAtomicInt g_connectionCounter;
+
+QString quoted(const QString &column)
+{
+    return u'"' + QString(column).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+} // namespace
+
+const QStringList &Database::entryColumns()
+{
+    static const QStringList cols = [] {
+        QStringList c {QStringLiteral("ID"), QStringLiteral("しこな")};
+        for (int d = 1; d <= kDays; ++d)
+            c << dayColumnName(d);
+        c << QStringLiteral("合計") << QStringLiteral("順位");
+        for (int s = 1; s <= 10; ++s)
+            c << QStringLiteral("力士%1").arg(s);
+        c << QStringLiteral("予備力士") << QStringLiteral("中日計") << QStringLiteral("Dummy")
+          << QStringLiteral("シコ");
+        return c;
+    }();
+    return cols;
+}
+
+const QStringList &Database::prizeColumns()
+{
+    static const QStringList cols {QStringLiteral("賞位"),     QStringLiteral("しこな"),
+                                   QStringLiteral("ID"),       QStringLiteral("得点"),
+                                   QStringLiteral("ポイント"), QStringLiteral("表示順")};
+    return cols;
+}
+
+bool Database::isTextColumn(const QString &table, const QString &column)
+{
+    if (table == u"PRIZE")
+        return column == u"賞位" || column == u"しこな";
+    return column == u"しこな" || column == u"シコ" || column == u"予備力士"
+        || column.startsWith(QStringLiteral("力士"));
+}
+
+Database::Database()
+    : m_name(QStringLiteral("kc-db-%1").arg(g_connectionCounter.fetchAndAddOrdered(1)))
+{
+}
+
+Database::~Database()
+{
+    close();
+}
+
+void Database::fail(const QString &what, const QString &detail) const
+{
+    throw StoreError(QStringLiteral("データベース %1 の%2に失敗しました。（%3）")
+                         .arg(QFileInfo(m_path).fileName(), what, detail),
+                     m_path);
+}
+
+void Database::open(const QString &path)
+{
+    close();
+    m_path = path;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    m_db.setDatabaseName(path);
+    if (!m_db.open())
+        fail(QStringLiteral("オープン"), m_db.lastError().text());
+    // A file that is not a database fails on its first real query.
+    QSqlQuery probe(m_db);
+    if (!probe.exec(QStringLiteral("PRAGMA schema_version")))
+        fail(QStringLiteral("読み込み"), probe.lastError().text());
+    exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    const QStringList tables = m_db.tables();
+    m_wasComplete
+        = tables.contains(QStringLiteral("entry00")) && tables.contains(QStringLiteral("PRIZE"));
+    createTables();
+}
+
+void Database::createTables()
+{
+    QStringList defs;
+    for (const QString &c : entryColumns())
+        defs << quoted(c)
+                + (isTextColumn(QStringLiteral("entry00"), c)
+                       ? QStringLiteral(" TEXT DEFAULT ''")
+                       : QStringLiteral(" INTEGER DEFAULT 0"));
+    exec(QStringLiteral("CREATE TABLE IF NOT EXISTS entry00 (") + defs.join(u',') + u')');
+    defs.clear();
+    for (const QString &c : prizeColumns())
+        defs << quoted(c)
+                + (isTextColumn(QStringLiteral("PRIZE"), c) ? QStringLiteral(" TEXT DEFAULT ''")
+                                                            : QStringLiteral(" INTEGER DEFAULT 0"));
+    exec(QStringLiteral("CREATE TABLE IF NOT EXISTS PRIZE (") + defs.join(u',') + u')');
+}
+
+void Database::close()
+{
+    if (m_db.isValid()) {
+        if (m_db.isOpen()) {
+            if (m_depth > 0)
+                m_db.rollback();
+            m_db.close();
+        }
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    m_depth = 0;
+}
+
+bool Database::isOpen() const
+{
+    return m_db.isValid() && m_db.isOpen();
+}
+
+void Database::exec(const QString &sql, const QVariantList &bind)
+{
+    QSqlQuery q(m_db);
+    if (!q.prepare(sql))
+        fail(QStringLiteral("操作"), q.lastError().text());
+    for (const QVariant &v : bind)
+        q.addBindValue(v);
+    if (!q.exec())
+        fail(QStringLiteral("操作"), q.lastError().text());
+}
+
+int Database::rowCount(const QString &table)
+{
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + quoted(table)) || !q.next())
+        fail(QStringLiteral("読み込み"), q.lastError().text());
+    return q.value(0).toInt();
+}
+
+void Database::deleteAll(const QString &table)
+{
+    exec(QStringLiteral("DELETE FROM ") + quoted(table));
+}
+
+void Database::begin()
+{
+    if (m_depth == 0 && !m_db.transaction())
+        fail(QStringLiteral("トランザクション開始"), m_db.lastError().text());
+    ++m_depth;
+}
+
+void Database::commit()
+{
+    if (m_depth <= 0)
+        return;
+    if (m_depth == 1 && !m_db.commit())
+        fail(QStringLiteral("書き込み"), m_db.lastError().text());
+    --m_depth;
+}
+
+void Database::rollback()
+{
+    if (m_depth <= 0)
+        return;
+    // An inner failure undoes the whole outer transaction.
+    m_depth = 0;
+    m_db.rollback();
+}
+
+} // namespace kc

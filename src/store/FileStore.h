@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace kc {
+
+// Every read and write of a contest file goes through this layer, so that a
+// unit of work can stage writes and tests can make a write fail.
+class FileStore
+{
+public:
+    virtual ~FileStore() = default;
+
+    virtual bool exists(const QString &path) const = 0;
+    // nullopt when the file does not exist; throws StoreError when it cannot be read.
+    virtual std::optional<QByteArray> read(const QString &path) const = 0;
+    // Replaces the file whole or not at all; throws StoreError.
+    virtual void write(const QString &path, const QByteArray &bytes) = 0;
+    // Removes the file if present; throws StoreError when it stays.
+    virtual void remove(const QString &path) = 0;
+
+    qint64 size(const QString &path) const;
+    void copy(const QString &from, const QString &to);
+};
+
+// The real disk, with atomic replacement through QSaveFile.
+class DiskFileStore : public FileStore
+{
+public:
+    bool exists(const QString &path) const override;
+    std::optional<QByteArray> read(const QString &path) const override;
+    void write(const QString &path, const QByteArray &bytes) override;
+    void remove(const QString &path) override;
+};
+
+// Writes bytes to path atomically (QSaveFile); throws StoreError naming the file.
+void writeFileAtomically(const QString &path, const QByteArray &bytes);
+
+} // namespace kc

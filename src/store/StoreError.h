@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace kc {
+
+// An I/O, database or data-format failure. `message` is the organiser-facing
+// Japanese text and names the file concerned.
+class StoreError : public std::runtime_error
+{
+public:
+    explicit StoreError(const QString &message, const QString &file = QString())
+        : std::runtime_error(message.toStdString()), m_message(message), m_file(file)
+    {
+    }
+    const QString &message() const { return m_message; }
+    const QString &file() const { return m_file; }
+
+private:
+    QString m_message;
+    QString m_file;
+};
+
+} // namespace kc

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "store/Contest.h"
+#include "store/Prompter.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+
+namespace kc::test {
+
+// Records every question and message; answers from a script (default Yes).
+class ScriptedPrompter : public Prompter
+{
+public:
+    bool ask(const Question &q) override
+    {
+        questions << q.text;
+        lastQuestion = q;
+        if (answers.empty())
+            return defaultAnswer;
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void tell(const Message &m) override { messages << m.text; }
+    void inform(const QString &text) override { informs << text; }
+    void beginProgress(int total, const QString &) override { progressTotal = total; }
+    void advanceProgress(int done) override { progressDone = done; }
+
+    std::deque<bool> answers;
+    bool defaultAnswer = true;
+    QStringList questions, messages, informs;
+    Question lastQuestion;
+    int progressTotal = 0, progressDone = 0;
+};
+
+// A contest in a temporary folder.
+class TempContest
+{
+public:
+    TempContest();
+    QString root() const { return m_dir.path(); }
+    QString dataFile(const QString &name) const
+    {
+        return m_dir.path() + QStringLiteral("/Data/") + name;
+    }
+    // Opens (or re-opens) a Contest on the folder.
+    Contest &open();
+    void close();
+    Contest &contest() { return *m_contest; }
+    ScriptedPrompter prompter;
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<Contest> m_contest;
+};
+
+QByteArray readBytes(const QString &path);
+void writeBytes(const QString &path, const QByteArray &bytes);
+
+// Runs the command line in-process; returns the exit code with what it printed.
+struct CliResult
+{
+    int code;
+    QString out;
+    QString err;
+};
+CliResult runCli(const QStringList &args);
+
+} // namespace kc::test
