@@ -1,0 +1,56 @@
+#include "ui/MessageBoxPrompter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace kc::ui {
+
+namespace {
+QMessageBox::Icon toIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::Warning:
+        return QMessageBox::Warning;
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QWidget *ownerOr(QWidget *parent)
+{
+    return parent ? parent : QApplication::activeWindow();
+}
+} // namespace
+
+bool MessageBoxPrompter::ask(const Question &question)
+{
+    QMessageBox box(toIcon(question.icon),
+                    question.title.isEmpty() ? QStringLiteral("Kachikoshi Cup") : question.title,
+                    question.text, QMessageBox::Yes | QMessageBox::No, ownerOr(m_parent));
+    box.setDefaultButton(question.defaultNo ? QMessageBox::No : QMessageBox::Yes);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MessageBoxPrompter::tell(const Message &message)
+{
+    QMessageBox box(toIcon(message.icon),
+                    message.title.isEmpty() ? QStringLiteral("Kachikoshi Cup") : message.title,
+                    message.text, QMessageBox::Ok, ownerOr(m_parent));
+    box.exec();
+}
+
+void MessageBoxPrompter::inform(const QString &text)
+{
+    tell({text, QStringLiteral("Information"), Icon::Information});
+}
+
+} // namespace kc::ui
