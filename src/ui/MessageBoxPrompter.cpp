@@ -1,5 +1,6 @@
 #include "ui/MessageBoxPrompter.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
