@@ -6,6 +6,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <map>
 
 namespace kc {
 
@@ -31,12 +32,14 @@ RecordSet::RecordSet(Database &db, const QString &table)
     : m_db(db), m_table(table),
       m_columns(table == u"PRIZE" ? Database::prizeColumns() : Database::entryColumns())
 {
+    for (int i = 0; i < int(m_columns.size()); ++i)
+        m_columnIndex.insert(m_columns[i], i);
     requery();
 }
 
 int RecordSet::columnIndex(const QString &column) const
 {
-    const int i = int(m_columns.indexOf(column));
+    const int i = m_columnIndex.value(column, -1);
     if (i < 0)
         throw StoreError(QStringLiteral("表 %1 に列「%2」がありません。").arg(m_table, column));
     return i;
@@ -281,6 +284,43 @@ void RecordSet::update()
     if (!q.exec())
         m_db.fail(QStringLiteral("書き込み"), q.lastError().text());
     r.dirty.assign(m_columns.size(), false);
+}
+
+void RecordSet::updateAll()
+{
+    Transaction tx(m_db);
+    // Keyed by the set of changed columns (a table has fewer than 64).
+    std::map<quint64, QSqlQuery> statements;
+    for (Row &r : m_rows) {
+        quint64 mask = 0;
+        for (int i = 0; i < int(r.dirty.size()); ++i)
+            if (r.dirty[i])
+                mask |= quint64(1) << i;
+        if (mask == 0)
+            continue;
+        auto it = statements.find(mask);
+        if (it == statements.end()) {
+            QStringList sets;
+            for (int i = 0; i < m_columns.size(); ++i)
+                if (r.dirty[i])
+                    sets << quoted(m_columns[i]) + QStringLiteral("=?");
+            QSqlQuery q(m_db.connection());
+            if (!q.prepare(QStringLiteral("UPDATE ") + quoted(m_table) + QStringLiteral(" SET ")
+                           + sets.join(u',') + QStringLiteral(" WHERE rowid=?")))
+                m_db.fail(QStringLiteral("書き込み"), q.lastError().text());
+            it = statements.emplace(mask, std::move(q)).first;
+        }
+        QSqlQuery &q = it->second;
+        int bind = 0;
+        for (int i = 0; i < m_columns.size(); ++i)
+            if (r.dirty[i])
+                q.bindValue(bind++, r.values[i]);
+        q.bindValue(bind, r.rowid);
+        if (!q.exec())
+            m_db.fail(QStringLiteral("書き込み"), q.lastError().text());
+        r.dirty.assign(m_columns.size(), false);
+    }
+    tx.commit();
 }
 
 void RecordSet::remove()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -47,6 +48,10 @@ public:
 
     // Saves the current row (changed fields) or inserts the row begun by addNew().
     void update();
+    // Saves every row with changed fields in one transaction, one prepared
+    // statement per set of changed columns: a bulk pass costs one commit, not
+    // one statement compilation per row.
+    void updateAll();
     void addNew();
     void remove();
 
@@ -79,6 +84,7 @@ private:
     Database &m_db;
     QString m_table;
     QStringList m_columns;
+    QHash<QString, int> m_columnIndex;
     std::vector<Row> m_rows; // stored order
     std::vector<int> m_view; // indexes into m_rows
     QString m_sort;

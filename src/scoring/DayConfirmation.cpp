@@ -1,0 +1,163 @@
+#include "scoring/DayConfirmation.h"
+
+#include "scoring/Prizes.h"
+#include "scoring/ProgressCounter.h"
+#include "scoring/RandomSource.h"
+#include "scoring/Substitution.h"
+#include "scoring/Tally.h"
+#include "store/Contest.h"
+#include "store/UnitOfWork.h"
+
+namespace kc {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+void refuse(Contest &contest, const QString &text)
+{
+    contest.prompter().tell({text, QString(), Icon::None});
+}
+
+} // namespace
+
+int confirmProgressTotal(const Contest &contest, int day, bool substitution)
+{
+    const int entries = contest.participantCount();
+    const RulesRecord &r = contest.rules();
+    int total = 5 * entries;
+    if (day == 15)
+        total += entries;
+    if (r.useReserve == 1 && substitution)
+        total += entries;
+    if (day == 8 && r.dayPrizePoints[0] > 0)
+        total += entries;
+    return total;
+}
+
+ConfirmOutcome confirmDay(Contest &contest, int shownDay)
+{
+    ClockRandom random;
+    return confirmDay(contest, shownDay, random);
+}
+
+ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
+{
+    RulesRecord &r = contest.rules();
+    Roster &roster = contest.roster();
+    Prompter &prompter = contest.prompter();
+
+    // Steps 1 to 3: the refusals.
+    if (r.rulesStart == 0) {
+        refuse(contest, QStringLiteral("賞位の確定（ﾙｰﾙの設定と同じところです)を行ってください。"));
+        return ConfirmOutcome::Refused;
+    }
+    if (r.currentDay >= kDays)
+        return ConfirmOutcome::AllConfirmed;
+    if (day <= r.currentDay) {
+        refuse(contest, QStringLiteral("確定済です"));
+        return ConfirmOutcome::Refused;
+    }
+    if (day > r.currentDay + 1) {
+        refuse(contest, QStringLiteral("前日の取組結果が確定していません。"));
+        return ConfirmOutcome::Refused;
+    }
+
+    // Step 4.
+    const Question check {QStringLiteral("入力に間違いがないか、もう一度確認してください。") + kCrLf
+                              + QStringLiteral("特に、「休場力士」の入力は忘れがちです。") + kCrLf
+                              + QStringLiteral("     よろしいですか。"),
+                          QString(), Icon::Warning, false};
+    if (!prompter.ask(check))
+        return ConfirmOutcome::Declined;
+
+    // Step 5.
+    const int count = std::clamp(roster.wrestlerCount, 0, int(kNoWrestler));
+    int sum = 0;
+    for (int w = 0; w < count; ++w)
+        sum += roster.wrestlers[w].dayResult[day - 1];
+    if (sum < 7) {
+        refuse(contest, QStringLiteral("取組結果を確認してください"));
+        return ConfirmOutcome::Refused;
+    }
+
+    // Step 6: every entered absence is asked about. A No puts back every mark
+    // this pass changed, so no absence stays confirmed without its substitution.
+    const Roster before = roster;
+    bool absenceConfirmed = false;
+    for (int w = 0; w < count; ++w) {
+        auto &marks = roster.wrestlers[w].dayResult;
+        if (marks[day - 1] != MarkAbsent)
+            continue;
+        const Question q {roster.name(w).left(10) + QStringLiteral("  の休場を確定しますか。"),
+                          QString(), Icon::Information, false};
+        if (!prompter.ask(q)) {
+            roster = before;
+            return ConfirmOutcome::Declined;
+        }
+        marks[day - 1] = MarkAbsentConfirmed;
+        for (int later = day + 1; later <= kDays; ++later)
+            marks[later - 1] = MarkAbsentLater;
+        absenceConfirmed = true;
+    }
+
+    // Step 7: a yokozuna cannot win a star, an ōzeki no gold star.
+    const int yokozuna = roster.countOfRank(Yokozuna);
+    const int ozeki = roster.countOfRank(Ozeki);
+    for (int w = 0; w < yokozuna + ozeki && w < count; ++w) {
+        qint16 &m = roster.wrestlers[w].dayResult[day - 1];
+        if (w < yokozuna && (m == MarkSilver || m == MarkGold))
+            m = MarkWin;
+        else if (w >= yokozuna && m == MarkGold)
+            m = MarkSilver;
+    }
+
+    // Steps 8 to 17 change files and the database together.
+    const RulesRecord rulesBefore = r;
+    const DailyRecords dailyBefore = contest.daily();
+    const std::vector<EntryRecord> entriesBefore = contest.entries();
+    ProgressCounter progress(prompter);
+    try {
+        UnitOfWork work(contest);
+        RecordSet &rs = contest.entryTable();
+        rs.setFilter(QString());
+        rs.setSort(QString());
+        rs.moveFirst();
+
+        r.currentDay = qint16(r.currentDay + 1);
+        contest.saveRules();
+        contest.saveWrestlers();
+
+        const int d = r.currentDay;
+        progress.begin(confirmProgressTotal(contest, d, absenceConfirmed));
+        tallyDay(contest, d, random, progress, false);
+        if (r.dayPrizePoints[d] > 0)
+            awardDayPrize(contest, d);
+        if (r.dayPrizePoints[0] > 0)
+            awardMidPrize(contest, d, random, progress);
+        awardRankPrizes(contest, d, progress);
+        if (r.useReserve == 1 && absenceConfirmed)
+            substituteAbsentees(contest, d, progress);
+        contest.saveEntries();
+        rs.setSort(QStringLiteral("順位 ASC"));
+        rs.moveFirst();
+        work.commit();
+        progress.end();
+    } catch (...) {
+        // Nothing of the day is kept: memory goes back to the state before
+        // step 8 (the marks included) and the table is read again.
+        progress.end();
+        r = rulesBefore;
+        contest.daily() = dailyBefore;
+        contest.entries() = entriesBefore;
+        roster = before;
+        try {
+            contest.reopenEntryTable();
+        } catch (...) {
+        }
+        throw;
+    }
+    return ConfirmOutcome::Confirmed;
+}
+
+} // namespace kc

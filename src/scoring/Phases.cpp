@@ -1,0 +1,170 @@
+#include "scoring/Phases.h"
+
+#include "scoring/PrizeTable.h"
+#include "scoring/Substitution.h"
+#include "store/Contest.h"
+#include "store/UnitOfWork.h"
+
+namespace kc {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// In-memory state an action changes, put back when the action fails half way.
+class StateGuard
+{
+public:
+    explicit StateGuard(Contest &c)
+        : m_contest(c), m_rules(c.rules()), m_daily(c.daily()), m_roster(c.roster()),
+          m_entries(c.entries())
+    {
+    }
+    ~StateGuard()
+    {
+        if (m_kept)
+            return;
+        m_contest.rules() = m_rules;
+        m_contest.daily() = m_daily;
+        m_contest.roster() = m_roster;
+        m_contest.entries() = m_entries;
+        try {
+            m_contest.reopenEntryTable();
+        } catch (...) {
+        }
+    }
+    void keep() { m_kept = true; }
+
+private:
+    Contest &m_contest;
+    RulesRecord m_rules;
+    DailyRecords m_daily;
+    Roster m_roster;
+    std::vector<EntryRecord> m_entries;
+    bool m_kept = false;
+};
+
+} // namespace
+
+PhaseOutcome closeReception(Contest &contest, const ParticipantListPublisher &publish)
+{
+    const Question q {QStringLiteral("受付を終了します。これ以後の変更は受け付けません。") + kCrLf
+                          + QStringLiteral("よろしいですか。"),
+                      QString(), Icon::Question, false};
+    if (!contest.prompter().ask(q))
+        return PhaseOutcome::Declined;
+    const int n = std::clamp<int>(contest.rules().pickCount, 0, kMaxPicks);
+    const int count = contest.roster().wrestlerCount;
+    for (const EntryRecord &e : contest.entries()) {
+        for (int s = 0; s < n; ++s) {
+            if (e.picks[s] < 0 || e.picks[s] > count - 1) {
+                contest.prompter().tell(
+                    {QStringLiteral("登録データの中に、力士もしくは補充力士の選択されていないデータ"
+                                    "があります。")
+                         + kCrLf
+                         + QStringLiteral("登録フォームに戻り、訂正または削除を行ってください。"),
+                     QString(), Icon::None});
+                return PhaseOutcome::Refused;
+            }
+        }
+    }
+    StateGuard guard(contest);
+    UnitOfWork work(contest);
+    contest.rules().flag = 5;
+    contest.saveRules();
+    const Paths &p = contest.paths();
+    contest.files().remove(p.entryBak);
+    if (contest.files().exists(p.entry))
+        contest.files().copy(p.entry, p.entryBak);
+    contest.reopenEntryTable();
+    if (publish)
+        publish(contest);
+    work.commit();
+    guard.keep();
+    return PhaseOutcome::Done;
+}
+
+PhaseOutcome restartCompetition(Contest &contest)
+{
+    if (!contest.files().exists(contest.paths().entry))
+        return PhaseOutcome::NotAvailable;
+    const Question q {
+        QStringLiteral("競技開始前の状態に戻ります。取組結果は残っておりますので") + kCrLf
+            + QStringLiteral("変更し、初日より順に「確定」を行ってください。 ただし") + kCrLf
+            + QStringLiteral("休場力士は改めて設定してください。また、当日賞当選者の") + kCrLf
+            + QStringLiteral("抽選も再度行いますのでご了承下さい。") + kCrLf + kCrLf
+            + QStringLiteral("処理を始めます。よろしいですか。"),
+        QString(), Icon::Warning, true};
+    if (!contest.prompter().ask(q))
+        return PhaseOutcome::Declined;
+
+    StateGuard guard(contest);
+    UnitOfWork work(contest);
+    // Step 2: the stored rules, or the defaults without a file.
+    if (const auto bytes = contest.files().read(contest.paths().credit);
+        bytes && bytes->size() == RulesRecord::Size)
+        contest.rules() = RulesRecord::decode(*bytes);
+    else
+        contest.rules() = RulesRecord::firstRunDefaults();
+    RulesRecord &r = contest.rules();
+    r.flag = 0;
+    r.rulesStart = 0;
+    r.currentDay = 0;
+
+    contest.resetDailyRecords();
+
+    for (WrestlerRecord &w : contest.roster().wrestlers)
+        for (qint16 &m : w.dayResult)
+            if (m >= MarkAbsent)
+                m = MarkLoss;
+    contest.saveWrestlers();
+
+    const int n = std::clamp<int>(r.pickCount, 0, kMaxPicks);
+    for (EntryRecord &e : contest.entries()) {
+        for (int s = 0; s < n; ++s)
+            e.picks[s] = e.enteredPicks[s];
+        e.dayPickPoints.fill(0);
+        e.dayGoldBonus.fill(0);
+        e.daySilverBonus.fill(0);
+        e.dayStreakBonus.fill(0);
+        e.daySpareArray.fill(0);
+        e.dayTotal.fill(0);
+        e.dayRank.fill(0);
+        e.dayWins.fill(0);
+        e.totalScore = 0;
+        e.midScore = 0;
+        buildReserveList(e, contest.roster(), r.useReserve == 1);
+    }
+
+    RecordSet &rs = contest.entryTable();
+    rs.setFilter(QString());
+    rs.setSort(QStringLiteral("ID ASC"));
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        const int id = rs.intValue(QStringLiteral("ID"));
+        // Kept as the system writes it: the rank shows the ID order.
+        rs.setValue(QStringLiteral("順位"), id - 99);
+        for (int d = 1; d <= kDays; ++d)
+            rs.setValue(dayColumnName(d), 0);
+        rs.setValue(QStringLiteral("合計"), 0);
+        rs.setValue(QStringLiteral("中日計"), 0);
+        const int k = id - 100;
+        if (k >= 0 && k < contest.participantCount())
+            for (int s = 0; s < n; ++s)
+                rs.setValue(QStringLiteral("力士%1").arg(s + 1),
+                            contest.roster().name(contest.entries()[k].picks[s]));
+    }
+    rs.updateAll();
+
+    contest.saveEntries();
+    buildPrizeTable(contest);
+
+    r.flag = 10;
+    r.rulesStart = 1;
+    contest.saveRules();
+    rs.moveFirst();
+    work.commit();
+    guard.keep();
+    return PhaseOutcome::Done;
+}
+
+} // namespace kc

@@ -1,0 +1,95 @@
+#include "scoring/Substitution.h"
+
+#include "scoring/ProgressCounter.h"
+#include "store/Contest.h"
+
+#include <algorithm>
+
+namespace kc {
+
+namespace {
+
+void removeAt(std::array<qint16, 10> &queue, int u)
+{
+    for (int i = u; i < 9; ++i)
+        queue[i] = queue[i + 1];
+    queue[9] = kNoWrestler;
+}
+
+} // namespace
+
+void buildReserveList(EntryRecord &e, const Roster &roster, bool useReserve)
+{
+    e.reserveList.fill(kNoWrestler);
+    if (!useReserve)
+        return;
+    e.reserveList[0] = e.reserve;
+    const int count = roster.wrestlerCount;
+    const int wrapTo = roster.topRankCount();
+    // Without a reserve of the banzuke, or with nothing below the ōzeki to
+    // wrap to, there are no automatic candidates (rather than numbers past
+    // the banzuke).
+    if (e.reserve < 0 || e.reserve >= count || wrapTo >= count)
+        return;
+    auto advance = [&](int c) { return c + 1 >= count ? wrapTo : c + 1; };
+    auto isPick
+        = [&](int c) { return std::find(e.picks.begin(), e.picks.end(), c) != e.picks.end(); };
+    int c = advance(e.reserve);
+    for (int i = 1; i < kMaxPicks; ++i) {
+        int guard = 0;
+        while (isPick(c) && guard++ <= count)
+            c = advance(c);
+        if (guard > count)
+            return; // every candidate is a pick
+        e.reserveList[i] = qint16(c);
+        c = advance(c);
+    }
+}
+
+void substituteAbsentees(Contest &contest, int d, ProgressCounter &progress)
+{
+    const RulesRecord &r = contest.rules();
+    const Roster &roster = contest.roster();
+    const int n = std::clamp<int>(r.pickCount, 0, kMaxPicks);
+    std::vector<int> absent;
+    for (int w = 0; w < roster.wrestlerCount && w < kNoWrestler; ++w)
+        if (roster.wrestlers[w].dayResult[d - 1] == MarkAbsentConfirmed)
+            absent.push_back(w);
+
+    for (EntryRecord &e : contest.entries()) {
+        for (int s = 0; s < n; ++s) {
+            for (int w : absent) {
+                const auto it = std::find(e.reserveList.begin(), e.reserveList.end(), w);
+                if (it != e.reserveList.end())
+                    removeAt(e.reserveList, int(it - e.reserveList.begin()));
+                if (e.picks[s] == w) {
+                    e.picks[s] = e.reserveList[0];
+                    removeAt(e.reserveList, 0);
+                }
+            }
+        }
+    }
+
+    RecordSet &rs = contest.entryTable();
+    rs.setFilter(QString());
+    rs.setSort(QString());
+    const int rows = std::min(rs.count(), contest.participantCount());
+    for (int k = 0; k < rows; ++k) {
+        const EntryRecord &e = contest.entries()[k];
+        rs.moveTo(k);
+        rs.setValue(QStringLiteral("順位"), e.dayRank[d - 1]);
+        rs.setValue(QStringLiteral("しこな"), e.shikona.left(20));
+        rs.setValue(QStringLiteral("シコ"), e.furigana.trimmed());
+        for (int s = 0; s < n; ++s)
+            rs.setValue(QStringLiteral("力士%1").arg(s + 1), roster.name(e.picks[s]).left(10));
+        rs.setValue(QStringLiteral("ID"), 100 + k);
+        progress.advance(k + 1);
+    }
+    rs.updateAll();
+    progress.endPass(rows);
+
+    contest.rules().flag = qint16(10 + d);
+    contest.saveRules();
+}
+
+} // namespace kc

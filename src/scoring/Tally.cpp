@@ -1,0 +1,254 @@
+#include "scoring/Tally.h"
+
+#include "scoring/ProgressCounter.h"
+#include "scoring/RandomSource.h"
+#include "store/Contest.h"
+#include "store/StoreError.h"
+
+#include <cmath>
+
+namespace kc {
+
+namespace {
+
+const QString kDummy = QStringLiteral("Dummy");
+const QString kId = QStringLiteral("ID");
+const QString kTotal = QStringLiteral("合計");
+const QString kMid = QStringLiteral("中日計");
+const QString kRank = QStringLiteral("順位");
+
+qint64 floorDiv(qint64 a, qint64 b)
+{
+    qint64 q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0)))
+        --q;
+    return q;
+}
+
+// The entry a sorted row belongs to; a row outside the entry array means the
+// table no longer mirrors Entry.Dat.
+int entryOfRow(Contest &contest, RecordSet &rs)
+{
+    const int k = rs.intValue(kId) - 100;
+    if (k < 0 || k >= contest.participantCount())
+        throw StoreError(
+            QStringLiteral("データベース %1 の参加者 ID %2 が Entry.Dat にありません。")
+                .arg(contest.paths().database)
+                .arg(k + 100),
+            contest.paths().database);
+    return k;
+}
+
+void writePerfectLog(Contest &contest, const std::vector<PerfectRecord> &added, int firstNumber)
+{
+    if (added.empty())
+        return;
+    // One write for the whole day; records beyond the count stay as they were.
+    const QString &path = contest.paths().perfect;
+    QByteArray bytes = contest.files().read(path).value_or(QByteArray());
+    qsizetype offset = qsizetype(firstNumber - 1) * PerfectRecord::Size;
+    for (const PerfectRecord &p : added) {
+        if (bytes.size() < offset + PerfectRecord::Size)
+            bytes.append(offset + PerfectRecord::Size - bytes.size(), '\0');
+        bytes.replace(offset, PerfectRecord::Size, p.encode());
+        offset += PerfectRecord::Size;
+    }
+    contest.files().write(path, bytes);
+}
+
+} // namespace
+
+int tieValue(int tieRule, int id, RandomSource &random)
+{
+    if (tieRule == 1)
+        return 9999 - id;
+    return std::min(9999, int(std::floor(random.next() * 10000.0)));
+}
+
+void scoreEntryDay(EntryRecord &e, const RulesRecord &r, const Roster &roster, int d)
+{
+    const int i = d - 1;
+    e.dayTotal[i] = 0;
+    e.dayGoldBonus[i] = 0;
+    e.daySilverBonus[i] = 0;
+    e.dayStreakBonus[i] = 0;
+    e.daySpareArray[i] = 0;
+    e.dayWins[i] = 0;
+    const int n = std::clamp<int>(r.pickCount, 0, kMaxPicks);
+    const int k = r.streakMin;
+    for (int s = 0; s < n; ++s) {
+        const int w = e.picks[s];
+        // Only wrestlers of the banzuke score; 43 is the empty slot.
+        if (w < 0 || w >= roster.wrestlerCount || w >= kNoWrestler)
+            continue;
+        const auto &marks = roster.wrestlers[w].dayResult;
+        const int mark = marks[i];
+        if (!isWinningMark(mark))
+            continue;
+        qint16 &slot = e.dayPickPoints[10 * i + s];
+        const qint16 points = r.slotPoints[s];
+        slot = points;
+        e.dayTotal[i] += points;
+        e.dayWins[i] += 1;
+        auto star = [&](qint16 bonus, qint16 &field) {
+            const qint16 add = r.bonusType == 1 ? bonus : qint16((bonus - 1) * points);
+            field += add;
+            e.dayTotal[i] += add;
+            slot += add;
+        };
+        if (mark == MarkSilver)
+            star(r.silverStarBonus, e.daySilverBonus[i]);
+        if (mark == MarkGold)
+            star(r.goldStarBonus, e.dayGoldBonus[i]);
+        if (k > 0 && d >= k) {
+            bool streak = true;
+            for (int back = d - 1; back >= d - k + 1; --back)
+                streak = streak && isWinningMark(marks[back - 1]);
+            if (streak) {
+                e.dayStreakBonus[i] += r.streakBonus;
+                e.dayTotal[i] += r.streakBonus;
+                slot += r.streakBonus;
+            }
+        }
+    }
+}
+
+void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &progress,
+              bool saveEntries)
+{
+    contest.loadDaily();
+    const RulesRecord &r = contest.rules();
+    if (r.currentDay == 0 || d < 1 || d > kDays)
+        return;
+    auto &entries = contest.entries();
+    DailyRecords &rec = contest.daily();
+    RecordSet &rs = contest.entryTable();
+    const int rows = rs.count();
+    if (rows != contest.participantCount())
+        throw StoreError(
+            QStringLiteral("データベース %1 の参加者数 %2 が Entry.Dat の %3 と一致しません。")
+                .arg(contest.paths().database)
+                .arg(rows)
+                .arg(contest.participantCount()),
+            contest.paths().database);
+
+    // Steps 2 and 3: clear the day and score the picks.
+    for (EntryRecord &e : entries)
+        scoreEntryDay(e, r, contest.roster(), d);
+
+    // Step 4: the day column, the totals and the key, in stored order (row k = entry k).
+    const QString dayColumn = dayColumnName(d);
+    rs.setFilter(QString());
+    rs.setSort(QString());
+    for (int k = 0; k < rows; ++k) {
+        EntryRecord &e = entries[k];
+        rs.moveTo(k);
+        rs.setValue(dayColumn, e.dayTotal[d - 1]);
+        rs.setValue(kDummy, e.dayTotal[d - 1]);
+        int total = 0, mid = 0;
+        for (int x = 0; x < kDays; ++x) {
+            total += e.dayTotal[x];
+            if (x < 8)
+                mid += e.dayTotal[x];
+        }
+        e.totalScore = qint16(total);
+        e.midScore = qint16(mid);
+        rs.setValue(kTotal, e.totalScore);
+        rs.setValue(kMid, e.midScore);
+        progress.advance(k + 1);
+    }
+    rs.updateAll();
+    progress.endPass(rows);
+
+    // Step 5: the day ranking.
+    for (int k = 0; k < rows; ++k) {
+        rs.moveTo(k);
+        const qint64 key
+            = rs.value(kDummy).toLongLong() * 10000 + tieValue(r.tieRule, rs.intValue(kId), random);
+        rs.setValue(kDummy, key);
+        progress.advance(k + 1);
+    }
+    rs.updateAll();
+    progress.endPass(rows);
+    rs.setSort(QStringLiteral("Dummy DESC"));
+    if (rs.moveFirst()) {
+        rec.at(DailyRecords::TopScore, d) = qint16(floorDiv(rs.value(kDummy).toLongLong(), 10000));
+        rec.at(DailyRecords::TopEntry, d) = qint16(entryOfRow(contest, rs));
+    }
+    int counter = 0;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        ++counter;
+        entries[entryOfRow(contest, rs)].dayScoreRank[d - 1] = qint16(counter);
+        progress.advance(counter);
+    }
+    progress.endPass(rows);
+    if (rs.moveLast()) {
+        const int low = entryOfRow(contest, rs);
+        rec.at(DailyRecords::LowEntry, d) = qint16(low);
+        rec.at(DailyRecords::LowScore, d) = entries[low].dayTotal[d - 1];
+    }
+
+    // Step 6: the overall ranking, with a fresh draw.
+    rs.setSort(QString());
+    for (int k = 0; k < rows; ++k) {
+        rs.moveTo(k);
+        const qint64 key
+            = rs.value(kTotal).toLongLong() * 10000 + tieValue(r.tieRule, rs.intValue(kId), random);
+        rs.setValue(kDummy, key);
+        progress.advance(k + 1);
+    }
+    rs.updateAll();
+    progress.endPass(rows);
+    rs.setSort(QStringLiteral("Dummy DESC"));
+    counter = 0;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        ++counter;
+        const int k = entryOfRow(contest, rs);
+        EntryRecord &e = entries[k];
+        rs.setValue(kRank, counter);
+        e.dayRank[d - 1] = qint16(counter);
+        if (d > 1) {
+            const int rise = e.dayRank[d - 2] - e.dayRank[d - 1];
+            if (rise > rec.at(DailyRecords::MaxRise, d)) {
+                rec.at(DailyRecords::MaxRise, d) = qint16(rise);
+                rec.at(DailyRecords::Riser, d) = qint16(k);
+            }
+            const int fall = e.dayRank[d - 1] - e.dayRank[d - 2];
+            if (fall >= rec.at(DailyRecords::MaxFall, d)) {
+                rec.at(DailyRecords::MaxFall, d) = qint16(fall);
+                rec.at(DailyRecords::Faller, d) = qint16(k);
+            }
+        }
+        progress.advance(counter);
+    }
+    rs.updateAll();
+    progress.endPass(rows);
+
+    // Step 7: the perfect log.
+    const int n = r.pickCount;
+    const int first = rec.perfectCount() + 1;
+    std::vector<PerfectRecord> logged;
+    for (int k = 0; k < rows; ++k) {
+        const EntryRecord &e = entries[k];
+        const int wins = e.dayWins[d - 1];
+        int kind = -1;
+        if (wins == n)
+            kind = 0;
+        else if (wins == n - 1)
+            kind = 1;
+        else if (wins == 0)
+            kind = 2;
+        if (kind < 0)
+            continue;
+        logged.push_back({qint16(k), qint16(d), e.dayTotal[d - 1], e.dayRank[d - 1], qint16(kind)});
+    }
+    rec.setPerfectCount(qint16(rec.perfectCount() + int(logged.size())));
+    writePerfectLog(contest, logged, first);
+
+    // Step 8: save.
+    contest.saveDaily();
+    if (saveEntries)
+        contest.saveEntries();
+}
+
+} // namespace kc
