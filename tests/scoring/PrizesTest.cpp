@@ -1,0 +1,162 @@
+#include "ScoringFixture.h"
+#include "scoring/DayConfirmation.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace kc;
+using namespace kc::test;
+
+namespace {
+
+struct PrizeRow
+{
+    QString name;
+    int id;
+    int score;
+    qint64 points;
+};
+
+PrizeRow prizeRow(Contest &c, qint64 order)
+{
+    RecordSet rs(c.database(), QStringLiteral("PRIZE"));
+    rs.setFilter(QStringLiteral("表示順 = %1").arg(order));
+    if (rs.eof())
+        return {QStringLiteral("<none>"), -1, -1, -1};
+    return {rs.textValue(QStringLiteral("しこな")), rs.intValue(QStringLiteral("ID")),
+            rs.intValue(QStringLiteral("得点")), rs.value(QStringLiteral("ポイント")).toLongLong()};
+}
+
+class Prizes : public ::testing::Test
+{
+protected:
+    void start(int tieRule, std::vector<EntryRecord> entries)
+    {
+        Contest &c = tc.open();
+        RulesRecord &r = c.rules();
+        // Rank prizes 1, 2, 3 only.
+        for (int i = 3; i < kPrizeRows; ++i)
+            r.prizePoints[i] = -std::abs(r.prizePoints[i]);
+        prepareCompetition(c, 1, false, tieRule);
+        installEntries(c, std::move(entries));
+    }
+    void confirmThrough(int last, const std::function<void(int)> &marks)
+    {
+        for (int d = c().rules().currentDay + 1; d <= last; ++d) {
+            marks(d);
+            ASSERT_EQ(confirmDay(c(), d, random), ConfirmOutcome::Confirmed) << d;
+        }
+    }
+    Contest &c() { return tc.contest(); }
+
+    TempContest tc;
+    ScriptedRandom random;
+};
+
+TEST_F(Prizes, DayPrizeGoesToTheDaysTopEntry)
+{
+    start(1,
+          {makeEntry(QStringLiteral("甲"), {11}), makeEntry(QStringLiteral("乙"), {12}),
+           makeEntry(QStringLiteral("丙"), {13})});
+    // Days 6 to 10 carry a day prize by default; day 5 does not.
+    confirmThrough(7, [&](int d) {
+        setMarks(c(), d, {{12, MarkWin}, {13, d == 6 ? MarkGold : MarkWin}});
+    });
+    EXPECT_EQ(prizeRow(c(), 1000005).id, -1);
+    const PrizeRow day6 = prizeRow(c(), 1000006);
+    EXPECT_EQ(day6.id, 102);
+    EXPECT_EQ(day6.name, QStringLiteral("丙"));
+    EXPECT_EQ(day6.score, 11);
+    // Equal best of day 7: the smaller ID.
+    EXPECT_EQ(prizeRow(c(), 1000007).id, 101);
+    EXPECT_EQ(prizeRow(c(), 1000007).score, 1);
+    EXPECT_EQ(prizeRow(c(), 1000008).id, 0); // not yet
+}
+
+TEST_F(Prizes, MidPrizeFromTheFirstEightDaysOnly)
+{
+    start(1, {makeEntry(QStringLiteral("甲"), {11}), makeEntry(QStringLiteral("乙"), {12})});
+    confirmThrough(8, [&](int d) {
+        setMarks(c(), d, {{11, d <= 5 ? MarkWin : MarkLoss}, {12, MarkWin}});
+    });
+    PrizeRow mid = prizeRow(c(), 1000000);
+    EXPECT_EQ(mid.id, 101);
+    EXPECT_EQ(mid.score, 8);
+    EXPECT_EQ(mid.points, 5000);
+    // 甲 overtakes after the middle day: the prize stays.
+    confirmThrough(15, [&](int d) { setMarks(c(), d, {{11, MarkGold}, {12, MarkLoss}}); });
+    mid = prizeRow(c(), 1000000);
+    EXPECT_EQ(mid.id, 101);
+    EXPECT_EQ(mid.score, 8);
+    EXPECT_EQ(rowValue(c(), 100, QStringLiteral("中日計")).toInt(), 5);
+}
+
+TEST_F(Prizes, MidPrizeLotteryAmongTheTied)
+{
+    start(0,
+          {makeEntry(QStringLiteral("甲"), {11}), makeEntry(QStringLiteral("乙"), {11}),
+           makeEntry(QStringLiteral("丙"), {11}), makeEntry(QStringLiteral("丁"), {12})});
+    random.fallback = 0.0;
+    confirmThrough(7, [&](int d) { setMarks(c(), d, {{11, MarkWin}}); });
+    // Day 8: eight tie draws, then the prize draw picks the second of three.
+    random.values = {0, 0, 0, 0, 0, 0, 0, 0, 0.5};
+    confirmThrough(8, [&](int d) { setMarks(c(), d, {{11, MarkWin}}); });
+    EXPECT_EQ(random.values.size(), 0u);
+    EXPECT_EQ(prizeRow(c(), 1000000).id, 101);
+    EXPECT_EQ(prizeRow(c(), 1000000).score, 8);
+}
+
+TEST_F(Prizes, MidPrizeSmallestIdUnderTheIdRule)
+{
+    start(1,
+          {makeEntry(QStringLiteral("甲"), {12}), makeEntry(QStringLiteral("乙"), {11}),
+           makeEntry(QStringLiteral("丙"), {11})});
+    confirmThrough(8, [&](int d) { setMarks(c(), d, {{11, MarkWin}}); });
+    EXPECT_EQ(prizeRow(c(), 1000000).id, 101);
+    EXPECT_EQ(random.draws, 0);
+}
+
+TEST_F(Prizes, RankPrizesAndFinalStandingsOnTheLastDay)
+{
+    start(1,
+          {makeEntry(QStringLiteral("甲"), {11}), makeEntry(QStringLiteral("乙"), {12}),
+           makeEntry(QStringLiteral("丙"), {13}), makeEntry(QStringLiteral("丁"), {14})});
+    confirmThrough(14, [&](int d) {
+        setMarks(
+            c(), d,
+            {{12, MarkWin}, {13, d % 2 ? MarkWin : MarkLoss}, {14, d < 3 ? MarkWin : MarkLoss}});
+    });
+    EXPECT_FALSE(QFile::exists(tc.dataFile(QStringLiteral("Ranking.Dat"))));
+    EXPECT_EQ(prizeRow(c(), 1).id, 0);
+    confirmThrough(15, [&](int d) { setMarks(c(), d, {{12, MarkWin}, {13, MarkWin}}); });
+
+    // 乙 15, 丙 8, 丁 2, 甲 0.
+    const PrizeRow first = prizeRow(c(), 1), second = prizeRow(c(), 2), third = prizeRow(c(), 3);
+    EXPECT_EQ(first.id, 101);
+    EXPECT_EQ(first.name, QStringLiteral("乙"));
+    EXPECT_EQ(first.score, 15);
+    EXPECT_EQ(first.points, 30000);
+    EXPECT_EQ(second.id, 102);
+    EXPECT_EQ(second.score, 8);
+    EXPECT_EQ(third.id, 103);
+    EXPECT_EQ(third.score, 2);
+    EXPECT_EQ(prizeRow(c(), 5).id, -1); // switched off
+
+    const auto ranking = readEntryFile(tc.dataFile(QStringLiteral("Ranking.Dat")));
+    ASSERT_EQ(ranking.size(), 4u);
+    const QStringList order {QStringLiteral("乙"), QStringLiteral("丙"), QStringLiteral("丁"),
+                             QStringLiteral("甲")};
+    for (int p = 0; p < 4; ++p) {
+        const EntryRecord &e = ranking[p];
+        EXPECT_EQ(e.shikona, order[p]);
+        EXPECT_EQ(e.dayRank[14], p + 1);
+        EXPECT_EQ(e.totalScore, 0);
+        EXPECT_EQ(e.midScore, 0);
+        EXPECT_EQ(e.dayTotal, (std::array<qint16, kDays> {}));
+        EXPECT_EQ(e.dayWins, (std::array<qint16, kDays> {}));
+        EXPECT_EQ(e.picks, e.enteredPicks);
+    }
+    EXPECT_GT(ranking[0].dayScoreRank[14], 0); // kept as it stands
+}
+
+} // namespace
