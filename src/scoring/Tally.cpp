@@ -136,6 +136,9 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
     for (EntryRecord &e : entries)
         scoreEntryDay(e, r, contest.roster(), d);
 
+    // The passes change the rows in memory, where the sorts read them; the
+    // database takes every changed row once, after the last pass.
+
     // Step 4: the day column, the totals and the key, in stored order (row k = entry k).
     const QString dayColumn = dayColumnName(d);
     rs.setFilter(QString());
@@ -157,7 +160,6 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
         rs.setValue(kMid, e.midScore);
         progress.advance(k + 1);
     }
-    rs.updateAll();
     progress.endPass(rows);
 
     // Step 5: the day ranking.
@@ -168,7 +170,6 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
         rs.setValue(kDummy, key);
         progress.advance(k + 1);
     }
-    rs.updateAll();
     progress.endPass(rows);
     rs.setSort(QStringLiteral("Dummy DESC"));
     if (rs.moveFirst()) {
@@ -197,7 +198,6 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
         rs.setValue(kDummy, key);
         progress.advance(k + 1);
     }
-    rs.updateAll();
     progress.endPass(rows);
     rs.setSort(QStringLiteral("Dummy DESC"));
     counter = 0;

@@ -32,8 +32,10 @@ RecordSet::RecordSet(Database &db, const QString &table)
     : m_db(db), m_table(table),
       m_columns(table == u"PRIZE" ? Database::prizeColumns() : Database::entryColumns())
 {
-    for (int i = 0; i < int(m_columns.size()); ++i)
+    for (int i = 0; i < int(m_columns.size()); ++i) {
         m_columnIndex.insert(m_columns[i], i);
+        m_textColumn.push_back(Database::isTextColumn(m_table, m_columns[i]));
+    }
     requery();
 }
 
@@ -61,10 +63,10 @@ void RecordSet::requery()
         Row r;
         r.rowid = q.value(0).toLongLong();
         r.values.resize(n);
-        r.dirty.assign(n, false);
+        r.dirty = 0;
         for (int i = 0; i < n; ++i) {
             QVariant v = q.value(i + 1);
-            if (!Database::isTextColumn(m_table, m_columns[i]))
+            if (!m_textColumn[i])
                 v = v.isNull() ? QVariant() : QVariant(v.toLongLong());
             r.values[i] = v;
         }
@@ -218,12 +220,12 @@ void RecordSet::setValue(const QString &column, const QVariant &v)
     const int i = columnIndex(column);
     Row &r = current();
     QVariant stored = v;
-    if (Database::isTextColumn(m_table, column))
+    if (m_textColumn[i])
         stored = v.toString();
     else
         stored = v.isNull() ? QVariant() : QVariant(v.toLongLong());
     r.values[i] = stored;
-    r.dirty[i] = true;
+    r.dirty |= quint64(1) << i;
 }
 
 void RecordSet::addNew()
@@ -231,7 +233,7 @@ void RecordSet::addNew()
     const int n = int(m_columns.size());
     m_newRow = Row();
     m_newRow.values.resize(n);
-    m_newRow.dirty.assign(n, false);
+    m_newRow.dirty = 0;
     for (int i = 0; i < n; ++i)
         m_newRow.values[i] = Database::isTextColumn(m_table, m_columns[i]) ? QVariant(QString())
                                                                            : QVariant(qlonglong(0));
@@ -256,7 +258,7 @@ void RecordSet::update()
         if (!q.exec())
             m_db.fail(QStringLiteral("書き込み"), q.lastError().text());
         m_newRow.rowid = q.lastInsertId().toLongLong();
-        m_newRow.dirty.assign(m_columns.size(), false);
+        m_newRow.dirty = 0;
         m_rows.push_back(m_newRow);
         m_adding = false;
         // The new row joins the view at the end, as a client-side cursor appends it.
@@ -268,7 +270,7 @@ void RecordSet::update()
     QStringList sets;
     QVariantList binds;
     for (int i = 0; i < m_columns.size(); ++i) {
-        if (!r.dirty[i])
+        if (!(r.dirty >> i & 1))
             continue;
         sets << quoted(m_columns[i]) + QStringLiteral("=?");
         binds << r.values[i];
@@ -283,7 +285,7 @@ void RecordSet::update()
     q.addBindValue(r.rowid);
     if (!q.exec())
         m_db.fail(QStringLiteral("書き込み"), q.lastError().text());
-    r.dirty.assign(m_columns.size(), false);
+    r.dirty = 0;
 }
 
 void RecordSet::updateAll()
@@ -292,17 +294,14 @@ void RecordSet::updateAll()
     // Keyed by the set of changed columns (a table has fewer than 64).
     std::map<quint64, QSqlQuery> statements;
     for (Row &r : m_rows) {
-        quint64 mask = 0;
-        for (int i = 0; i < int(r.dirty.size()); ++i)
-            if (r.dirty[i])
-                mask |= quint64(1) << i;
+        const quint64 mask = r.dirty;
         if (mask == 0)
             continue;
         auto it = statements.find(mask);
         if (it == statements.end()) {
             QStringList sets;
             for (int i = 0; i < m_columns.size(); ++i)
-                if (r.dirty[i])
+                if (mask >> i & 1)
                     sets << quoted(m_columns[i]) + QStringLiteral("=?");
             QSqlQuery q(m_db.connection());
             if (!q.prepare(QStringLiteral("UPDATE ") + quoted(m_table) + QStringLiteral(" SET ")
@@ -313,12 +312,12 @@ void RecordSet::updateAll()
         QSqlQuery &q = it->second;
         int bind = 0;
         for (int i = 0; i < m_columns.size(); ++i)
-            if (r.dirty[i])
+            if (mask >> i & 1)
                 q.bindValue(bind++, r.values[i]);
         q.bindValue(bind, r.rowid);
         if (!q.exec())
             m_db.fail(QStringLiteral("書き込み"), q.lastError().text());
-        r.dirty.assign(m_columns.size(), false);
+        r.dirty = 0;
     }
     tx.commit();
 }

@@ -63,7 +63,7 @@ private:
     {
         qint64 rowid = -1;
         std::vector<QVariant> values;
-        std::vector<bool> dirty;
+        quint64 dirty = 0; // one bit per column (a table has fewer than 64)
     };
     struct SortKey
     {
@@ -85,6 +85,7 @@ private:
     QString m_table;
     QStringList m_columns;
     QHash<QString, int> m_columnIndex;
+    std::vector<char> m_textColumn;
     std::vector<Row> m_rows; // stored order
     std::vector<int> m_view; // indexes into m_rows
     QString m_sort;
