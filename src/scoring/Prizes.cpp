@@ -63,11 +63,12 @@ void awardMidPrize(Contest &contest, int d, RandomSource &random, ProgressCounte
     rs.moveFirst();
     const int top = rs.intValue(QStringLiteral("中日計"));
     if (contest.rules().tieRule != 1) {
+        // The lottery among the rows that share the top value.
         int tied = 0;
-        while (tied < rows
-               && rs.valueAt(tied, int(rs.columns().indexOf(QStringLiteral("中日計")))).toInt()
-                   == top)
+        for (rs.moveFirst(); !rs.eof() && rs.intValue(QStringLiteral("中日計")) == top;
+             rs.moveNext())
             ++tied;
+        rs.moveFirst();
         if (tied > 1)
             rs.moveTo(std::min(tied - 1, int(std::floor(random.next() * tied))));
     }

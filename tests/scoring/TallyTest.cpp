@@ -97,9 +97,11 @@ TEST_F(Scoring, StreakFromTheRoster)
     EXPECT_EQ(bonusDays(), (std::vector<int> {3, 4, 5}));
     EXPECT_EQ(slotPoints(3, 0), 7);
 
-    for (int d = 1; d <= 9; ++d)
-        mark(20, d, d == 4 ? MarkAbsentConfirmed : MarkWin);
-    EXPECT_EQ(bonusDays(), (std::vector<int> {3, 7, 8, 9}));
+    for (int breaker : {int(MarkLoss), int(MarkAbsentConfirmed)}) {
+        for (int d = 1; d <= 9; ++d)
+            mark(20, d, d == 4 ? breaker : MarkWin);
+        EXPECT_EQ(bonusDays(), (std::vector<int> {3, 7, 8, 9})) << breaker;
+    }
 
     // The streak belongs to the wrestler now in the slot, whoever held it before.
     entry.picks[0] = 22;
