@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <optional>
 
@@ -33,5 +34,13 @@ std::optional<int> parseMark(const QString &text);
 
 // Wins (marks 1 to 3) of a wrestler from day 1 to `day`: the window's Lno.
 int winsUpTo(const Roster &roster, int slot, int day);
+
+// The day the bout-result window shows first: the day after the last
+// confirmed one, or 15 once every day is confirmed.
+int firstShownDay(const Contest &contest);
+
+// Button and legend colour of a mark; invalid for 黒星, which keeps the
+// system's button face.
+QColor markColour(int mark);
 
 } // namespace kc

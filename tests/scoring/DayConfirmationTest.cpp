@@ -130,6 +130,11 @@ TEST_F(DayConfirmation, MarkCycleAndDayLock)
     EXPECT_EQ(parseMark(QStringLiteral("休")), 4);
     EXPECT_EQ(parseMark(QStringLiteral("白星")), 1);
     EXPECT_EQ(parseMark(QStringLiteral("5")), std::nullopt);
+    EXPECT_EQ(firstShownDay(c()), 2);
+    c().rules().currentDay = 15;
+    EXPECT_EQ(firstShownDay(c()), 15);
+    EXPECT_EQ(markColour(MarkAbsentLater), markColour(MarkAbsent));
+    EXPECT_FALSE(markColour(MarkLoss).isValid());
 }
 
 TEST_F(DayConfirmation, NoToAnAbsencePutsBackThePassAndNothingIsSaved)
