@@ -47,7 +47,7 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
     Roster &roster = contest.roster();
     Prompter &prompter = contest.prompter();
 
-    // Steps 1 to 3: the refusals.
+    // The refusals: nothing changes.
     if (r.rulesStart == 0) {
         refuse(contest, QStringLiteral("賞位の確定（ﾙｰﾙの設定と同じところです)を行ってください。"));
         return ConfirmOutcome::Refused;
@@ -63,7 +63,7 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
         return ConfirmOutcome::Refused;
     }
 
-    // Step 4.
+    // The organiser looks once more.
     const Question check {QStringLiteral("入力に間違いがないか、もう一度確認してください。") + kCrLf
                               + QStringLiteral("特に、「休場力士」の入力は忘れがちです。") + kCrLf
                               + QStringLiteral("     よろしいですか。"),
@@ -71,7 +71,7 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
     if (!prompter.ask(check))
         return ConfirmOutcome::Declined;
 
-    // Step 5.
+    // A day without enough results entered is refused.
     const int count = std::clamp(roster.wrestlerCount, 0, int(kNoWrestler));
     int sum = 0;
     for (int w = 0; w < count; ++w)
@@ -81,7 +81,7 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
         return ConfirmOutcome::Refused;
     }
 
-    // Step 6: every entered absence is asked about. A No puts back every mark
+    // Every entered absence is asked about. A No puts back every mark
     // this pass changed, so no absence stays confirmed without its substitution.
     const Roster before = roster;
     bool absenceConfirmed = false;
@@ -101,7 +101,7 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
         absenceConfirmed = true;
     }
 
-    // Step 7: a yokozuna cannot win a star, an ōzeki no gold star.
+    // A yokozuna cannot win a star, an ōzeki no gold star.
     const int yokozuna = roster.countOfRank(Yokozuna);
     const int ozeki = roster.countOfRank(Ozeki);
     for (int w = 0; w < yokozuna + ozeki && w < count; ++w) {
@@ -112,7 +112,7 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
             m = MarkSilver;
     }
 
-    // Steps 8 to 17 change files and the database together.
+    // From here on files and the database change together.
     const RulesRecord rulesBefore = r;
     const DailyRecords dailyBefore = contest.daily();
     const std::vector<EntryRecord> entriesBefore = contest.entries();
@@ -145,7 +145,7 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
         progress.end();
     } catch (...) {
         // Nothing of the day is kept: memory goes back to the state before
-        // step 8 (the marks included) and the table is read again.
+        // the questions (the entered marks included) and the table is read again.
         progress.end();
         r = rulesBefore;
         contest.daily() = dailyBefore;

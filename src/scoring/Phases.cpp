@@ -100,7 +100,7 @@ PhaseOutcome restartCompetition(Contest &contest)
 
     StateGuard guard(contest);
     UnitOfWork work(contest);
-    // Step 2: the stored rules, or the defaults without a file.
+    // The stored rules, or the defaults without a file.
     if (const auto bytes = contest.files().read(contest.paths().credit);
         bytes && bytes->size() == RulesRecord::Size)
         contest.rules() = RulesRecord::decode(*bytes);

@@ -132,14 +132,14 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
                 .arg(contest.participantCount()),
             contest.paths().database);
 
-    // Steps 2 and 3: clear the day and score the picks.
+    // Clear the day and score the picks.
     for (EntryRecord &e : entries)
         scoreEntryDay(e, r, contest.roster(), d);
 
     // The passes change the rows in memory, where the sorts read them; the
     // database takes every changed row once, after the last pass.
 
-    // Step 4: the day column, the totals and the key, in stored order (row k = entry k).
+    // The day column, the totals and the key, in stored order (row k = entry k).
     const QString dayColumn = dayColumnName(d);
     rs.setFilter(QString());
     rs.setSort(QString());
@@ -162,7 +162,7 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
     }
     progress.endPass(rows);
 
-    // Step 5: the day ranking.
+    // The day ranking.
     for (int k = 0; k < rows; ++k) {
         rs.moveTo(k);
         const qint64 key
@@ -189,7 +189,7 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
         rec.at(DailyRecords::LowScore, d) = entries[low].dayTotal[d - 1];
     }
 
-    // Step 6: the overall ranking, with a fresh draw.
+    // The overall ranking, with a fresh draw.
     rs.setSort(QString());
     for (int k = 0; k < rows; ++k) {
         rs.moveTo(k);
@@ -224,7 +224,7 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
     rs.updateAll();
     progress.endPass(rows);
 
-    // Step 7: the perfect log.
+    // The perfect log.
     const int n = r.pickCount;
     const int first = rec.perfectCount() + 1;
     std::vector<PerfectRecord> logged;
@@ -245,7 +245,7 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
     rec.setPerfectCount(qint16(rec.perfectCount() + int(logged.size())));
     writePerfectLog(contest, logged, first);
 
-    // Step 8: save.
+    // Save.
     contest.saveDaily();
     if (saveEntries)
         contest.saveEntries();

@@ -18,7 +18,7 @@ struct RulesRecord;
 void tallyDay(Contest &contest, int day, RandomSource &random, ProgressCounter &progress,
               bool saveEntries = true);
 
-// Step 3 of the tally for one entry: the points of its picks on `day`,
+// The scoring of the tally for one entry: the points of its picks on `day`,
 // bonuses included, into the day's fields (cleared first).
 void scoreEntryDay(EntryRecord &entry, const RulesRecord &rules, const Roster &roster, int day);
 
