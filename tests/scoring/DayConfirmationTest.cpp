@@ -1,6 +1,7 @@
 #include "scoring/DayConfirmation.h"
 #include "ScoringFixture.h"
 #include "scoring/ResultMarks.h"
+#include "store/StoreError.h"
 
 #include <gtest/gtest.h>
 
@@ -206,6 +207,57 @@ TEST_F(DayConfirmation, SavesEveryFileAndTheTable)
     EXPECT_EQ(c().rules().currentDay, 1);
     EXPECT_EQ(c().entries(), entries);
     EXPECT_EQ(c().roster().wrestlers[11].dayResult[0], MarkWin);
+}
+
+} // namespace
+
+namespace {
+
+// Fails the write of one file when armed.
+class FailingFiles : public DiskFileStore
+{
+public:
+    void write(const QString &path, const QByteArray &bytes) override
+    {
+        if (armed && path.endsWith(failOn))
+            throw StoreError(QStringLiteral("書き込めません: ") + path, path);
+        DiskFileStore::write(path, bytes);
+    }
+    bool armed = false;
+    QString failOn = QStringLiteral("Entry.Dat");
+};
+
+TEST(DayConfirmationFailure, AFailedSaveKeepsNothingOfTheDay)
+{
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    auto files = std::make_unique<FailingFiles>();
+    FailingFiles &failing = *files;
+    Contest c(dir.path(), prompter, std::move(files));
+    c.open();
+    prepareCompetition(c, 2, true);
+    installEntries(c, {makeEntry(QStringLiteral("甲"), {11, 12}, 20)});
+    setMarks(c, 1, {{11, MarkWin}, {12, MarkAbsent}});
+    const Roster marks = c.roster();
+    const std::vector<EntryRecord> entries = c.entries();
+
+    failing.armed = true;
+    ScriptedRandom random;
+    EXPECT_THROW(confirmDay(c, 1, random), StoreError);
+    EXPECT_EQ(c.rules().currentDay, 0);
+    EXPECT_EQ(c.rules().flag, 10);
+    EXPECT_EQ(c.roster().wrestlers, marks.wrestlers);
+    EXPECT_EQ(c.entries(), entries);
+    EXPECT_EQ(rowValue(c, 100, QStringLiteral("合計")).toInt(), 0);
+    EXPECT_EQ(rowValue(c, 100, QStringLiteral("力士2")).toString(), c.roster().name(12));
+    EXPECT_EQ(c.entryTable().count(), 1);
+
+    // Once the file can be written the same day confirms.
+    failing.armed = false;
+    EXPECT_EQ(confirmDay(c, 1, random), ConfirmOutcome::Confirmed);
+    EXPECT_EQ(c.entries()[0].picks[1], 20);
+    EXPECT_EQ(rowValue(c, 100, QStringLiteral("合計")).toInt(), 2);
+    c.close(false);
 }
 
 } // namespace
