@@ -120,25 +120,28 @@ int rankAt(ui::EntryTableModel *m, int row)
 
 TEST(MainWindowMenus, PhaseTableEnablesItemsAndCaptions)
 {
-    for (const PhaseCase &pc : phaseCases()) {
-        SCOPED_TRACE(pc.label);
-        MainWindowFixture f;
-        f.contest().rules().pickCount = 3;
-        f.addEntries(pc.entries, pc.day);
-        setPhase(f.contest(), pc.flag, pc.day);
-        f.window();
-        for (const std::string &name : kPhaseItems) {
-            QAction *a = f.action(name.c_str());
-            ASSERT_NE(a, nullptr) << name;
-            EXPECT_EQ(a->isEnabled(), pc.enabled.count(name) == 1) << name;
+    for (const PhaseCase &pc : phaseCases())
+        // Before the competition the confirmed days make no difference.
+        for (int day : pc.flag < 10 ? std::vector<int> {0, 2} : std::vector<int> {pc.day}) {
+            SCOPED_TRACE(pc.label);
+            SCOPED_TRACE(day);
+            MainWindowFixture f;
+            f.contest().rules().pickCount = 3;
+            f.addEntries(pc.entries, day);
+            setPhase(f.contest(), pc.flag, day);
+            f.window();
+            for (const std::string &name : kPhaseItems) {
+                QAction *a = f.action(name.c_str());
+                ASSERT_NE(a, nullptr) << name;
+                EXPECT_EQ(a->isEnabled(), pc.enabled.count(name) == 1) << name;
+            }
+            // Items the phase does not touch stay usable.
+            for (const char *name :
+                 {"mmInit", "mmRename", "mmEnd", "mmHtmlEntry", "mmInfomation", "HelpMenu"})
+                EXPECT_TRUE(f.action(name)->isEnabled()) << name;
+            EXPECT_EQ(f.control<QPushButton>("cmdNow")->text(), QString::fromUtf8(pc.cmdNow));
+            EXPECT_EQ(f.action("MenuRules")->text(), QString::fromUtf8(pc.menuRules));
         }
-        // Items the phase does not touch stay usable.
-        for (const char *name :
-             {"mmInit", "mmRename", "mmEnd", "mmHtmlEntry", "mmInfomation", "HelpMenu"})
-            EXPECT_TRUE(f.action(name)->isEnabled()) << name;
-        EXPECT_EQ(f.control<QPushButton>("cmdNow")->text(), QString::fromUtf8(pc.cmdNow));
-        EXPECT_EQ(f.action("MenuRules")->text(), QString::fromUtf8(pc.menuRules));
-    }
 }
 
 TEST(MainWindowMenus, FirstEntryOpensTheListPrintAndRulesCaptionKeepsItsLastValue)
@@ -364,6 +367,25 @@ TEST(MainWindowGrid, WindowSizeRulesInTwips)
     EXPECT_EQ(ui::MainWindow::twipsToPixels(1440, 96), 96);
     EXPECT_EQ(ui::MainWindow::twipsToPixels(1500, 120), 125);
     EXPECT_EQ(ui::MainWindow::pixelsToTwips(96, 96), 1440);
+}
+
+TEST(MainWindowGrid, ResizeKeepsTheWindowDownToTheWorkArea)
+{
+    MainWindowFixture f;
+    auto &w = f.window();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QRect work = w.screen()->availableGeometry();
+    QTest::qWait(20);
+    const int top = w.frameGeometry().top() - work.top();
+    ASSERT_LT(top, work.height() / 2);
+    EXPECT_EQ(w.frameGeometry().bottom(), work.bottom());
+
+    w.resize(w.width(), 200);
+    EXPECT_LT(w.frameGeometry().bottom(), work.bottom());
+    for (int i = 0; i < 50 && w.frameGeometry().bottom() != work.bottom(); ++i)
+        QTest::qWait(10);
+    EXPECT_EQ(w.frameGeometry().bottom(), work.bottom());
 }
 
 TEST(MainWindowActions, InformationNamesTheFolders)
