@@ -147,6 +147,8 @@ void MainWindow::buildControls()
     connect(m_cmdSortTotal, &QPushButton::clicked, this, &MainWindow::onCmdSortTotal);
     connect(m_upDown1, &QSpinBox::valueChanged, this, &MainWindow::onUpDownChanged);
     connect(m_txUpDown, &QLineEdit::textEdited, this, &MainWindow::onTxUpDownEdited);
+    // Enter in the day box goes on to the next control, as in every text box here.
+    connect(m_txUpDown, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
 }
 
 QAction *MainWindow::addItem(QMenu *menu, const QString &name, const QString &caption,
@@ -271,8 +273,7 @@ void MainWindow::showDay(int day)
 void MainWindow::refreshState()
 {
     guarded([&] {
-        if (m_contest.isOpen())
-            m_contest.entryTable().setSort(QStringLiteral("順位 ASC"));
+        m_model->setSort(QStringLiteral("順位 ASC"));
         m_model->refresh();
         applyGridColumns();
         applyWindowWidth();
