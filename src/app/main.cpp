@@ -8,6 +8,7 @@
 #include <memory>
 #include <unistd.h>
 
+#ifdef KC_HAVE_UI
 namespace {
 
 // Whether a window can be opened: on X11/Wayland systems there must be a
@@ -24,6 +25,7 @@ bool haveDisplay()
 }
 
 } // namespace
+#endif
 
 int main(int argc, char **argv)
 {
