@@ -3,7 +3,6 @@
 #include "store/FileStore.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QUrl>
@@ -44,11 +43,11 @@ QByteArray HelpWindow::builtInHelp()
     return f.readAll();
 }
 
-void HelpWindow::ensureHelpFile(const QString &helpFile)
+void HelpWindow::ensureHelpFile(FileStore &files, const QString &helpFile)
 {
-    if (QFileInfo::exists(helpFile))
+    if (files.exists(helpFile))
         return;
-    writeFileAtomically(helpFile, builtInHelp());
+    files.write(helpFile, builtInHelp());
 }
 
 void HelpWindow::showTopic(const QString &helpFile, int topic)

@@ -5,6 +5,10 @@
 
 class QTextBrowser;
 
+namespace kc {
+class FileStore;
+}
+
 namespace kc::ui {
 
 // The help viewer: shows the contest folder's help file (HTML) at a topic.
@@ -20,7 +24,7 @@ public:
 
     // Writes the built-in help to helpFile when it is missing. Throws
     // StoreError when it cannot be written.
-    static void ensureHelpFile(const QString &helpFile);
+    static void ensureHelpFile(FileStore &files, const QString &helpFile);
     // The built-in help text (resources/help/Kachiho.hlp).
     static QByteArray builtInHelp();
     static QString topicAnchor(int topic);

@@ -606,7 +606,7 @@ void MainWindow::onMmInfomation()
 void MainWindow::onHelpMenu()
 {
     const QString file = m_contest.paths().help;
-    guarded([&] { HelpWindow::ensureHelpFile(file); });
+    guarded([&] { HelpWindow::ensureHelpFile(m_contest.files(), file); });
     if (!m_help)
         m_help = new HelpWindow(this);
     // A folder that cannot take the file still gets the built-in help.
