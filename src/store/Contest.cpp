@@ -26,6 +26,12 @@ bool validWrestler(int v)
 }
 } // namespace
 
+bool isLegacyEntryLength(qint64 length, int count)
+{
+    return count >= 1 && length >= 0 && qAbs(length - qint64(count) * LegacyEntryRecord::Size) < 20
+        && length != qint64(count) * EntryRecord::Size;
+}
+
 QString badDataMessage(const QString &path, const QString &detail)
 {
     return QStringLiteral(
@@ -299,8 +305,7 @@ void Contest::loadEntries()
                              .arg(kEntryCapacity),
                          m_paths.database);
     qint64 length = m_files->size(m_paths.entry);
-    if (rows >= 1 && length >= 0 && qAbs(length - qint64(rows) * LegacyEntryRecord::Size) < 20
-        && length != qint64(rows) * EntryRecord::Size) {
+    if (isLegacyEntryLength(length, rows)) {
         m_prompter->inform(kLegacyMessage);
         convertLegacyEntries();
         length = m_files->size(m_paths.entry);

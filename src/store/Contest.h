@@ -105,6 +105,10 @@ private:
     bool m_open = false;
 };
 
+// Whether an Entry.Dat of `length` bytes holds `count` entries of the older
+// 342-byte layout (within 19 bytes), and so is to be converted.
+bool isLegacyEntryLength(qint64 length, int count);
+
 // Text for a contest-data problem that names the file.
 QString badDataMessage(const QString &path, const QString &detail);
 
