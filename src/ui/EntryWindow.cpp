@@ -146,7 +146,8 @@ void EntryWindow::buildControls()
     auto button = [this](const QString &name, const QString &text) {
         auto *b = new QPushButton(text, this);
         b->setObjectName(name);
-        b->setAutoDefault(false);
+        // Enter on a focused button presses it, as after the last box.
+        b->setAutoDefault(true);
         return b;
     };
 

@@ -127,7 +127,7 @@ TEST_F(EntryWindowTest, TypingAnApplicationAndAddingRegistersIdHundred)
     EXPECT_EQ(text(QStringLiteral("RikishiName_0")), contest->roster().name(10));
     EXPECT_EQ(text(QStringLiteral("YRname")), contest->roster().name(20));
     EXPECT_EQ(focused(), w(QStringLiteral("cmdAdd")));
-    click(QStringLiteral("cmdAdd"));
+    QTest::keyClick(w(QStringLiteral("cmdAdd")), Qt::Key_Return);
 
     ASSERT_EQ(contest->participantCount(), 1);
     EXPECT_EQ(contest->entries()[0].shikona, QStringLiteral("若葉山"));
