@@ -144,6 +144,32 @@ TEST_F(EntryWindowTest, TypingAnApplicationAndAddingRegistersIdHundred)
     EXPECT_EQ(w<QTableView>(QStringLiteral("DataGrid1"))->model()->rowCount(), 1);
 }
 
+TEST_F(EntryWindowTest, TenPicksWithoutReserveGoStraightToAdd)
+{
+    contest->rules().pickCount = 10;
+    for (int i = 0; i < 10; ++i)
+        contest->rules().slotPoints[i] = qint16(10 - i);
+    contest->rules().useReserve = 0;
+    contest->rules().includeTopRanks = 1;
+    open();
+    EXPECT_EQ(text(QStringLiteral("Rname_9")), QStringLiteral("1点力士:"));
+    EXPECT_TRUE(text(QStringLiteral("Yname")).isEmpty());
+    EXPECT_FALSE(box(QStringLiteral("txYobi"))->isEnabled());
+    box(QStringLiteral("txShikona"))->setText(QStringLiteral("十人"));
+    pick(0)->setFocus();
+    for (int i = 0; i < 10; ++i) {
+        type(pick(i), QString::number(16 + i)); // one ōzeki (16) is allowed now
+        enter(pick(i));
+        EXPECT_FALSE(pick(i)->text().isEmpty()) << i;
+    }
+    EXPECT_EQ(focused(), w(QStringLiteral("cmdAdd")));
+    QTest::keyClick(w(QStringLiteral("cmdAdd")), Qt::Key_Return);
+    ASSERT_EQ(contest->participantCount(), 1);
+    EXPECT_EQ(contest->entries()[0].picks[9], 15);
+    EXPECT_EQ(contest->entries()[0].reserve, kNoWrestler);
+    expectMirror(*contest);
+}
+
 TEST_F(EntryWindowTest, EnterMovesThroughTheMemberBoxes)
 {
     open();
