@@ -98,7 +98,8 @@ EntryWindow::EntryWindow(Contest &contest, QWidget *mainWindow)
 
     // Window load.
     m_table->setFilter(QString());
-    m_state.load(m_table->count());
+    // The entry array and entry00 agree after start-up; the array is what a page shows.
+    m_state.load(m_contest.participantCount());
     showPage();
     // A message box owned by the disabled main window would be disabled too.
     m_boxPrompter = dynamic_cast<MessageBoxPrompter *>(&m_contest.prompter());
