@@ -6,6 +6,7 @@
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
 #include "ui/EntryTableModel.h"
+#include "ui/EntryWindow.h"
 #include "ui/HelpWindow.h"
 
 #include <QAction>
@@ -658,7 +659,18 @@ void MainWindow::onMmRename() { } // connected when the window lands
 void MainWindow::onMenuMakeBan() { } // connected when the window lands
 void MainWindow::onMenuRules() { } // connected when the window lands
 void MainWindow::onMmBanzukePrint() { } // connected when the window lands
-void MainWindow::onKyokaiEntry() { } // connected when the window lands
+void MainWindow::onKyokaiEntry()
+{
+    if (m_contest.rules().flag < 1)
+        return;
+    guarded([&] {
+        // Modeless: the entry window disables this one while it is open.
+        auto *window = new EntryWindow(m_contest, this);
+        window->setClosedCallback([this] { refreshState(); });
+        window->show();
+        refreshState();
+    });
+}
 void MainWindow::onMenuGameStart() { } // connected when the window lands
 void MainWindow::onMmShoui() { } // connected when the window lands
 void MainWindow::onMmEntryPrint() { } // connected when the window lands
