@@ -64,6 +64,7 @@ std::vector<Command> allCommands()
     std::vector<Command> commands;
     addStoreCommands(commands);
     addBanzukeCommands(commands);
+    addRulesCommands(commands);
     return commands;
 }
 
