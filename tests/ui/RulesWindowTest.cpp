@@ -30,6 +30,13 @@ protected:
     }
     QLineEdit *edit(RulesWindow &w, const QString &name) { return find<QLineEdit>(w, name); }
     QPushButton *button(RulesWindow &w, const QString &name) { return find<QPushButton>(w, name); }
+    // The box takes the focus on its tab, and the deferred selection has run.
+    void focusOn(RulesWindow &w, QLineEdit *e, int tab)
+    {
+        find<QTabWidget>(w, QStringLiteral("SSTab1"))->setCurrentIndex(tab);
+        e->setFocus();
+        QCoreApplication::processEvents();
+    }
     void typeEnter(RulesWindow &w, const QString &name, const QString &text)
     {
         QLineEdit *e = edit(w, name);
@@ -131,6 +138,14 @@ TEST_F(RulesWindowTest, PickCountEnterAndSlotMovement)
     QTest::keyClick(edit(w, QStringLiteral("txPoint_2")), Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), edit(w, QStringLiteral("txPoint_0")));
     EXPECT_TRUE(w.isVisible()); // Enter never closes the window
+
+    // A box selects its text on focus; a prize name without its trailing blanks.
+    focusOn(w, edit(w, QStringLiteral("txKIN")), 0);
+    EXPECT_EQ(edit(w, QStringLiteral("txKIN"))->selectedText(), u"10");
+    edit(w, QStringLiteral("txPname_3"))->setText(QStringLiteral("５位  "));
+    focusOn(w, edit(w, QStringLiteral("txPname_3")), 1);
+    EXPECT_EQ(edit(w, QStringLiteral("txPname_3"))->selectedText(), u"５位");
+    find<QTabWidget>(w, QStringLiteral("SSTab1"))->setCurrentIndex(0);
 
     find<QRadioButton>(w, QStringLiteral("OptType_1"))->click();
     EXPECT_EQ(find<QLabel>(w, QStringLiteral("Ltype_1"))->text(), u"倍");
