@@ -65,6 +65,7 @@ std::vector<Command> allCommands()
     addStoreCommands(commands);
     addBanzukeCommands(commands);
     addEntryCommands(commands);
+    addRulesCommands(commands);
     return commands;
 }
 

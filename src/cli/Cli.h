@@ -73,6 +73,7 @@ struct Command
 void addStoreCommands(std::vector<Command> &commands);
 void addBanzukeCommands(std::vector<Command> &commands);
 void addEntryCommands(std::vector<Command> &commands);
+void addRulesCommands(std::vector<Command> &commands);
 
 std::vector<Command> allCommands();
 
