@@ -3,6 +3,7 @@
 #include "store/RecordFile.h"
 #include "store/StoreError.h"
 #include "store/Text.h"
+#include "store/UnitOfWork.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -35,8 +36,9 @@ QString badDataMessage(const QString &path, const QString &detail)
 
 Contest::Contest(const QString &rootDir, Prompter &prompter, std::unique_ptr<FileStore> files)
     : m_paths(rootDir), m_prompter(&prompter),
-      m_files(files ? std::move(files) : std::make_unique<DiskFileStore>())
+      m_disk(files ? std::move(files) : std::make_unique<DiskFileStore>())
 {
+    m_files = std::make_unique<Journal>(*m_disk, m_db, m_paths.data);
     m_roster.installDefault();
     m_roster.takeInitialNames();
     m_rules = RulesRecord::firstRunDefaults();
@@ -193,8 +195,10 @@ void Contest::loadRulesAndDaily()
         // First run: the defaults, written at once.
         m_rules = RulesRecord::firstRunDefaults();
         m_daily = DailyRecords::firstRunDefaults();
+        UnitOfWork work(*this);
         saveRules();
         saveDaily();
+        work.commit();
         return;
     }
     if (credit->size() != RulesRecord::Size)
@@ -302,7 +306,9 @@ void Contest::loadEntries()
     if (rows >= 1 && length >= 0 && qAbs(length - qint64(rows) * LegacyEntryRecord::Size) < 20
         && length != qint64(rows) * EntryRecord::Size) {
         m_prompter->inform(kLegacyMessage);
+        UnitOfWork work(*this);
         convertLegacyEntries();
+        work.commit();
         length = m_files->size(m_paths.entry);
     }
     std::vector<EntryRecord> fromFile;
@@ -342,13 +348,15 @@ void Contest::loadEntries()
         for (rs.moveTo(records); !rs.eof(); rs.moveNext())
             m_entries.push_back(entryFromRow(rs));
     }
+    UnitOfWork work(*this);
     rebuildEntryTable();
+    if (rows > records)
+        saveEntries();
+    work.commit();
     m_startupNotes << QStringLiteral(
                           "参加者の表（%1）が %2 と一致しなかったため、作り直しました（%3 名）。")
                           .arg(fileName(m_paths.database), fileName(m_paths.entry))
                           .arg(m_entries.size());
-    if (rows > records)
-        saveEntries();
 }
 
 void Contest::open()
@@ -358,24 +366,64 @@ void Contest::open()
     m_startupNotes.clear();
     lockFolder();
     try {
-        loadRoster();
-        loadRulesAndDaily();
-        loadWrestlerResults();
+        // The database first: it says whether a half-done action is to be
+        // finished or undone, and that happens before any file is read.
         openDatabase();
-        loadEntries();
+        recoverJournal();
+        loadAll();
         m_entryTable = std::make_unique<RecordSet>(m_db, QStringLiteral("entry00"));
         m_entryTable->setSort(QStringLiteral("順位 ASC"));
         m_entryTable->moveFirst();
     } catch (...) {
+        while (m_files->depth() > 0)
+            m_files->abandon();
         m_entryTable.reset();
         m_db.close();
         m_lock.reset();
         throw;
     }
     m_open = true;
+    tellStartupNotes();
+}
+
+void Contest::recoverJournal()
+{
+    const Journal::Recovery r = m_files->recover();
+    if (r.finished)
+        m_startupNotes << QStringLiteral("前回、処理の途中でプログラムが終了していたため、"
+                                         "その処理を最後まで行いました。");
+    if (r.undone)
+        m_startupNotes << QStringLiteral("前回、処理の途中でプログラムが終了していたため、"
+                                         "その処理を取り消し、処理の前の状態に戻しました。");
+}
+
+void Contest::loadAll()
+{
+    loadRoster();
+    loadRulesAndDaily();
+    loadWrestlerResults();
+    loadEntries();
+}
+
+void Contest::tellStartupNotes()
+{
     if (!m_startupNotes.isEmpty())
         m_prompter->tell(
             {m_startupNotes.join(u'\n'), QStringLiteral("Kachikoshi Cup"), Icon::Warning});
+}
+
+void Contest::reload()
+{
+    if (!m_open)
+        return;
+    // A unit still open here belongs to the failed action.
+    while (m_files->depth() > 0)
+        m_files->abandon();
+    m_startupNotes.clear();
+    m_files->recover();
+    loadAll();
+    reopenEntryTable();
+    tellStartupNotes();
 }
 
 void Contest::close(bool saveRulesFirst)
@@ -576,7 +624,7 @@ bool Contest::reset()
         Icon::Warning, true};
     if (!m_prompter->ask(q))
         return false;
-    Transaction tx(m_db);
+    UnitOfWork work(*this);
     if (m_files->exists(m_paths.credit)) {
         m_rules.flag = 0;
         m_rules.rulesStart = 0;
@@ -592,7 +640,7 @@ bool Contest::reset()
         s.dayResult.fill(0);
     m_db.deleteAll(QStringLiteral("entry00"));
     m_db.deleteAll(QStringLiteral("PRIZE"));
-    tx.commit();
+    work.commit();
     m_entries.clear();
     reopenEntryTable();
     return true;
