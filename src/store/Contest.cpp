@@ -384,11 +384,16 @@ void Contest::open()
     }
     m_open = true;
     tellStartupNotes();
+    try {
+        m_files->forget();
+    } catch (const StoreError &) {
+        // Tried again before the next write.
+    }
 }
 
 void Contest::recoverJournal()
 {
-    const Journal::Recovery r = m_files->recover();
+    const Journal::Recovery r = m_files->recover(true);
     if (r.finished)
         m_startupNotes << QStringLiteral("前回、処理の途中でプログラムが終了していたため、"
                                          "その処理を最後まで行いました。");

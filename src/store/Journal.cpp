@@ -179,7 +179,13 @@ void Journal::commit()
     // Committed: from here on the action is finished, now or at the next start-up.
     m_unsettled = true;
     apply(staged);
-    m_disk.remove(manifest);
+    try {
+        m_disk.remove(manifest);
+    } catch (const StoreError &) {
+        // Every file is in place: the action succeeded. The manifest only
+        // rewrites the same bytes, and settle() removes it before any other write.
+        return;
+    }
     removeFolderIfEmpty();
     m_unsettled = false;
 }
@@ -188,6 +194,18 @@ void Journal::settle()
 {
     if (m_unsettled)
         recover();
+    forget();
+}
+
+void Journal::forget()
+{
+    if (m_finished.isEmpty())
+        return;
+    while (!m_finished.isEmpty()) {
+        m_disk.remove(m_finished.first());
+        m_finished.removeFirst();
+    }
+    removeFolderIfEmpty();
 }
 
 void Journal::apply(const Staged &files)
@@ -227,7 +245,7 @@ void Journal::removeFolderIfEmpty()
     QDir().rmdir(m_folder); // fails, harmlessly, when something is left
 }
 
-Journal::Recovery Journal::recover()
+Journal::Recovery Journal::recover(bool keepFinished)
 {
     Recovery out;
     if (m_depth > 0)
@@ -235,6 +253,7 @@ Journal::Recovery Journal::recover()
     ensureTable();
     const QDir dir(m_folder);
     if (!dir.exists()) {
+        m_finished.clear();
         m_unsettled = false;
         return out;
     }
@@ -256,11 +275,14 @@ Journal::Recovery Journal::recover()
     for (const auto &[row, id] : committed) {
         const QString path = m_folder + u'/' + id + QStringLiteral(".kcj");
         apply(decodeManifest(path, id));
-        m_disk.remove(path);
         out.finished = true;
+        if (!m_finished.contains(path))
+            m_finished << path;
     }
-    removeFolderIfEmpty();
     m_unsettled = false;
+    if (!keepFinished)
+        forget();
+    removeFolderIfEmpty();
     return out;
 }
 

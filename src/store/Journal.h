@@ -3,6 +3,7 @@
 #include "store/FileStore.h"
 
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <optional>
 
@@ -51,8 +52,12 @@ public:
         bool undone = false; // an uncommitted action was dropped
     };
     // Finishes or drops what a stopped process left behind and removes the
-    // journal folder. Throws StoreError.
-    Recovery recover();
+    // journal folder. With keepFinished the finished manifests stay until
+    // forget(): start-up removes them only once the organiser has been told,
+    // so a stop in between tells again instead of never. Throws StoreError.
+    Recovery recover(bool keepFinished = false);
+    // Removes the manifests recover(true) kept; before any other write too.
+    void forget();
 
     QString folder() const { return m_folder; }
     static QString tableName() { return QStringLiteral("kc_journal"); }
@@ -80,7 +85,7 @@ private:
     // A manifest may still be on disk (a commit failed after its commit point
     // or the outcome is unknown): settled before any further write.
     bool m_unsettled = false;
-    bool m_tableReady = false;
+    QStringList m_finished; // applied, kept by recover(true)
 };
 
 } // namespace kc
