@@ -46,7 +46,8 @@ void updateTables(Contest &contest, int day)
     RecordSet prize(contest.database(), QStringLiteral("PRIZE"));
     int n = 0;
     for (prize.moveFirst(); !prize.eof(); prize.moveNext(), ++n) {
-        prize.setValue(QStringLiteral("しこな"), contest.entries().at(n).shikona.trimmed());
+        prize.setValue(QStringLiteral("しこな"),
+                       contest.entries().at(n % contest.entries().size()).shikona.trimmed());
         prize.setValue(QStringLiteral("ID"), 100 + n);
         prize.setValue(QStringLiteral("得点"), day * 10 + n);
         prize.update();
