@@ -369,7 +369,7 @@ void Contest::open()
         // The database first: it says whether a half-done action is to be
         // finished or undone, and that happens before any file is read.
         openDatabase();
-        recoverJournal();
+        recoverJournal(true);
         loadAll();
         m_entryTable = std::make_unique<RecordSet>(m_db, QStringLiteral("entry00"));
         m_entryTable->setSort(QStringLiteral("順位 ASC"));
@@ -391,9 +391,17 @@ void Contest::open()
     }
 }
 
-void Contest::recoverJournal()
+void Contest::recoverJournal(bool atStartUp)
 {
+    const bool interrupted = m_files->interrupted();
     const Journal::Recovery r = m_files->recover(true);
+    if (!atStartUp) {
+        // The front end has shown the failure; the action is done after all.
+        if (r.finished && interrupted)
+            m_startupNotes << QStringLiteral("直前の処理は書き込みの途中で失敗しましたが、"
+                                             "記録が残っていたため最後まで行いました。");
+        return;
+    }
     if (r.finished)
         m_startupNotes << QStringLiteral("前回、処理の途中でプログラムが終了していたため、"
                                          "その処理を最後まで行いました。");
@@ -425,10 +433,11 @@ void Contest::reload()
     while (m_files->depth() > 0)
         m_files->abandon();
     m_startupNotes.clear();
-    m_files->recover();
+    recoverJournal(false);
     loadAll();
     reopenEntryTable();
     tellStartupNotes();
+    m_files->forget();
 }
 
 void Contest::close(bool saveRulesFirst)

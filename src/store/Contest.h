@@ -97,7 +97,7 @@ public:
 private:
     void lockFolder();
     void openDatabase();
-    void recoverJournal();
+    void recoverJournal(bool atStartUp);
     void loadAll();
     void tellStartupNotes();
     void loadRulesAndDaily();

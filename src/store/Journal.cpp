@@ -178,9 +178,17 @@ void Journal::commit()
     }
     // Committed: from here on the action is finished, now or at the next start-up.
     m_unsettled = true;
-    apply(staged);
     try {
+        apply(staged);
+    } catch (...) {
+        m_interrupted = true;
+        throw;
+    }
+    try {
+        // Synced, or a power cut could bring the manifest back after later
+        // single-file writes and start-up would put older bytes over them.
         m_disk.remove(manifest);
+        m_disk.syncFolder(m_folder);
     } catch (const StoreError &) {
         // Every file is in place: the action succeeded. The manifest only
         // rewrites the same bytes, and settle() removes it before any other write.
@@ -205,6 +213,7 @@ void Journal::forget()
         m_disk.remove(m_finished.first());
         m_finished.removeFirst();
     }
+    m_disk.syncFolder(m_folder);
     removeFolderIfEmpty();
 }
 
@@ -255,6 +264,7 @@ Journal::Recovery Journal::recover(bool keepFinished)
     if (!dir.exists()) {
         m_finished.clear();
         m_unsettled = false;
+        m_interrupted = false;
         return out;
     }
     static const QRegularExpression manifestName(manifestPattern());
@@ -280,6 +290,7 @@ Journal::Recovery Journal::recover(bool keepFinished)
             m_finished << path;
     }
     m_unsettled = false;
+    m_interrupted = false;
     if (!keepFinished)
         forget();
     removeFolderIfEmpty();

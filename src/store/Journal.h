@@ -59,6 +59,10 @@ public:
     // Removes the manifests recover(true) kept; before any other write too.
     void forget();
 
+    // Whether the last commit failed after its commit point, so that its
+    // files are still being put in place (recover() finishes them).
+    bool interrupted() const { return m_interrupted; }
+
     QString folder() const { return m_folder; }
     static QString tableName() { return QStringLiteral("kc_journal"); }
 
@@ -85,6 +89,7 @@ private:
     // A manifest may still be on disk (a commit failed after its commit point
     // or the outcome is unknown): settled before any further write.
     bool m_unsettled = false;
+    bool m_interrupted = false;
     QStringList m_finished; // applied, kept by recover(true)
 };
 
