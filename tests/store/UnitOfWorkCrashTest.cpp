@@ -7,6 +7,8 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kc::test {
 namespace {
@@ -276,6 +278,47 @@ TEST_F(UnitOfWorkCrash, AnActionThatThrowsHalfWayLeavesTheDiskAsItWas)
         EXPECT_EQ(c.roster().wrestlers[0].dayResult[3], 0);
         EXPECT_TRUE(pictureOf(c) == m_before) << differences(pictureOf(c), m_before).toStdString();
         c.close(false);
+    }
+}
+
+TEST_F(UnitOfWorkCrash, ARealProcessEndingAtEveryWriteOfConfirmDay)
+{
+    // The same stops as above in a child process that really ends: no
+    // destructor runs, SQLite's open transaction is left to its own journal.
+    const ContestPicture after = afterOf([](Contest &c) { confirmDay(c); });
+    constexpr int kStoppedCode = 86;
+    for (Mode mode : {Mode::StopBefore, Mode::StopAfter}) {
+        for (int k = 1; k <= 9; ++k) {
+            SCOPED_TRACE(testing::Message() << "process ends at write " << k);
+            const QString dir = freshCopy(QStringLiteral("exit-%1-%2").arg(int(mode)).arg(k));
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                try {
+                    auto store = std::make_unique<FaultyFileStore>();
+                    FaultyFileStore *disk = store.get();
+                    SilentPrompter quiet;
+                    Contest c(dir, quiet, std::move(store));
+                    c.open();
+                    disk->exitOnStop(kStoppedCode);
+                    disk->arm(k, mode);
+                    confirmDay(c);
+                } catch (...) {
+                    ::_exit(1);
+                }
+                ::_exit(2);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status));
+            ASSERT_EQ(WEXITSTATUS(status), kStoppedCode);
+            ScriptedPrompter seen;
+            const ContestPicture found = startUp(dir, seen);
+            const ContestPicture &expected = k > 1 ? after : m_before;
+            EXPECT_TRUE(found == expected) << differences(found, expected).toStdString();
+            EXPECT_FALSE(journalLeft(dir));
+            EXPECT_LE(seen.messages.size(), 1);
+        }
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <unistd.h>
 
 namespace kc::test {
 
@@ -37,6 +38,8 @@ public:
         m_mode = mode;
         ops.clear();
     }
+    // A stop ends the real process (_exit) instead of throwing; for forked children.
+    void exitOnStop(int code) { m_exitCode = code; }
     bool stopped() const { return m_stopped; }
     int count() const { return m_count; }
 
@@ -69,12 +72,10 @@ private:
         if (++m_count == m_at) {
             switch (m_mode) {
             case Mode::StopBefore:
-                m_stopped = true;
-                throw ProcessStopped {};
+                stop();
             case Mode::StopAfter:
                 doIt();
-                m_stopped = true;
-                throw ProcessStopped {};
+                stop();
             case Mode::Fail:
                 throw StoreError(QStringLiteral("書き込みに失敗しました（試験）。"), what);
             }
@@ -82,7 +83,16 @@ private:
         doIt();
     }
 
+    [[noreturn]] void stop()
+    {
+        m_stopped = true;
+        if (m_exitCode >= 0)
+            ::_exit(m_exitCode);
+        throw ProcessStopped {};
+    }
+
     DiskFileStore m_disk;
+    int m_exitCode = -1;
     int m_count = 0;
     int m_at = 0;
     Mode m_mode = Mode::StopBefore;
