@@ -444,6 +444,9 @@ void Contest::close(bool saveRulesFirst)
 {
     if (!m_open)
         return;
+    // A unit still open here never committed: its changes are dropped.
+    while (m_files->depth() > 0)
+        m_files->abandon();
     if (saveRulesFirst)
         saveRules();
     if (m_entryTable && !m_entryTable->isEmpty())
