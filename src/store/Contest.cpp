@@ -306,9 +306,7 @@ void Contest::loadEntries()
     if (rows >= 1 && length >= 0 && qAbs(length - qint64(rows) * LegacyEntryRecord::Size) < 20
         && length != qint64(rows) * EntryRecord::Size) {
         m_prompter->inform(kLegacyMessage);
-        UnitOfWork work(*this);
         convertLegacyEntries();
-        work.commit();
         length = m_files->size(m_paths.entry);
     }
     std::vector<EntryRecord> fromFile;
@@ -620,11 +618,14 @@ void Contest::convertLegacyEntries()
         converted.push_back(convert(entryOld[n], remembered(n, entryOld[n])));
         validateEntry(converted.back(), n + 1, m_paths.entry);
     }
+    // Ranking.Dat, Entry.Dat and Entry.Bak change together or not at all.
+    UnitOfWork work(*this);
     if (convertRanking)
         recordfile::writeAll<EntryRecord>(*m_files, m_paths.ranking, ranking);
     recordfile::writeAll<EntryRecord>(*m_files, m_paths.entry, converted);
     m_files->remove(m_paths.entryBak);
     m_files->copy(m_paths.entry, m_paths.entryBak);
+    work.commit();
     m_entries = converted;
 }
 

@@ -84,11 +84,12 @@ public:
     // Rebuilds entry00 from the entry array; one transaction.
     void rebuildEntryTable();
 
-    // Converts Entry.Dat (and Ranking.Dat, Entry.Bak) from the 342-byte layout.
+    // Converts Entry.Dat (and Ranking.Dat, Entry.Bak) from the 342-byte layout;
+    // one unit of work.
     void convertLegacyEntries();
     // Records_Init: the tournament records reset and saved.
     void resetDailyRecords();
-    // 初期化: asks first; false when answered No.
+    // 初期化: asks first; false when answered No. One unit of work.
     bool reset();
 
     // The message shown when start-up had to repair something (empty otherwise).

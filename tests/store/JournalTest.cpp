@@ -200,5 +200,38 @@ TEST_F(JournalTest, ConvertingOlderEntryFilesIsWhollyDoneOrNotAtAll)
     }
 }
 
+TEST_F(JournalTest, AManifestLeftByAFailedCommitIsSettledBeforeTheNextWrite)
+{
+    // Write 3 is a file of the action (after the commit point); write 9 the
+    // manifest's removal, whose failure the action does not report.
+    for (int k : {3, 9}) {
+        SCOPED_TRACE(testing::Message() << "write " << k << " fails");
+        QTemporaryDir run;
+        copyFolder(m_root, run.path());
+        auto store = std::make_unique<FaultyFileStore>();
+        FaultyFileStore *disk = store.get();
+        ScriptedPrompter prompter;
+        {
+            Contest c(run.path(), prompter, std::move(store));
+            c.open();
+            disk->arm(k, Mode::Fail);
+            if (k == 3)
+                EXPECT_THROW(confirmDay(c), StoreError);
+            else
+                EXPECT_NO_THROW(confirmDay(c));
+            ASSERT_TRUE(journalLeft(run.path()));
+            // A later single-file write, without reload(): the old manifest
+            // goes first, so it can never be put back over this.
+            c.files().write(c.paths().entryCsv, QByteArrayLiteral("later"));
+            EXPECT_FALSE(journalLeft(run.path()));
+            c.close(false);
+        }
+        const ContestPicture found = startUp(run.path());
+        EXPECT_TRUE(m_seen.messages.isEmpty());
+        EXPECT_EQ(found.files.at(QStringLiteral("Entry.Csv")), QByteArrayLiteral("later"));
+        EXPECT_EQ(RulesRecord::decode(found.files.at(QStringLiteral("Credit.Dat"))).currentDay, 4);
+    }
+}
+
 } // namespace
 } // namespace kc::test
