@@ -3,6 +3,7 @@
 #include "banzuke/Roster.h"
 #include "store/Database.h"
 #include "store/FileStore.h"
+#include "store/Journal.h"
 #include "store/Paths.h"
 #include "store/Prompter.h"
 #include "store/RecordSet.h"
@@ -16,18 +17,29 @@ namespace kc {
 
 // One contest: its folder, files, database and every piece of state the
 // windows and commands work on. Nothing here is global, so tests can open many.
+//
+// Actions that write several files and/or the database run in a UnitOfWork.
+// When one fails part way (a StoreError), the disk is wholly before the action
+// but the state held here may be ahead of it: front ends call reload() after
+// a failed action.
 class Contest
 {
 public:
+    // files: the disk layer (tests pass one that fails); files() hands out
+    // the journal in front of it.
     explicit Contest(const QString &rootDir, Prompter &prompter,
                      std::unique_ptr<FileStore> files = nullptr);
     ~Contest();
     Contest(const Contest &) = delete;
     Contest &operator=(const Contest &) = delete;
 
-    // Start-up: lock the folder, open the database, load or create every file,
-    // convert older entry files, check the mirror. Throws StoreError.
+    // Start-up: lock the folder, open the database, finish or undo an action
+    // a stopped process left half done, load or create every file, convert
+    // older entry files, check the mirror. Throws StoreError.
     void open();
+    // Reads everything again from the disk (finishing a committed action whose
+    // files are not all in place yet), after a failed action. Throws StoreError.
+    void reload();
     bool isOpen() const { return m_open; }
     // Shutdown: cmdEND saves Credit.Dat first (saveRules = true), mmEnd does not.
     void close(bool saveRules);
@@ -35,6 +47,7 @@ public:
     const Paths &paths() const { return m_paths; }
     FileStore &files() { return *m_files; }
     const FileStore &files() const { return *m_files; }
+    Journal &journal() { return *m_files; }
     Prompter &prompter() { return *m_prompter; }
     void setPrompter(Prompter &p) { m_prompter = &p; }
     Database &database() { return m_db; }
@@ -71,11 +84,12 @@ public:
     // Rebuilds entry00 from the entry array; one transaction.
     void rebuildEntryTable();
 
-    // Converts Entry.Dat (and Ranking.Dat, Entry.Bak) from the 342-byte layout.
+    // Converts Entry.Dat (and Ranking.Dat, Entry.Bak) from the 342-byte layout;
+    // one unit of work.
     void convertLegacyEntries();
     // Records_Init: the tournament records reset and saved.
     void resetDailyRecords();
-    // 初期化: asks first; false when answered No.
+    // 初期化: asks first; false when answered No. One unit of work.
     bool reset();
 
     // The message shown when start-up had to repair something (empty otherwise).
@@ -84,6 +98,9 @@ public:
 private:
     void lockFolder();
     void openDatabase();
+    void recoverJournal(bool atStartUp);
+    void loadAll();
+    void tellStartupNotes();
     void loadRulesAndDaily();
     void loadEntries();
     void loadWrestlerResults();
@@ -93,7 +110,8 @@ private:
 
     Paths m_paths;
     Prompter *m_prompter;
-    std::unique_ptr<FileStore> m_files;
+    std::unique_ptr<FileStore> m_disk;
+    std::unique_ptr<Journal> m_files; // in front of m_disk
     std::unique_ptr<QLockFile> m_lock;
     Database m_db;
     std::unique_ptr<RecordSet> m_entryTable;
