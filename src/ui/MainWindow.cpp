@@ -249,6 +249,16 @@ template<typename F> void MainWindow::guarded(F &&action)
         action();
     } catch (const StoreError &e) {
         m_contest.prompter().tell({e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
+        // What is in memory may be ahead of the disk now: take the disk's word.
+        if (m_contest.isOpen()) {
+            try {
+                m_contest.reload();
+            } catch (const StoreError &again) {
+                m_contest.prompter().tell(
+                    {again.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
+            }
+            refreshState();
+        }
     }
 }
 

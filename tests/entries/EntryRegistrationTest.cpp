@@ -189,13 +189,14 @@ TEST_F(EntryRegistrationTest, ClosedRegistrationIsExplained)
     EXPECT_FALSE(reg.closedReason().isEmpty());
 }
 
-// Entry.Dat cannot be written: the action fails as a whole.
+// The action's files cannot be written (its journal is the first write): it fails as a whole.
 class FailingEntryStore : public DiskFileStore
 {
 public:
     void write(const QString &path, const QByteArray &bytes) override
     {
-        if (failEntry && path.endsWith(QStringLiteral("Entry.Dat")))
+        if (failEntry
+            && (path.endsWith(QStringLiteral("Entry.Dat")) || path.contains(QStringLiteral("/.journal/"))))
             throw StoreError(QStringLiteral("Entry.Dat に書き込めません。"), path);
         DiskFileStore::write(path, bytes);
     }
