@@ -155,7 +155,7 @@ void TorikumiWindow::buildControls()
         m_txRDays[d]->setReadOnly(true);
         m_txRDays[d]->setFocusPolicy(Qt::NoFocus);
         m_txRDays[d]->setAlignment(Qt::AlignCenter);
-        place(m_txRDays[d], kEastButton + 280 * d, kDaysTop, 260, 260);
+        place(m_txRDays[d], kEastLno + 300 * d, kDaysTop, 290, 260);
     }
     m_cmdDecite = new QPushButton(QStringLiteral("結果確定"), this);
     m_cmdDecite->setObjectName(QStringLiteral("cmdDecite"));
