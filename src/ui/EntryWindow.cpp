@@ -594,8 +594,7 @@ void EntryWindow::importPrevious(bool byRanking)
 
 void EntryWindow::openChart()
 {
-    // Numbers are looked up in the banzuke as it is stored now.
-    m_contest.loadRoster();
+    // The chart reloads the stored banzuke itself, keeping the day results.
     if (m_openChart) {
         if (QWidget *chart = m_openChart(this))
             m_chart = chart;

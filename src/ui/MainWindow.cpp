@@ -5,9 +5,15 @@
 #include "store/StoreError.h"
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
+#include "ui/BanzukeWindow.h"
 #include "ui/EntryTableModel.h"
 #include "ui/EntryWindow.h"
 #include "ui/HelpWindow.h"
+#include "ui/PrintRenderer.h"
+#include "ui/PrizeWindow.h"
+#include "ui/RenameWindow.h"
+#include "ui/RulesWindow.h"
+#include "ui/TorikumiWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -44,7 +50,8 @@ constexpr int kBelowGridTwips = 2000;
 } // namespace
 
 MainWindow::MainWindow(Contest &contest, QWidget *parent)
-    : QMainWindow(parent), m_contest(contest), m_model(new EntryTableModel(contest, this))
+    : QMainWindow(parent), m_contest(contest), m_model(new EntryTableModel(contest, this)),
+      m_printer(std::make_unique<PrintRenderer>(this))
 {
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Kachikoshi Cup"));
@@ -598,11 +605,7 @@ void MainWindow::onMmInit()
 
 void MainWindow::onKillRename()
 {
-    const Question q {QStringLiteral("力士名変換ﾌｧｲﾙを削除します。よろしいですか。"), QString(),
-                      Icon::Question, false};
-    if (!m_contest.prompter().ask(q))
-        return;
-    guarded([&] { m_contest.files().remove(m_contest.paths().rename); });
+    RenameWindow::killRenameList(m_contest);
 }
 
 void MainWindow::onMmInfomation()
@@ -665,9 +668,24 @@ void MainWindow::onMmRules0()
 
 // Windows and commands built elsewhere; each is wired here when it lands.
 void MainWindow::onMmCrear() { } // connected when the window lands
-void MainWindow::onMmRename() { } // connected when the window lands
-void MainWindow::onMenuMakeBan() { } // connected when the window lands
-void MainWindow::onMenuRules() { } // connected when the window lands
+void MainWindow::onMmRename()
+{
+    RenameWindow::run(m_contest, this);
+    refreshState();
+}
+void MainWindow::onMenuMakeBan()
+{
+    BanzukeWindow::run(m_contest, this);
+    refreshState();
+}
+void MainWindow::onMenuRules()
+{
+    guarded([&] {
+        RulesWindow window(m_contest, RulesWindow::Opening::Normal, this);
+        window.exec();
+    });
+    refreshState();
+}
 void MainWindow::onMmBanzukePrint() { } // connected when the window lands
 void MainWindow::onKyokaiEntry()
 {
@@ -677,29 +695,66 @@ void MainWindow::onKyokaiEntry()
         // Modeless: the entry window disables this one while it is open.
         auto *window = new EntryWindow(m_contest, this);
         window->setClosedCallback([this] { refreshState(); });
+        window->setChartCallback([this](QWidget *owner) -> QWidget * {
+            return TorikumiWindow::openChart(m_contest, owner);
+        });
         window->show();
         refreshState();
     });
 }
 void MainWindow::onMenuGameStart() { } // connected when the window lands
-void MainWindow::onMmShoui() { } // connected when the window lands
+void MainWindow::onMmShoui()
+{
+    onMenuRules();
+}
 void MainWindow::onMmEntryPrint() { } // connected when the window lands
-void MainWindow::onTorikumiKekka() { } // connected when the window lands
+void MainWindow::onTorikumiKekka()
+{
+    if (m_contest.rules().flag < 10)
+        return;
+    guarded([&] {
+        TorikumiWindow window(m_contest, TorikumiWindow::Mode::Input, this);
+        connect(&window, &TorikumiWindow::unloaded, this, [this](int day) { showDay(day); });
+        window.exec();
+    });
+    refreshState();
+}
 void MainWindow::onMmResultPrint() { } // connected when the window lands
 void MainWindow::onMmResultPrint2() { } // connected when the window lands
 void MainWindow::onMmHoshitori() { } // connected when the window lands
-void MainWindow::onMmResult() { } // connected when the window lands
+void MainWindow::onMmResult()
+{
+    guarded([&] {
+        PrizeWindow window(m_contest, *m_printer, this);
+        window.exec();
+    });
+}
 void MainWindow::onEntryCsv() { } // connected when the window lands
 void MainWindow::onPrintCsv() { } // connected when the window lands
 void MainWindow::onMmPrizeCsv() { } // connected when the window lands
 void MainWindow::onMmHtmlEntry() { } // connected when the window lands
 void MainWindow::onHtmShuukei() { } // connected when the window lands
 void MainWindow::onRulesMake() { } // connected when the window lands
-void MainWindow::onMmPrintend() { } // connected when the window lands
+void MainWindow::onMmPrintend()
+{
+    m_printer->endDocument();
+}
 void MainWindow::onMmTest() { } // connected when the window lands
-void MainWindow::onMmReRules() { } // connected when the window lands
-void MainWindow::onMmRikishiName() { } // connected when the window lands
-void MainWindow::onMmNameRecover() { } // connected when the window lands
+void MainWindow::onMmReRules()
+{
+    RulesWindow *window = RulesWindow::openForRuleChange(m_contest, this);
+    if (window)
+        connect(window, &QDialog::finished, this, [this] { refreshState(); });
+}
+void MainWindow::onMmRikishiName()
+{
+    onMmRename();
+}
+void MainWindow::onMmNameRecover()
+{
+    RenameWindow::recoverNames(m_contest);
+    refreshState();
+}
 void MainWindow::writeRulesPage() { } // connected when the rules page lands
 
 } // namespace kc::ui

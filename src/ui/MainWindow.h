@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <memory>
 
 class QAction;
 class QGroupBox;
@@ -20,6 +21,7 @@ namespace kc::ui {
 
 class EntryTableModel;
 class HelpWindow;
+class PrintRenderer;
 struct GridLayout;
 
 // Main: the standings grid, the sort buttons, the entry count and the menus
@@ -143,6 +145,8 @@ private:
     QPushButton *m_cmdSortTotal = nullptr;
     QMenu *m_mmSupport = nullptr;
     QPointer<HelpWindow> m_help;
+    // One printer for the print commands, so ﾌﾟﾘﾝﾀｰend.doc can end what they left open.
+    std::unique_ptr<PrintRenderer> m_printer;
 
     // Sort directions: true sorts descending next.
     bool m_sortTotalDesc = true;

@@ -196,7 +196,8 @@ public:
     void write(const QString &path, const QByteArray &bytes) override
     {
         if (failEntry
-            && (path.endsWith(QStringLiteral("Entry.Dat")) || path.contains(QStringLiteral("/.journal/"))))
+            && (path.endsWith(QStringLiteral("Entry.Dat"))
+                || path.contains(QStringLiteral("/.journal/"))))
             throw StoreError(QStringLiteral("Entry.Dat に書き込めません。"), path);
         DiskFileStore::write(path, bytes);
     }
