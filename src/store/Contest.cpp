@@ -40,6 +40,19 @@ QString badDataMessage(const QString &path, const QString &detail)
         .arg(fileName(path), detail);
 }
 
+namespace {
+// A fixed-size file of the wrong length is refused whole, naming the file.
+void requireLength(const QString &path, qsizetype actual, int expected)
+{
+    if (actual != expected)
+        throw StoreError(
+            badDataMessage(
+                path,
+                QStringLiteral("長さ %1 バイト、正しくは %2 バイト").arg(actual).arg(expected)),
+            path);
+}
+} // namespace
+
 Contest::Contest(const QString &rootDir, Prompter &prompter, std::unique_ptr<FileStore> files)
     : m_paths(rootDir), m_prompter(&prompter),
       m_disk(files ? std::move(files) : std::make_unique<DiskFileStore>())
@@ -119,12 +132,7 @@ void Contest::loadRoster()
 {
     m_roster.installDefault();
     if (const auto bytes = m_files->read(m_paths.banzuke)) {
-        if (bytes->size() != BanzukeRecord::Size)
-            throw StoreError(badDataMessage(m_paths.banzuke,
-                                            QStringLiteral("長さ %1 バイト、正しくは %2 バイト")
-                                                .arg(bytes->size())
-                                                .arg(BanzukeRecord::Size)),
-                             m_paths.banzuke);
+        requireLength(m_paths.banzuke, bytes->size(), BanzukeRecord::Size);
         const BanzukeRecord b = BanzukeRecord::decode(*bytes);
         if (b.wrestlerCount < 0 || b.wrestlerCount > kRosterSlots)
             throw StoreError(
@@ -207,47 +215,33 @@ void Contest::loadRulesAndDaily()
         work.commit();
         return;
     }
-    if (credit->size() != RulesRecord::Size)
-        throw StoreError(badDataMessage(m_paths.credit,
-                                        QStringLiteral("長さ %1 バイト、正しくは %2 バイト")
-                                            .arg(credit->size())
-                                            .arg(RulesRecord::Size)),
-                         m_paths.credit);
+    requireLength(m_paths.credit, credit->size(), RulesRecord::Size);
     const RulesRecord rules = RulesRecord::decode(*credit);
     validateRules(rules);
-    const auto record = m_files->read(m_paths.record);
-    DailyRecords daily = DailyRecords::firstRunDefaults();
-    if (record) {
-        if (record->size() != DailyRecords::Size)
-            throw StoreError(badDataMessage(m_paths.record,
-                                            QStringLiteral("長さ %1 バイト、正しくは %2 バイト")
-                                                .arg(record->size())
-                                                .arg(DailyRecords::Size)),
-                             m_paths.record);
-        daily = DailyRecords::decode(*record);
-        if (daily.perfectCount() < 0)
-            daily.setPerfectCount(0);
-    }
+    const bool hadRecord = m_files->exists(m_paths.record);
+    const DailyRecords daily = readDaily();
     m_rules = rules;
     m_daily = daily;
-    if (!record)
+    if (!hadRecord)
         saveDaily();
+}
+
+DailyRecords Contest::readDaily() const
+{
+    const auto record = m_files->read(m_paths.record);
+    if (!record)
+        return DailyRecords::firstRunDefaults();
+    requireLength(m_paths.record, record->size(), DailyRecords::Size);
+    DailyRecords daily = DailyRecords::decode(*record);
+    // The count numbers Perfect.Dat records from 1.
+    if (daily.perfectCount() < 0)
+        daily.setPerfectCount(0);
+    return daily;
 }
 
 void Contest::loadDaily()
 {
-    const auto record = m_files->read(m_paths.record);
-    if (!record) {
-        m_daily = DailyRecords::firstRunDefaults();
-        return;
-    }
-    if (record->size() != DailyRecords::Size)
-        throw StoreError(badDataMessage(m_paths.record,
-                                        QStringLiteral("長さ %1 バイト、正しくは %2 バイト")
-                                            .arg(record->size())
-                                            .arg(DailyRecords::Size)),
-                         m_paths.record);
-    m_daily = DailyRecords::decode(*record);
+    m_daily = readDaily();
 }
 
 void Contest::openDatabase()

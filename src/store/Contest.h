@@ -72,6 +72,8 @@ public:
     void saveEntryRecord(int k); // Entry.Dat record k + 1 (element k)
     void saveWrestlers(); // Rikishi.Dat records 1..wrestlerCount
     void loadDaily();
+    // Record.Dat as stored, or the first-run values when it is missing.
+    DailyRecords readDaily() const;
 
     // Roster load: default, Banzuke.Dat, initial names, Rename.Dat.
     void loadRoster();
