@@ -8,6 +8,25 @@
 #include <memory>
 #include <unistd.h>
 
+#ifdef KC_HAVE_UI
+namespace {
+
+// Whether a window can be opened: on X11/Wayland systems there must be a
+// display, or a platform chosen explicitly (offscreen, vnc, ...).
+bool haveDisplay()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
+} // namespace
+#endif
+
 int main(int argc, char **argv)
 {
     QCoreApplication::setOrganizationName(QStringLiteral("KachikoshiCup"));
@@ -15,13 +34,25 @@ int main(int argc, char **argv)
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
+    const bool wantsWindow = !kc::cli::wantsCommandLine(args);
 #ifdef KC_HAVE_UI
-    if (!kc::cli::wantsCommandLine(args))
+    if (wantsWindow && haveDisplay())
         return kc::ui::runGui(argc, argv, args);
 #endif
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr), in(stdin);
-    if (!kc::cli::wantsCommandLine(args))
+    if (wantsWindow) {
+#ifdef KC_HAVE_UI
+        err << QStringLiteral("画面がありません（DISPLAY も WAYLAND_DISPLAY も QT_QPA_PLATFORM も"
+                              "設定されていません）。ウィンドウの代わりにコンテストの状態を表示"
+                              "します。")
+            << Qt::endl;
+#else
+        err << QStringLiteral(
+            "このビルドにはウィンドウがありません。コンテストの状態を表示します。")
+            << Qt::endl;
+#endif
         args << QStringLiteral("status");
+    }
     return kc::cli::run(args, out, err, &in, isatty(STDIN_FILENO));
 }

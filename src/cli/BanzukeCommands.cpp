@@ -1,5 +1,8 @@
 #include "cli/Cli.h"
 
+#include "banzuke/BanzukeImport.h"
+#include "banzuke/BanzukeRegistration.h"
+#include "banzuke/Renaming.h"
 #include "banzuke/Roster.h"
 
 #include <QJsonArray>
@@ -71,6 +74,95 @@ int banzukeShow(CommandContext &ctx)
     return ExitOk;
 }
 
+int refuse(CommandContext &ctx, const QString &message)
+{
+    ctx.prompter.tell({message, QString(), Icon::Warning});
+    return ExitRefused;
+}
+
+int banzukeSet(CommandContext &ctx)
+{
+    if (ctx.args.size() != 1)
+        throw UsageError {QStringLiteral("banzuke set にはファイルを一つ指定してください。")};
+    Contest &contest = ctx.contest;
+    if (const auto refusal = registration::refusalForPhase(contest))
+        return refuse(ctx, *refusal);
+    BanzukeImport read = BanzukeImport::readFile(ctx.args.first());
+    if (!read.ok)
+        return refuse(ctx, read.message);
+    if (!read.hasTitle) {
+        read.record.bashoName = contest.roster().bashoName;
+        read.record.bashoCode = contest.roster().bashoCode;
+    }
+    if (!registration::save(contest, read.record, read.counts))
+        return ExitAnsweredNo;
+    const Roster &roster = contest.roster();
+    ctx.out << QStringLiteral("番付を登録しました: %1（%2） %3名\n")
+                   .arg(roster.bashoName, roster.bashoCode)
+                   .arg(roster.wrestlerCount);
+    ctx.out.flush();
+    return ExitOk;
+}
+
+int renameNames(CommandContext &ctx)
+{
+    if (ctx.args.isEmpty())
+        throw UsageError {QStringLiteral("rename には NUMBER=NAME を指定してください。")};
+    Contest &contest = ctx.contest;
+    std::vector<std::pair<int, QString>> wanted;
+    for (const auto &[key, value] : keyValues(ctx.args)) {
+        const int number = intArgument(key, QStringLiteral("力士番号"));
+        const int slot = number - 10;
+        if (slot < 0 || slot >= contest.roster().wrestlerCount || slot >= kNoWrestler)
+            throw UsageError {QStringLiteral("力士番号 %1 は番付にありません（10〜%2）。")
+                                  .arg(number)
+                                  .arg(contest.roster().wrestlerCount + 9)};
+        wanted.emplace_back(slot, value);
+    }
+    std::optional<QString> refusal;
+    const bool saved = renaming::runRename(contest, [&](renaming::RenameSession &session) {
+        auto typed = session.form().names;
+        for (const auto &[slot, name] : wanted)
+            typed[slot] = name;
+        refusal = session.save(typed);
+    });
+    if (refusal)
+        return refuse(ctx, *refusal);
+    if (!saved)
+        return ExitAnsweredNo;
+    for (const auto &[slot, name] : wanted)
+        ctx.out << QStringLiteral("%1  %2 → %3\n")
+                       .arg(slot + 10)
+                       .arg(contest.roster().initialNames[slot].trimmed(),
+                            contest.roster().name(slot));
+    ctx.out.flush();
+    return ExitOk;
+}
+
+int renameClear(CommandContext &ctx)
+{
+    if (!ctx.args.isEmpty())
+        throw UsageError {
+            QStringLiteral("rename clear に引数はありません: %1").arg(ctx.args.join(u' '))};
+    if (const auto refusal = renaming::refusalForKill(ctx.contest))
+        return refuse(ctx, *refusal);
+    return ctx.askedResult(renaming::killList(ctx.contest));
+}
+
+int renameRestore(CommandContext &ctx)
+{
+    if (!ctx.args.isEmpty())
+        throw UsageError {
+            QStringLiteral("rename restore に引数はありません: %1").arg(ctx.args.join(u' '))};
+    renaming::recoverDefaultNames(ctx.contest);
+    const Roster &roster = ctx.contest.roster();
+    ctx.out << QStringLiteral("力士名を初期力士名に戻しました: %1（%2） %3名\n")
+                   .arg(roster.bashoName, roster.bashoCode)
+                   .arg(roster.wrestlerCount);
+    ctx.out.flush();
+    return ExitOk;
+}
+
 } // namespace
 
 void addBanzukeCommands(std::vector<Command> &commands)
@@ -80,6 +172,26 @@ void addBanzukeCommands(std::vector<Command> &commands)
                         QStringLiteral("番付（番号、名前、初期名、地位、東西、15日の結果）"),
                         true,
                         banzukeShow});
+    commands.push_back({{QStringLiteral("banzuke"), QStringLiteral("set")},
+                        QStringLiteral("FILE"),
+                        QStringLiteral("番付登録と保存（テキストまたは CSV: 地位,力士名）"),
+                        false,
+                        banzukeSet});
+    commands.push_back({{QStringLiteral("rename")},
+                        QStringLiteral("NUMBER=NAME ..."),
+                        QStringLiteral("力士名の変更（名前を挙げない力士はそのまま）"),
+                        false,
+                        renameNames});
+    commands.push_back({{QStringLiteral("rename"), QStringLiteral("clear")},
+                        QString(),
+                        QStringLiteral("力士名ﾌｧｲﾙの削除"),
+                        false,
+                        renameClear});
+    commands.push_back({{QStringLiteral("rename"), QStringLiteral("restore")},
+                        QString(),
+                        QStringLiteral("力士名を初期力士名に変更する"),
+                        false,
+                        renameRestore});
 }
 
 } // namespace kc::cli

@@ -64,6 +64,8 @@ std::vector<Command> allCommands()
     std::vector<Command> commands;
     addStoreCommands(commands);
     addBanzukeCommands(commands);
+    addEntryCommands(commands);
+    addRulesCommands(commands);
     addResultCommands(commands);
     return commands;
 }

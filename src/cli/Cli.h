@@ -72,6 +72,8 @@ struct Command
 // Each area adds its commands here.
 void addStoreCommands(std::vector<Command> &commands);
 void addBanzukeCommands(std::vector<Command> &commands);
+void addEntryCommands(std::vector<Command> &commands);
+void addRulesCommands(std::vector<Command> &commands);
 void addResultCommands(std::vector<Command> &commands);
 
 std::vector<Command> allCommands();

@@ -6,6 +6,7 @@
 #include "scoring/Substitution.h"
 #include "scoring/Tally.h"
 #include "store/Contest.h"
+#include "store/Journal.h"
 #include "store/UnitOfWork.h"
 
 namespace kc {
@@ -144,9 +145,13 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
         work.commit();
         progress.end();
     } catch (...) {
-        // Nothing of the day is kept: memory goes back to the state before
-        // the questions (the entered marks included) and the table is read again.
         progress.end();
+        // Committed but its files not all in place: the day stands (start-up
+        // finishes it), and memory already holds it.
+        if (contest.journal().interrupted())
+            throw;
+        // Otherwise nothing of the day is kept: memory goes back to the state
+        // before the questions (the entered marks included), the table is read again.
         r = rulesBefore;
         contest.daily() = dailyBefore;
         contest.entries() = entriesBefore;

@@ -3,6 +3,7 @@
 #include "scoring/PrizeTable.h"
 #include "scoring/Substitution.h"
 #include "store/Contest.h"
+#include "store/Journal.h"
 #include "store/UnitOfWork.h"
 
 namespace kc {
@@ -22,7 +23,8 @@ public:
     }
     ~StateGuard()
     {
-        if (m_kept)
+        // A unit committed whose files are still being put in place stands.
+        if (m_kept || m_contest.journal().interrupted())
             return;
         m_contest.rules() = m_rules;
         m_contest.daily() = m_daily;

@@ -3,6 +3,7 @@
 #include "store/RecordFile.h"
 #include "store/StoreError.h"
 #include "store/Text.h"
+#include "store/UnitOfWork.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -26,6 +27,12 @@ bool validWrestler(int v)
 }
 } // namespace
 
+bool isLegacyEntryLength(qint64 length, int count)
+{
+    return count >= 1 && length >= 0 && qAbs(length - qint64(count) * LegacyEntryRecord::Size) < 20
+        && length != qint64(count) * EntryRecord::Size;
+}
+
 QString badDataMessage(const QString &path, const QString &detail)
 {
     return QStringLiteral(
@@ -33,10 +40,24 @@ QString badDataMessage(const QString &path, const QString &detail)
         .arg(fileName(path), detail);
 }
 
+namespace {
+// A fixed-size file of the wrong length is refused whole, naming the file.
+void requireLength(const QString &path, qsizetype actual, int expected)
+{
+    if (actual != expected)
+        throw StoreError(
+            badDataMessage(
+                path,
+                QStringLiteral("長さ %1 バイト、正しくは %2 バイト").arg(actual).arg(expected)),
+            path);
+}
+} // namespace
+
 Contest::Contest(const QString &rootDir, Prompter &prompter, std::unique_ptr<FileStore> files)
     : m_paths(rootDir), m_prompter(&prompter),
-      m_files(files ? std::move(files) : std::make_unique<DiskFileStore>())
+      m_disk(files ? std::move(files) : std::make_unique<DiskFileStore>())
 {
+    m_files = std::make_unique<Journal>(*m_disk, m_db, m_paths.data);
     m_roster.installDefault();
     m_roster.takeInitialNames();
     m_rules = RulesRecord::firstRunDefaults();
@@ -111,12 +132,7 @@ void Contest::loadRoster()
 {
     m_roster.installDefault();
     if (const auto bytes = m_files->read(m_paths.banzuke)) {
-        if (bytes->size() != BanzukeRecord::Size)
-            throw StoreError(badDataMessage(m_paths.banzuke,
-                                            QStringLiteral("長さ %1 バイト、正しくは %2 バイト")
-                                                .arg(bytes->size())
-                                                .arg(BanzukeRecord::Size)),
-                             m_paths.banzuke);
+        requireLength(m_paths.banzuke, bytes->size(), BanzukeRecord::Size);
         const BanzukeRecord b = BanzukeRecord::decode(*bytes);
         if (b.wrestlerCount < 0 || b.wrestlerCount > kRosterSlots)
             throw StoreError(
@@ -193,51 +209,39 @@ void Contest::loadRulesAndDaily()
         // First run: the defaults, written at once.
         m_rules = RulesRecord::firstRunDefaults();
         m_daily = DailyRecords::firstRunDefaults();
+        UnitOfWork work(*this);
         saveRules();
         saveDaily();
+        work.commit();
         return;
     }
-    if (credit->size() != RulesRecord::Size)
-        throw StoreError(badDataMessage(m_paths.credit,
-                                        QStringLiteral("長さ %1 バイト、正しくは %2 バイト")
-                                            .arg(credit->size())
-                                            .arg(RulesRecord::Size)),
-                         m_paths.credit);
+    requireLength(m_paths.credit, credit->size(), RulesRecord::Size);
     const RulesRecord rules = RulesRecord::decode(*credit);
     validateRules(rules);
-    const auto record = m_files->read(m_paths.record);
-    DailyRecords daily = DailyRecords::firstRunDefaults();
-    if (record) {
-        if (record->size() != DailyRecords::Size)
-            throw StoreError(badDataMessage(m_paths.record,
-                                            QStringLiteral("長さ %1 バイト、正しくは %2 バイト")
-                                                .arg(record->size())
-                                                .arg(DailyRecords::Size)),
-                             m_paths.record);
-        daily = DailyRecords::decode(*record);
-        if (daily.perfectCount() < 0)
-            daily.setPerfectCount(0);
-    }
+    const bool hadRecord = m_files->exists(m_paths.record);
+    const DailyRecords daily = readDaily();
     m_rules = rules;
     m_daily = daily;
-    if (!record)
+    if (!hadRecord)
         saveDaily();
+}
+
+DailyRecords Contest::readDaily() const
+{
+    const auto record = m_files->read(m_paths.record);
+    if (!record)
+        return DailyRecords::firstRunDefaults();
+    requireLength(m_paths.record, record->size(), DailyRecords::Size);
+    DailyRecords daily = DailyRecords::decode(*record);
+    // The count numbers Perfect.Dat records from 1.
+    if (daily.perfectCount() < 0)
+        daily.setPerfectCount(0);
+    return daily;
 }
 
 void Contest::loadDaily()
 {
-    const auto record = m_files->read(m_paths.record);
-    if (!record) {
-        m_daily = DailyRecords::firstRunDefaults();
-        return;
-    }
-    if (record->size() != DailyRecords::Size)
-        throw StoreError(badDataMessage(m_paths.record,
-                                        QStringLiteral("長さ %1 バイト、正しくは %2 バイト")
-                                            .arg(record->size())
-                                            .arg(DailyRecords::Size)),
-                         m_paths.record);
-    m_daily = DailyRecords::decode(*record);
+    m_daily = readDaily();
 }
 
 void Contest::openDatabase()
@@ -299,8 +303,7 @@ void Contest::loadEntries()
                              .arg(kEntryCapacity),
                          m_paths.database);
     qint64 length = m_files->size(m_paths.entry);
-    if (rows >= 1 && length >= 0 && qAbs(length - qint64(rows) * LegacyEntryRecord::Size) < 20
-        && length != qint64(rows) * EntryRecord::Size) {
+    if (isLegacyEntryLength(length, rows)) {
         m_prompter->inform(kLegacyMessage);
         convertLegacyEntries();
         length = m_files->size(m_paths.entry);
@@ -342,13 +345,15 @@ void Contest::loadEntries()
         for (rs.moveTo(records); !rs.eof(); rs.moveNext())
             m_entries.push_back(entryFromRow(rs));
     }
+    UnitOfWork work(*this);
     rebuildEntryTable();
+    if (rows > records)
+        saveEntries();
+    work.commit();
     m_startupNotes << QStringLiteral(
                           "参加者の表（%1）が %2 と一致しなかったため、作り直しました（%3 名）。")
                           .arg(fileName(m_paths.database), fileName(m_paths.entry))
                           .arg(m_entries.size());
-    if (rows > records)
-        saveEntries();
 }
 
 void Contest::open()
@@ -358,30 +363,87 @@ void Contest::open()
     m_startupNotes.clear();
     lockFolder();
     try {
-        loadRoster();
-        loadRulesAndDaily();
-        loadWrestlerResults();
+        // The database first: it says whether a half-done action is to be
+        // finished or undone, and that happens before any file is read.
         openDatabase();
-        loadEntries();
+        recoverJournal(true);
+        loadAll();
         m_entryTable = std::make_unique<RecordSet>(m_db, QStringLiteral("entry00"));
         m_entryTable->setSort(QStringLiteral("順位 ASC"));
         m_entryTable->moveFirst();
     } catch (...) {
+        while (m_files->depth() > 0)
+            m_files->abandon();
         m_entryTable.reset();
         m_db.close();
         m_lock.reset();
         throw;
     }
     m_open = true;
+    tellStartupNotes();
+    try {
+        m_files->forget();
+    } catch (const StoreError &) {
+        // Tried again before the next write.
+    }
+}
+
+void Contest::recoverJournal(bool atStartUp)
+{
+    const bool interrupted = m_files->interrupted();
+    const Journal::Recovery r = m_files->recover(true);
+    if (!atStartUp) {
+        // The front end has shown the failure; the action is done after all.
+        if (r.finished && interrupted)
+            m_startupNotes << QStringLiteral("直前の処理は書き込みの途中で失敗しましたが、"
+                                             "記録が残っていたため最後まで行いました。");
+        return;
+    }
+    if (r.finished)
+        m_startupNotes << QStringLiteral("前回、処理の途中でプログラムが終了していたため、"
+                                         "その処理を最後まで行いました。");
+    if (r.undone)
+        m_startupNotes << QStringLiteral("前回、処理の途中でプログラムが終了していたため、"
+                                         "その処理を取り消し、処理の前の状態に戻しました。");
+}
+
+void Contest::loadAll()
+{
+    loadRoster();
+    loadRulesAndDaily();
+    loadWrestlerResults();
+    loadEntries();
+}
+
+void Contest::tellStartupNotes()
+{
     if (!m_startupNotes.isEmpty())
         m_prompter->tell(
             {m_startupNotes.join(u'\n'), QStringLiteral("Kachikoshi Cup"), Icon::Warning});
+}
+
+void Contest::reload()
+{
+    if (!m_open)
+        return;
+    // A unit still open here belongs to the failed action.
+    while (m_files->depth() > 0)
+        m_files->abandon();
+    m_startupNotes.clear();
+    recoverJournal(false);
+    loadAll();
+    reopenEntryTable();
+    tellStartupNotes();
+    m_files->forget();
 }
 
 void Contest::close(bool saveRulesFirst)
 {
     if (!m_open)
         return;
+    // A unit still open here never committed: its changes are dropped.
+    while (m_files->depth() > 0)
+        m_files->abandon();
     if (saveRulesFirst)
         saveRules();
     if (m_entryTable && !m_entryTable->isEmpty())
@@ -555,11 +617,14 @@ void Contest::convertLegacyEntries()
         converted.push_back(convert(entryOld[n], remembered(n, entryOld[n])));
         validateEntry(converted.back(), n + 1, m_paths.entry);
     }
+    // Ranking.Dat, Entry.Dat and Entry.Bak change together or not at all.
+    UnitOfWork work(*this);
     if (convertRanking)
         recordfile::writeAll<EntryRecord>(*m_files, m_paths.ranking, ranking);
     recordfile::writeAll<EntryRecord>(*m_files, m_paths.entry, converted);
     m_files->remove(m_paths.entryBak);
     m_files->copy(m_paths.entry, m_paths.entryBak);
+    work.commit();
     m_entries = converted;
 }
 
@@ -576,7 +641,7 @@ bool Contest::reset()
         Icon::Warning, true};
     if (!m_prompter->ask(q))
         return false;
-    Transaction tx(m_db);
+    UnitOfWork work(*this);
     if (m_files->exists(m_paths.credit)) {
         m_rules.flag = 0;
         m_rules.rulesStart = 0;
@@ -592,7 +657,7 @@ bool Contest::reset()
         s.dayResult.fill(0);
     m_db.deleteAll(QStringLiteral("entry00"));
     m_db.deleteAll(QStringLiteral("PRIZE"));
-    tx.commit();
+    work.commit();
     m_entries.clear();
     reopenEntryTable();
     return true;

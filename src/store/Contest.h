@@ -3,6 +3,7 @@
 #include "banzuke/Roster.h"
 #include "store/Database.h"
 #include "store/FileStore.h"
+#include "store/Journal.h"
 #include "store/Paths.h"
 #include "store/Prompter.h"
 #include "store/RecordSet.h"
@@ -16,18 +17,29 @@ namespace kc {
 
 // One contest: its folder, files, database and every piece of state the
 // windows and commands work on. Nothing here is global, so tests can open many.
+//
+// Actions that write several files and/or the database run in a UnitOfWork.
+// When one fails part way (a StoreError), the disk is wholly before the action
+// but the state held here may be ahead of it: front ends call reload() after
+// a failed action.
 class Contest
 {
 public:
+    // files: the disk layer (tests pass one that fails); files() hands out
+    // the journal in front of it.
     explicit Contest(const QString &rootDir, Prompter &prompter,
                      std::unique_ptr<FileStore> files = nullptr);
     ~Contest();
     Contest(const Contest &) = delete;
     Contest &operator=(const Contest &) = delete;
 
-    // Start-up: lock the folder, open the database, load or create every file,
-    // convert older entry files, check the mirror. Throws StoreError.
+    // Start-up: lock the folder, open the database, finish or undo an action
+    // a stopped process left half done, load or create every file, convert
+    // older entry files, check the mirror. Throws StoreError.
     void open();
+    // Reads everything again from the disk (finishing a committed action whose
+    // files are not all in place yet), after a failed action. Throws StoreError.
+    void reload();
     bool isOpen() const { return m_open; }
     // Shutdown: cmdEND saves Credit.Dat first (saveRules = true), mmEnd does not.
     void close(bool saveRules);
@@ -35,6 +47,7 @@ public:
     const Paths &paths() const { return m_paths; }
     FileStore &files() { return *m_files; }
     const FileStore &files() const { return *m_files; }
+    Journal &journal() { return *m_files; }
     Prompter &prompter() { return *m_prompter; }
     void setPrompter(Prompter &p) { m_prompter = &p; }
     Database &database() { return m_db; }
@@ -59,6 +72,8 @@ public:
     void saveEntryRecord(int k); // Entry.Dat record k + 1 (element k)
     void saveWrestlers(); // Rikishi.Dat records 1..wrestlerCount
     void loadDaily();
+    // Record.Dat as stored, or the first-run values when it is missing.
+    DailyRecords readDaily() const;
 
     // Roster load: default, Banzuke.Dat, initial names, Rename.Dat.
     void loadRoster();
@@ -71,11 +86,12 @@ public:
     // Rebuilds entry00 from the entry array; one transaction.
     void rebuildEntryTable();
 
-    // Converts Entry.Dat (and Ranking.Dat, Entry.Bak) from the 342-byte layout.
+    // Converts Entry.Dat (and Ranking.Dat, Entry.Bak) from the 342-byte layout;
+    // one unit of work.
     void convertLegacyEntries();
     // Records_Init: the tournament records reset and saved.
     void resetDailyRecords();
-    // 初期化: asks first; false when answered No.
+    // 初期化: asks first; false when answered No. One unit of work.
     bool reset();
 
     // The message shown when start-up had to repair something (empty otherwise).
@@ -84,6 +100,9 @@ public:
 private:
     void lockFolder();
     void openDatabase();
+    void recoverJournal(bool atStartUp);
+    void loadAll();
+    void tellStartupNotes();
     void loadRulesAndDaily();
     void loadEntries();
     void loadWrestlerResults();
@@ -93,7 +112,8 @@ private:
 
     Paths m_paths;
     Prompter *m_prompter;
-    std::unique_ptr<FileStore> m_files;
+    std::unique_ptr<FileStore> m_disk;
+    std::unique_ptr<Journal> m_files; // in front of m_disk
     std::unique_ptr<QLockFile> m_lock;
     Database m_db;
     std::unique_ptr<RecordSet> m_entryTable;
@@ -104,6 +124,10 @@ private:
     QStringList m_startupNotes;
     bool m_open = false;
 };
+
+// Whether an Entry.Dat of `length` bytes holds `count` entries of the older
+// 342-byte layout (within 19 bytes), and so is to be converted.
+bool isLegacyEntryLength(qint64 length, int count);
 
 // Text for a contest-data problem that names the file.
 QString badDataMessage(const QString &path, const QString &detail);

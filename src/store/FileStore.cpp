@@ -7,6 +7,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace kc {
 
 qint64 FileStore::size(const QString &path) const
@@ -63,6 +69,24 @@ void DiskFileStore::remove(const QString &path)
         throw StoreError(QStringLiteral("ファイル %1 を削除できません。（%2）")
                              .arg(QDir::toNativeSeparators(path), f.errorString()),
                          path);
+}
+
+void DiskFileStore::syncFolder(const QString &dir)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // Some file systems cannot sync a folder (EINVAL); their renames are as durable as they get.
+    const bool ok = fd >= 0 && (::fsync(fd) == 0 || errno == EINVAL);
+    if (fd >= 0)
+        ::close(fd);
+    if (!ok)
+        throw StoreError(QStringLiteral("フォルダ %1 をディスクに書き込めません。")
+                             .arg(QDir::toNativeSeparators(dir)),
+                         dir);
+#else
+    // No folder handle to sync here; the file system orders the rename itself.
+    Q_UNUSED(dir);
+#endif
 }
 
 } // namespace kc

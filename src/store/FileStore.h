@@ -20,6 +20,9 @@ public:
     virtual void write(const QString &path, const QByteArray &bytes) = 0;
     // Removes the file if present; throws StoreError when it stays.
     virtual void remove(const QString &path) = 0;
+    // Makes the renames done in a folder durable (a power cut cannot undo
+    // them); the unit of work orders its steps with it. Throws StoreError.
+    virtual void syncFolder(const QString &dir) { Q_UNUSED(dir); }
 
     qint64 size(const QString &path) const;
     void copy(const QString &from, const QString &to);
@@ -33,6 +36,7 @@ public:
     std::optional<QByteArray> read(const QString &path) const override;
     void write(const QString &path, const QByteArray &bytes) override;
     void remove(const QString &path) override;
+    void syncFolder(const QString &dir) override;
 };
 
 // Writes bytes to path atomically (QSaveFile); throws StoreError naming the file.

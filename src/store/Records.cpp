@@ -88,6 +88,29 @@ const char16_t *const kDayDisplay[kDays]
        u"六日目 ",   u"七日目 ",   u"中日 ",     u"九日目 ",   u"十日目 ",
        u"十一日目 ", u"十二日目 ", u"十三日目 ", u"十四日目 ", u"千秋楽 "};
 
+// The seven member texts that open both entry layouts.
+template<typename R> void writeMemberTexts(Writer &w, const R &x)
+{
+    w.text(x.shikona, 16);
+    w.text(x.furigana, 16);
+    w.text(x.memberName, 16);
+    w.text(x.birth, 16);
+    w.text(x.tel, 16);
+    w.text(x.fax, 16);
+    w.text(x.mail, 50);
+}
+
+template<typename R> void readMemberTexts(Reader &r, R &x)
+{
+    x.shikona = r.text(16);
+    x.furigana = r.text(16);
+    x.memberName = r.text(16);
+    x.birth = r.text(16);
+    x.tel = r.text(16);
+    x.fax = r.text(16);
+    x.mail = r.text(50);
+}
+
 } // namespace
 
 QString dayColumnName(int day)
@@ -259,13 +282,7 @@ DailyRecords DailyRecords::resetValues()
 QByteArray EntryRecord::encode() const
 {
     Writer w(Size);
-    w.text(shikona, 16);
-    w.text(furigana, 16);
-    w.text(memberName, 16);
-    w.text(birth, 16);
-    w.text(tel, 16);
-    w.text(fax, 16);
-    w.text(mail, 50);
+    writeMemberTexts(w, *this);
     w.i16s(picks);
     w.i16s(enteredPicks);
     w.i16s(dayPickPoints);
@@ -288,13 +305,7 @@ EntryRecord EntryRecord::decode(const QByteArray &bytes)
 {
     Reader r(bytes, Size, "EntryRecord");
     EntryRecord x;
-    x.shikona = r.text(16);
-    x.furigana = r.text(16);
-    x.memberName = r.text(16);
-    x.birth = r.text(16);
-    x.tel = r.text(16);
-    x.fax = r.text(16);
-    x.mail = r.text(50);
+    readMemberTexts(r, x);
     r.i16s(x.picks);
     r.i16s(x.enteredPicks);
     r.i16s(x.dayPickPoints);
@@ -328,13 +339,7 @@ EntryRecord EntryRecord::cleared()
 QByteArray LegacyEntryRecord::encode() const
 {
     Writer w(Size);
-    w.text(shikona, 16);
-    w.text(furigana, 16);
-    w.text(memberName, 16);
-    w.text(birth, 16);
-    w.text(tel, 16);
-    w.text(fax, 16);
-    w.text(mail, 50);
+    writeMemberTexts(w, *this);
     w.i16s(ints);
     return w.finish(Size);
 }
@@ -343,13 +348,7 @@ LegacyEntryRecord LegacyEntryRecord::decode(const QByteArray &bytes)
 {
     Reader r(bytes, Size, "LegacyEntryRecord");
     LegacyEntryRecord x;
-    x.shikona = r.text(16);
-    x.furigana = r.text(16);
-    x.memberName = r.text(16);
-    x.birth = r.text(16);
-    x.tel = r.text(16);
-    x.fax = r.text(16);
-    x.mail = r.text(50);
+    readMemberTexts(r, x);
     r.i16s(x.ints);
     return x;
 }

@@ -6,14 +6,15 @@ namespace kc {
 
 UnitOfWork::UnitOfWork(Contest &contest) : m_contest(contest)
 {
-    m_contest.database().begin();
+    m_joined = m_contest.journal().depth() > 0;
+    m_contest.journal().begin();
 }
 
 UnitOfWork::~UnitOfWork()
 {
     if (!m_done) {
         try {
-            m_contest.database().rollback();
+            m_contest.journal().abandon();
         } catch (...) {
         }
     }
@@ -21,8 +22,10 @@ UnitOfWork::~UnitOfWork()
 
 void UnitOfWork::commit()
 {
-    m_contest.database().commit();
+    if (m_done)
+        return;
     m_done = true;
+    m_contest.journal().commit();
 }
 
 } // namespace kc

@@ -1,21 +1,76 @@
 #include "ui/Gui.h"
 
 #include "cli/Cli.h"
+#include "store/Contest.h"
+#include "store/StoreError.h"
+#include "ui/Fonts.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBoxPrompter.h"
 
 #include <QApplication>
-#include <QTextStream>
+#include <QDir>
 
 namespace kc::ui {
 
+namespace {
+
+struct GuiOptions
+{
+    QString dir;
+    bool support = false;
+};
+
+GuiOptions parseOptions(const QStringList &arguments)
+{
+    GuiOptions o;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a == u"--dir" && i + 1 < arguments.size())
+            o.dir = arguments[++i];
+        else if (a.startsWith(QStringLiteral("--dir=")))
+            o.dir = a.mid(6);
+        else if (a == u"--support")
+            o.support = true;
+    }
+    if (o.dir.isEmpty())
+        o.dir = kc::cli::defaultContestDir();
+    return o;
+}
+
+} // namespace
+
 int runGui(int &argc, char **argv, const QStringList &arguments)
 {
-    // The main window comes next; until then show the contest's state.
-    QCoreApplication app(argc, argv);
-    QTextStream out(stdout), err(stderr);
-    err << QStringLiteral("（ウィンドウ版は準備中です。コンテストの状態を表示します。）")
-        << Qt::endl;
-    return kc::cli::run(arguments + QStringList {QStringLiteral("status")}, out, err, nullptr,
-                        false);
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Kachikoshi Cup"));
+    installUiFonts();
+
+    const GuiOptions options = parseOptions(arguments);
+    MessageBoxPrompter prompter;
+    auto fail = [&](const QString &message) {
+        prompter.tell({message, QStringLiteral("Kachikoshi Cup"), Icon::Critical});
+        return int(kc::cli::ExitDataError);
+    };
+    if (!QDir().mkpath(options.dir))
+        return fail(QStringLiteral("フォルダ %1 を作成できません。")
+                        .arg(QDir::toNativeSeparators(options.dir)));
+
+    Contest contest(options.dir, prompter);
+    try {
+        // A second copy on the same folder is refused here too (the folder lock).
+        contest.open();
+    } catch (const StoreError &e) {
+        return fail(e.message());
+    }
+
+    MainWindow window(contest);
+    prompter.setParent(&window);
+    if (options.support)
+        window.setSupportMenuVisible(true);
+    window.show();
+    const int code = app.exec();
+    prompter.setParent(nullptr);
+    return code;
 }
 
 } // namespace kc::ui

@@ -1,5 +1,7 @@
 #include "ui/MessageBoxPrompter.h"
 
+#include "ui/InfoWindow.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -51,7 +53,7 @@ void MessageBoxPrompter::tell(const Message &message)
 
 void MessageBoxPrompter::inform(const QString &text)
 {
-    tell({text, QStringLiteral("Information"), Icon::Information});
+    InfoWindow::showMessage(text, ownerOr(m_parent));
 }
 
 } // namespace kc::ui

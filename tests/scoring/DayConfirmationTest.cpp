@@ -213,7 +213,7 @@ TEST_F(DayConfirmation, SavesEveryFileAndTheTable)
 
 namespace {
 
-// Fails the write of one file when armed.
+// The disk layer, failing the writes of one kind of file when armed.
 class FailingFiles : public DiskFileStore
 {
 public:
@@ -224,25 +224,47 @@ public:
         DiskFileStore::write(path, bytes);
     }
     bool armed = false;
-    QString failOn = QStringLiteral("Entry.Dat");
+    QString failOn;
 };
 
-TEST(DayConfirmationFailure, AFailedSaveKeepsNothingOfTheDay)
+class DayConfirmationFailure : public ::testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        auto files = std::make_unique<FailingFiles>();
+        failing = files.get();
+        contest = std::make_unique<Contest>(dir.path(), prompter, std::move(files));
+        contest->open();
+        Contest &c = *contest;
+        prepareCompetition(c, 2, true);
+        installEntries(c, {makeEntry(QStringLiteral("甲"), {11, 12}, 20)});
+        setMarks(c, 1, {{11, MarkWin}, {12, MarkAbsent}});
+    }
+    void TearDown() override { contest->close(false); }
+    QByteArray file(const QString &name) const
+    {
+        return readBytes(dir.path() + QStringLiteral("/Data/") + name);
+    }
+
     QTemporaryDir dir;
     ScriptedPrompter prompter;
-    auto files = std::make_unique<FailingFiles>();
-    FailingFiles &failing = *files;
-    Contest c(dir.path(), prompter, std::move(files));
-    c.open();
-    prepareCompetition(c, 2, true);
-    installEntries(c, {makeEntry(QStringLiteral("甲"), {11, 12}, 20)});
-    setMarks(c, 1, {{11, MarkWin}, {12, MarkAbsent}});
+    FailingFiles *failing = nullptr;
+    std::unique_ptr<Contest> contest;
+    ScriptedRandom random;
+};
+
+TEST_F(DayConfirmationFailure, BeforeTheCommitPointNothingOfTheDayIsKept)
+{
+    Contest &c = *contest;
     const Roster marks = c.roster();
     const std::vector<EntryRecord> entries = c.entries();
+    const QByteArray credit = file(QStringLiteral("Credit.Dat"));
+    const QByteArray entryFile = file(QStringLiteral("Entry.Dat"));
 
-    failing.armed = true;
-    ScriptedRandom random;
+    // The unit's manifest cannot be written.
+    failing->failOn = QStringLiteral(".kcj");
+    failing->armed = true;
     EXPECT_THROW(confirmDay(c, 1, random), StoreError);
     EXPECT_EQ(c.rules().currentDay, 0);
     EXPECT_EQ(c.rules().flag, 10);
@@ -250,14 +272,32 @@ TEST(DayConfirmationFailure, AFailedSaveKeepsNothingOfTheDay)
     EXPECT_EQ(c.entries(), entries);
     EXPECT_EQ(rowValue(c, 100, QStringLiteral("合計")).toInt(), 0);
     EXPECT_EQ(rowValue(c, 100, QStringLiteral("力士2")).toString(), c.roster().name(12));
-    EXPECT_EQ(c.entryTable().count(), 1);
+    EXPECT_EQ(file(QStringLiteral("Credit.Dat")), credit);
+    EXPECT_EQ(file(QStringLiteral("Entry.Dat")), entryFile);
 
-    // Once the file can be written the same day confirms.
-    failing.armed = false;
+    // Once the disk takes it, the same day confirms.
+    failing->armed = false;
     EXPECT_EQ(confirmDay(c, 1, random), ConfirmOutcome::Confirmed);
     EXPECT_EQ(c.entries()[0].picks[1], 20);
     EXPECT_EQ(rowValue(c, 100, QStringLiteral("合計")).toInt(), 2);
-    c.close(false);
+}
+
+TEST_F(DayConfirmationFailure, AfterTheCommitPointTheDayStands)
+{
+    Contest &c = *contest;
+    // Committed, then Entry.Dat cannot be put in place.
+    failing->failOn = QStringLiteral("Entry.Dat");
+    failing->armed = true;
+    EXPECT_THROW(confirmDay(c, 1, random), StoreError);
+    EXPECT_EQ(c.rules().currentDay, 1);
+    EXPECT_EQ(c.entries()[0].picks[1], 20);
+
+    failing->armed = false;
+    c.reload();
+    EXPECT_EQ(c.rules().currentDay, 1);
+    EXPECT_EQ(c.entries()[0].picks[1], 20);
+    EXPECT_EQ(readEntryFile(dir.path() + QStringLiteral("/Data/Entry.Dat")), c.entries());
+    EXPECT_EQ(rowValue(c, 100, QStringLiteral("合計")).toInt(), 2);
 }
 
 } // namespace

@@ -1,0 +1,310 @@
+#include "banzuke/BanzukeImport.h"
+
+#include "banzuke/Roster.h"
+#include "store/Text.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace kc {
+
+namespace {
+
+constexpr int kNameBytes = 10;
+constexpr int kTitleBytes = 40;
+
+QString toNarrowDigits(const QString &s)
+{
+    QString out = s;
+    for (QChar &c : out)
+        if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19)
+            c = QChar(char16_t(u'0' + (c.unicode() - 0xFF10)));
+    return out;
+}
+
+bool isBlank(QChar c)
+{
+    return c.isSpace() || c.unicode() == 0x3000;
+}
+
+QString trimAll(const QString &s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && isBlank(s.at(b)))
+        ++b;
+    while (e > b && isBlank(s.at(e - 1)))
+        --e;
+    return s.mid(b, e - b);
+}
+
+// One CSV row: fields split at commas, "quoted" fields with "" for a quote.
+QStringList csvFields(const QString &line)
+{
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (quoted) {
+            if (c == u'"') {
+                if (i + 1 < line.size() && line.at(i + 1) == u'"') {
+                    field += u'"';
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                field += c;
+            }
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            fields << trimAll(field);
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields << trimAll(field);
+    return fields;
+}
+
+bool encodableInCp932(const QString &text)
+{
+    QStringEncoder enc("Windows-31J", QStringEncoder::Flag::Stateless);
+    const QByteArray bytes = enc.encode(text);
+    return !enc.hasError() && fromCp932(bytes) == text;
+}
+
+struct Line
+{
+    int number;
+    QString rank;
+    QString name;
+};
+
+class Parser
+{
+public:
+    explicit Parser(const QString &fileName) : m_file(QFileInfo(fileName).fileName()) { }
+
+    BanzukeImport run(const QString &text, bool csv)
+    {
+        QStringList lines = text.split(u'\n');
+        for (QString &l : lines)
+            if (l.endsWith(u'\r'))
+                l.chop(1);
+        return csv ? runCsv(lines) : runText(lines);
+    }
+
+private:
+    BanzukeImport refuse(int line, const QString &what) const
+    {
+        BanzukeImport r;
+        r.message = line > 0 ? QStringLiteral("%1 %2行目: %3").arg(m_file).arg(line).arg(what)
+                             : QStringLiteral("%1: %2").arg(m_file, what);
+        return r;
+    }
+
+    std::optional<QString> checkTitle(const QString &value, const QString &what) const
+    {
+        if (!encodableInCp932(value))
+            return QStringLiteral("%1「%2」に使えない文字があります。").arg(what, value);
+        if (toCp932(value).size() > kTitleBytes)
+            return QStringLiteral("%1「%2」が長すぎます（全角20文字、半角40文字まで）。")
+                .arg(what, value);
+        return std::nullopt;
+    }
+
+    BanzukeImport runText(const QStringList &lines)
+    {
+        if (lines.size() < 2)
+            return refuse(0, QStringLiteral("1行目に場所名、2行目に場所コードが必要です。"));
+        BanzukeImport r;
+        r.record.bashoName = trimAll(lines[0]);
+        r.record.bashoCode = trimAll(lines[1]);
+        if (auto bad = checkTitle(r.record.bashoName, QStringLiteral("場所名")))
+            return refuse(1, *bad);
+        if (auto bad = checkTitle(r.record.bashoCode, QStringLiteral("場所コード")))
+            return refuse(2, *bad);
+        r.hasTitle = true;
+        std::vector<Line> wrestlers;
+        for (int i = 2; i < lines.size(); ++i) {
+            const QString l = trimAll(lines[i]);
+            if (l.isEmpty())
+                continue;
+            qsizetype cut = 0;
+            while (cut < l.size() && !isBlank(l.at(cut)))
+                ++cut;
+            wrestlers.push_back({i + 1, l.left(cut), trimAll(l.mid(cut))});
+        }
+        return finish(std::move(r), wrestlers);
+    }
+
+    BanzukeImport runCsv(const QStringList &lines)
+    {
+        BanzukeImport r;
+        bool haveName = false, haveCode = false, first = true;
+        std::vector<Line> wrestlers;
+        for (int i = 0; i < lines.size(); ++i) {
+            if (trimAll(lines[i]).isEmpty())
+                continue;
+            const QStringList f = csvFields(lines[i]);
+            const QString key = f.value(0);
+            const QString lower = key.toLower();
+            if (lower == u"場所名" || lower == u"basho") {
+                r.record.bashoName = f.value(1);
+                if (auto bad = checkTitle(r.record.bashoName, QStringLiteral("場所名")))
+                    return refuse(i + 1, *bad);
+                haveName = true;
+                continue;
+            }
+            if (lower == u"場所コード" || lower == u"code") {
+                r.record.bashoCode = f.value(1);
+                if (auto bad = checkTitle(r.record.bashoCode, QStringLiteral("場所コード")))
+                    return refuse(i + 1, *bad);
+                haveCode = true;
+                continue;
+            }
+            // A heading row before the first wrestler.
+            if (first && wrestlers.empty()
+                && (lower == u"rank" || lower == u"地位" || lower == u"番付")) {
+                first = false;
+                continue;
+            }
+            first = false;
+            wrestlers.push_back({i + 1, key, f.value(1)});
+        }
+        if (haveName != haveCode)
+            return refuse(0, QStringLiteral("場所名と場所コードは両方の行が必要です。"));
+        r.hasTitle = haveName && haveCode;
+        return finish(std::move(r), wrestlers);
+    }
+
+    BanzukeImport finish(BanzukeImport r, const std::vector<Line> &wrestlers)
+    {
+        int previous = 4;
+        int count = 0;
+        std::vector<std::pair<QString, int>> seen;
+        for (const Line &l : wrestlers) {
+            if (count >= kMaxWrestlers)
+                return refuse(l.number, registration::tooManyMessage());
+            const auto code = BanzukeImport::rankOf(l.rank);
+            if (!code)
+                return refuse(l.number,
+                              QStringLiteral("地位「%1」が分かりません（横綱 大関 "
+                                             "関脇 小結 前頭、または 4 3 2 1 0）。")
+                                  .arg(l.rank));
+            if (*code > previous)
+                return refuse(l.number,
+                              QStringLiteral("%1の後に%2があります。番付の順（上位から、東、"
+                                             "西の順）に並べてください。")
+                                  .arg(rankName(previous), rankName(*code)));
+            previous = *code;
+            if (l.name.isEmpty())
+                return refuse(l.number, QStringLiteral("力士名がありません。"));
+            if (!encodableInCp932(l.name))
+                return refuse(l.number,
+                              QStringLiteral("力士名「%1」に使えない文字があります。").arg(l.name));
+            if (toCp932(l.name).size() > kNameBytes)
+                return refuse(
+                    l.number,
+                    QStringLiteral("力士名「%1」が長すぎます（全角5文字、半角10文字まで）。")
+                        .arg(l.name));
+            // Renaming and the entry table find wrestlers by name.
+            for (const auto &[name, line] : seen)
+                if (name == l.name)
+                    return refuse(l.number,
+                                  QStringLiteral("力士名「%1」が%2行目と重なっています。")
+                                      .arg(l.name)
+                                      .arg(line));
+            seen.emplace_back(l.name, l.number);
+            r.record.names[count] = l.name;
+            r.record.rankCodes[count] = qint16(*code);
+            ++r.counts.n[4 - *code];
+            ++count;
+        }
+        if (count == 0)
+            return refuse(0, QStringLiteral("力士の行がありません。"));
+        if (auto bad = registration::checkCounts(r.counts))
+            return refuse(0, *bad);
+        r.record.wrestlerCount = qint16(count);
+        r.ok = true;
+        return r;
+    }
+
+    QString m_file;
+};
+
+} // namespace
+
+std::optional<int> BanzukeImport::rankOf(const QString &word)
+{
+    QString w = toNarrowDigits(trimAll(word));
+    if (w.size() == 1 && w.at(0) >= u'0' && w.at(0) <= u'4')
+        return w.at(0).unicode() - u'0';
+    if (w.startsWith(u'東') || w.startsWith(u'西'))
+        w = w.mid(1);
+    if (w.startsWith(QStringLiteral("張出")))
+        w = w.mid(2);
+    static const std::pair<const char16_t *, int> kWords[]
+        = {{u"横綱", 4}, {u"大関", 3}, {u"関脇", 2}, {u"小結", 1}};
+    for (const auto &[text, code] : kWords)
+        if (w == QStringView(text))
+            return code;
+    // Maegashira with or without its number: 前頭, 前頭筆頭, 前頭3, 前3, 前頭3枚目.
+    QString rest;
+    if (w.startsWith(QStringLiteral("前頭")))
+        rest = w.mid(2);
+    else if (w.startsWith(u'前') && w.size() > 1)
+        rest = w.mid(1);
+    else
+        return std::nullopt;
+    if (rest.endsWith(QStringLiteral("枚目")))
+        rest.chop(2);
+    if (rest.isEmpty() || rest == u"筆頭")
+        return 0;
+    for (QChar c : rest)
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    return 0;
+}
+
+QString BanzukeImport::decodeText(const QByteArray &bytes)
+{
+    QByteArray b = bytes;
+    if (b.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(b.mid(3));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(b);
+    if (!utf8.hasError())
+        return text;
+    return fromCp932(b);
+}
+
+BanzukeImport BanzukeImport::parse(const QByteArray &bytes, const QString &fileName)
+{
+    const QString text = decodeText(bytes);
+    bool csv = fileName.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+    if (!csv) {
+        // A comma in the first line tells a CSV that was saved under another name.
+        const QString firstLine = text.section(u'\n', 0, 0);
+        csv = firstLine.contains(u',');
+    }
+    return Parser(fileName).run(text, csv);
+}
+
+BanzukeImport BanzukeImport::readFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        BanzukeImport r;
+        r.message = QStringLiteral("ファイル %1 を読めません（%2）。").arg(path, f.errorString());
+        return r;
+    }
+    return parse(f.readAll(), path);
+}
+
+} // namespace kc

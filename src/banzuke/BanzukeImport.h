@@ -1,0 +1,38 @@
+#pragma once
+
+#include "banzuke/BanzukeRegistration.h"
+#include "store/Records.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace kc {
+
+// A banzuke read from a file the organiser typed or downloaded, checked before
+// anything is stored. Two forms:
+//  - text: line 1 the tournament name, line 2 its code, then "RANK NAME" lines;
+//  - CSV: rows "rank,name" (a header row and rows 場所名,… / 場所コード,… may come first).
+// Either in UTF-8 or CP932; the encoding is detected. Wrestlers come in banzuke
+// order, east before west, and a rank never rises again down the file.
+struct BanzukeImport
+{
+    bool ok = false;
+    QString message; // the refusal, naming the file and line
+    BanzukeRecord record; // names, rank codes, count; name and code when given
+    RankCounts counts;
+    bool hasTitle = false; // the file gave the tournament name and code
+
+    // Parses the bytes; `fileName` only names the file in messages and picks
+    // CSV by its suffix.
+    static BanzukeImport parse(const QByteArray &bytes, const QString &fileName);
+    // Reads and parses a file; an unreadable file is a refusal too.
+    static BanzukeImport readFile(const QString &path);
+
+    // Rank code of a rank word: 横綱 大関 関脇 小結 前頭 (前頭筆頭, 前3, 東… allowed) or 4..0.
+    static std::optional<int> rankOf(const QString &word);
+    // UTF-8 (with or without BOM) when the bytes are valid UTF-8, CP932 otherwise.
+    static QString decodeText(const QByteArray &bytes);
+};
+
+} // namespace kc

@@ -1,0 +1,184 @@
+#include "entries/EntryRegistration.h"
+
+#include "entries/EntryFormState.h"
+#include "entries/EntryStore.h"
+#include "store/Contest.h"
+#include "store/RecordSet.h"
+#include "store/UnitOfWork.h"
+
+namespace kc {
+
+namespace {
+const QString kTable = QStringLiteral("entry00");
+const QString kById = QStringLiteral("ID ASC");
+} // namespace
+
+EntryRegistration::EntryRegistration(Contest &contest) : m_contest(contest) { }
+
+QString EntryRegistration::closedReason() const
+{
+    const int flag = m_contest.rules().flag;
+    if (flag == 0)
+        return QStringLiteral("ルールが決定されていません。ルール決定の後に受付を行ってください。");
+    if (flag != 1 && flag != 3)
+        return QStringLiteral("投票受付は終了しています。");
+    return {};
+}
+
+QString EntryRegistration::deleteQuestion(const QString &shikona)
+{
+    return QStringLiteral("現在表示の ") + shikona
+        + QStringLiteral(" さんを削除します。 よろしいですか？");
+}
+
+QString EntryRegistration::fullMessage()
+{
+    return QStringLiteral("登録できる参加者は%1名までです。").arg(kEntryCapacity);
+}
+
+int EntryRegistration::participantCount() const
+{
+    return m_contest.participantCount();
+}
+
+EntryForm EntryRegistration::formOf(int index) const
+{
+    return EntryForm::fromRecord(m_contest.entries().at(index), m_contest.rules().pickCount);
+}
+
+ValidationResult EntryRegistration::validate(const EntryForm &form) const
+{
+    return validateEntry(form, m_contest.rules(), m_contest.roster());
+}
+
+template<typename F> void EntryRegistration::transact(F &&action)
+{
+    const std::vector<EntryRecord> entries = m_contest.entries();
+    const qint16 flag = m_contest.rules().flag;
+    try {
+        UnitOfWork work(m_contest);
+        action();
+        m_contest.saveEntries();
+        work.commit();
+    } catch (...) {
+        m_contest.entries() = entries;
+        m_contest.rules().flag = flag;
+        m_contest.entryTable().requery();
+        throw;
+    }
+    m_contest.entryTable().requery();
+}
+
+void EntryRegistration::markRegistered()
+{
+    if (m_contest.rules().flag < 3 && m_contest.participantCount() > 0) {
+        m_contest.rules().flag = 3;
+        m_contest.saveRules();
+    }
+}
+
+EntryRegistration::AddResult EntryRegistration::add(const EntryForm &form)
+{
+    AddResult out;
+    out.validation = validate(form);
+    if (!out.validation.ok())
+        return out;
+    if (m_contest.participantCount() >= kEntryCapacity) {
+        out.validation = ValidationResult::fail(3, fullMessage(), EntryBox::None);
+        return out;
+    }
+    const int k = m_contest.participantCount();
+    transact([&] {
+        const EntryRecord e = storeEntry(form, m_contest.rules(), m_contest.roster());
+        m_contest.entries().push_back(e);
+        RecordSet rs(m_contest.database(), kTable);
+        rs.setSort(kById);
+        rs.addNew();
+        writeEntryRow(rs, e, k, m_contest.roster());
+        rs.update();
+        markRegistered();
+    });
+    out.index = k;
+    return out;
+}
+
+EntryRegistration::UpdateResult EntryRegistration::update(int index, const EntryForm &form)
+{
+    UpdateResult out;
+    out.validation = validate(form);
+    if (!out.validation.ok())
+        return out;
+    const int id = index + 100;
+    transact([&] {
+        // The element restarts from a cleared entry: its day values and totals go to 0.
+        m_contest.entries().at(index) = storeEntry(form, m_contest.rules(), m_contest.roster());
+        RecordSet rs(m_contest.database(), kTable);
+        rs.setSort(kById);
+        int p = 0;
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext(), ++p) {
+            if (rs.intValue(QStringLiteral("ID")) != id || p >= m_contest.participantCount())
+                continue;
+            const EntryRecord &e = m_contest.entries()[p];
+            const Roster &roster = m_contest.roster();
+            rs.setValue(QStringLiteral("しこな"), e.shikona.trimmed());
+            rs.setValue(QStringLiteral("シコ"), e.furigana.trimmed());
+            rs.setValue(QStringLiteral("順位"), p + 1);
+            for (int s = 0; s < kMaxPicks; ++s)
+                rs.setValue(QStringLiteral("力士%1").arg(s + 1),
+                            rowWrestlerName(roster, e.picks[s]));
+            rs.setValue(QStringLiteral("予備力士"), rowWrestlerName(roster, e.reserveList[0]));
+            rs.update();
+        }
+    });
+    EntryFormState state(m_contest.participantCount());
+    state.afterUpdate(index);
+    out.nextIndex = state.currentIndex();
+    return out;
+}
+
+bool EntryRegistration::remove(int index)
+{
+    const int id = index + 100;
+    RecordSet rows(m_contest.database(), kTable);
+    rows.setSort(kById);
+    QString shikona;
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext())
+        if (rows.intValue(QStringLiteral("ID")) == id)
+            shikona = rows.textValue(QStringLiteral("しこな"));
+    const Question q {deleteQuestion(shikona), QStringLiteral("登録ﾃﾞｰﾀの削除"), Icon::Question};
+    if (!m_contest.prompter().ask(q))
+        return false;
+    transact([&] {
+        RecordSet rs(m_contest.database(), kTable);
+        rs.setSort(kById);
+        int p = 0;
+        rs.moveFirst();
+        while (!rs.eof()) {
+            if (rs.intValue(QStringLiteral("ID")) == id) {
+                const int at = rs.position();
+                rs.remove(); // the next row becomes current
+                if (at >= rs.count())
+                    break;
+                continue;
+            }
+            rs.setValue(QStringLiteral("ID"), p + 100);
+            rs.setValue(QStringLiteral("順位"), p);
+            rs.update();
+            ++p;
+            rs.moveNext();
+        }
+        auto &entries = m_contest.entries();
+        if (index >= 0 && index < int(entries.size()))
+            entries.erase(entries.begin() + index);
+    });
+    return true;
+}
+
+void EntryRegistration::close()
+{
+    if (m_contest.participantCount() == 0)
+        return;
+    transact([&] { markRegistered(); });
+}
+
+} // namespace kc

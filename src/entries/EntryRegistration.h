@@ -1,0 +1,57 @@
+#pragma once
+
+#include "entries/EntryForm.h"
+#include "entries/EntryValidation.h"
+
+#include <QString>
+
+namespace kc {
+
+class Contest;
+
+// 追加, 更新, 削除 and the close of registration on one contest. Each action
+// is one unit of work: the entry array, entry00, Entry.Dat and (when the phase
+// changes) Credit.Dat move together, so a crash never loses what was typed.
+class EntryRegistration
+{
+public:
+    explicit EntryRegistration(Contest &contest);
+
+    struct AddResult
+    {
+        ValidationResult validation;
+        int index = -1; // the new element (ID index + 100)
+    };
+    struct UpdateResult
+    {
+        ValidationResult validation;
+        int nextIndex = -1; // the entry to show next (the count: the blank page)
+    };
+
+    // Why entries cannot be registered now (the window is not available), or empty.
+    QString closedReason() const;
+
+    ValidationResult validate(const EntryForm &form) const;
+    AddResult add(const EntryForm &form);
+    UpdateResult update(int index, const EntryForm &form);
+    // Asks "現在表示の … さんを削除します。"; false when answered No.
+    bool remove(int index);
+    // Closing the window: Entry.Dat once more and phase 3 once someone is registered.
+    void close();
+
+    // ShowEntry: the boxes for element index.
+    EntryForm formOf(int index) const;
+    int participantCount() const;
+
+    static QString deleteQuestion(const QString &shikona);
+    static QString fullMessage(); // the table holds 300 entries
+
+private:
+    // Runs one action; on failure the in-memory entries and phase are put back.
+    template<typename F> void transact(F &&action);
+    void markRegistered();
+
+    Contest &m_contest;
+};
+
+} // namespace kc

@@ -1,0 +1,79 @@
+#include "entries/EntryStore.h"
+
+#include "banzuke/Roster.h"
+#include "store/RecordSet.h"
+#include "store/Text.h"
+
+namespace kc {
+
+std::array<qint16, kMaxPicks>
+reserveChain(int reserveSlot, const std::array<qint16, kMaxPicks> &picks, const Roster &roster)
+{
+    const int count = roster.wrestlerCount;
+    const int firstBelowOzeki = roster.topRankCount();
+    auto wrapped = [&](int c) { return c == count ? firstBelowOzeki : c; };
+    std::array<qint16, kMaxPicks> chain;
+    chain.fill(kNoWrestler);
+    chain[0] = qint16(reserveSlot);
+    int c = wrapped(reserveSlot + 1);
+    // A roster whose every wrestler below the ōzeki is picked would keep the
+    // scan going round for ever; no real banzuke is that small.
+    int budget = 4 * kRosterSlots * kMaxPicks;
+    for (int n = 1; n < kMaxPicks; ++n) {
+        for (int pass = 0; pass < 2; ++pass) {
+            int j = 0;
+            while (j <= 9 && budget-- > 0) {
+                if (picks[j] == c) {
+                    c = wrapped(c + 1);
+                    j = 1;
+                } else {
+                    ++j;
+                }
+            }
+        }
+        chain[n] = qint16(c);
+        c = wrapped(c + 1);
+    }
+    return chain;
+}
+
+EntryRecord storeEntry(const EntryForm &form, const RulesRecord &rules, const Roster &roster)
+{
+    EntryRecord e = EntryRecord::cleared();
+    e.shikona = form.shikona;
+    e.furigana = form.furigana;
+    e.memberName = form.memberName;
+    e.birth = form.birth;
+    e.tel = form.tel;
+    e.fax = form.fax;
+    e.mail = form.mail;
+    const int pickCount = std::clamp<int>(rules.pickCount, 0, kMaxPicks);
+    for (int i = 0; i < pickCount; ++i) {
+        const qint16 slot = cintClamped(val(form.picks[i]) - 10);
+        e.picks[i] = slot;
+        e.enteredPicks[i] = slot;
+    }
+    if (rules.useReserve == 1) {
+        e.reserveList = reserveChain(cintClamped(val(form.reserve) - 10), e.picks, roster);
+        e.reserve = e.reserveList[0];
+    }
+    return e;
+}
+
+QString rowWrestlerName(const Roster &roster, int slot)
+{
+    return roster.name(slot).left(10).trimmed();
+}
+
+void writeEntryRow(RecordSet &rs, const EntryRecord &entry, int k, const Roster &roster)
+{
+    rs.setValue(QStringLiteral("順位"), entry.dayRank[kDays - 1]);
+    rs.setValue(QStringLiteral("しこな"), entry.shikona.trimmed());
+    rs.setValue(QStringLiteral("シコ"), entry.furigana.trimmed());
+    for (int s = 0; s < kMaxPicks; ++s)
+        rs.setValue(QStringLiteral("力士%1").arg(s + 1), rowWrestlerName(roster, entry.picks[s]));
+    rs.setValue(QStringLiteral("予備力士"), rowWrestlerName(roster, entry.reserveList[0]));
+    rs.setValue(QStringLiteral("ID"), k + 100);
+}
+
+} // namespace kc

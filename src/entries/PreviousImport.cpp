@@ -1,0 +1,111 @@
+#include "entries/PreviousImport.h"
+
+#include "store/Contest.h"
+#include "store/RecordSet.h"
+#include "store/UnitOfWork.h"
+
+namespace kc {
+
+QString importQuestion(ImportSource source)
+{
+    return (source == ImportSource::Ranking
+                ? QStringLiteral("現在の投票内容を削除し、先場所の参加者を得点順に")
+                : QStringLiteral("現在の投票内容を削除し、先場所の参加者をID順に"))
+        + QStringLiteral(
+               "\n記入します。　削除、追加はこの後に行ってください。\n　　よろしいですか。");
+}
+
+QString importMissingMessage(ImportSource source)
+{
+    return source == ImportSource::Ranking ? QStringLiteral("先場所のﾗﾝｷﾝｸﾞﾌｧｲﾙがありません")
+                                           : QStringLiteral("先場所のﾌｧｲﾙがありません");
+}
+
+QString importClosedReason(const Contest &contest)
+{
+    const int flag = contest.rules().flag;
+    if (flag == 0)
+        return QStringLiteral("ルールが決定されていません。ルール決定の後に受付を行ってください。");
+    if (flag > 2)
+        return QStringLiteral("先場所ﾃﾞｰﾀの取り込みは、最初の参加者を登録する前にだけ行えます。");
+    return {};
+}
+
+ImportResult importPrevious(Contest &contest, ImportSource source)
+{
+    ImportResult out;
+    out.message = importClosedReason(contest);
+    if (!out.message.isEmpty())
+        return out;
+    const Paths &paths = contest.paths();
+    FileStore &files = contest.files();
+    const QString &required = source == ImportSource::Ranking ? paths.ranking : paths.entryBak;
+    if (!files.exists(required)) {
+        contest.prompter().tell({importMissingMessage(source), QString(), Icon::None});
+        out.outcome = ImportResult::MissingFile;
+        return out;
+    }
+    if (!contest.prompter().ask(
+            {importQuestion(source), QStringLiteral("先場所ﾃﾞｰﾀの取り込み"), Icon::Question})) {
+        out.outcome = ImportResult::AnsweredNo;
+        return out;
+    }
+    // Both buttons take the count of Ranking.Dat. A final partial record is not a participant.
+    const auto ranking = files.read(paths.ranking);
+    int n
+        = ranking ? int(std::min<qint64>(ranking->size() / EntryRecord::Size, kEntryCapacity)) : 0;
+    const QByteArray sourceBytes = files.read(required).value_or(QByteArray());
+    // A source shorter than the count yields only the participants it holds,
+    // never blank entries without a name.
+    n = int(std::min<qint64>(n, sourceBytes.size() / EntryRecord::Size));
+
+    const std::vector<EntryRecord> before = contest.entries();
+    const qint16 flag = contest.rules().flag;
+    try {
+        UnitOfWork work(contest);
+        if (!ranking)
+            files.write(paths.ranking, QByteArray()); // the empty file the import leaves
+        contest.database().deleteAll(QStringLiteral("entry00"));
+        files.remove(paths.entry);
+        std::vector<EntryRecord> &entries = contest.entries();
+        entries.clear();
+        RecordSet rs(contest.database(), QStringLiteral("entry00"));
+        for (int k = 0; k < n; ++k) {
+            const EntryRecord src = EntryRecord::decode(
+                sourceBytes.mid(qsizetype(k) * EntryRecord::Size, EntryRecord::Size));
+            EntryRecord e = EntryRecord::cleared();
+            e.shikona = src.shikona;
+            e.furigana = src.furigana;
+            e.memberName = src.memberName;
+            e.birth = src.birth;
+            e.tel = src.tel;
+            e.fax = src.fax;
+            e.mail = src.mail;
+            entries.push_back(e);
+            rs.addNew();
+            rs.setValue(QStringLiteral("ID"), k + 100);
+            rs.setValue(QStringLiteral("しこな"), e.shikona.trimmed());
+            rs.setValue(QStringLiteral("シコ"), e.furigana.trimmed());
+            for (int s = 1; s <= kMaxPicks; ++s)
+                rs.setValue(QStringLiteral("力士%1").arg(s), QStringLiteral(" "));
+            rs.setValue(QStringLiteral("予備力士"), QStringLiteral(" "));
+            rs.update();
+        }
+        contest.rules().flag = 3;
+        contest.saveRules();
+        if (n > 0)
+            contest.saveEntries();
+        work.commit();
+    } catch (...) {
+        contest.entries() = before;
+        contest.rules().flag = flag;
+        contest.entryTable().requery();
+        throw;
+    }
+    contest.entryTable().requery();
+    out.outcome = ImportResult::Imported;
+    out.count = n;
+    return out;
+}
+
+} // namespace kc

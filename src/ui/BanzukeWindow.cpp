@@ -1,0 +1,360 @@
+#include "ui/BanzukeWindow.h"
+
+#include "banzuke/BanzukeImport.h"
+#include "store/Contest.h"
+#include "store/StoreError.h"
+
+#include <QEvent>
+#include <QFileDialog>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace kc::ui {
+
+namespace {
+// Window frame, in twips.
+constexpr int kPanelLeft = 2640;
+constexpr int kPanelTop = 120;
+constexpr int kPanelWidth = 4680;
+constexpr int kBoxWidth = 1800;
+constexpr int kBoxHeight = 255;
+constexpr int kPanelButtonsTop = NamesPanelLayout::kTop + NamesPanelLayout::kRowHeight * 22 + 180;
+constexpr int kPanelHeight = kPanelButtonsTop + 520;
+
+QString indexed(const char16_t *name, int i)
+{
+    return QStringLiteral("%1_%2").arg(QString::fromUtf16(name)).arg(i);
+}
+} // namespace
+
+BanzukeWindow::BanzukeWindow(Contest &contest, QWidget *parent)
+    : QDialog(parent), m_contest(contest)
+{
+    setObjectName(QStringLiteral("frmRentry"));
+    setWindowTitle(QStringLiteral("番付登録"));
+    m_chooseFile = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("番付ファイルを開く"), QString(),
+                                            QStringLiteral("番付ファイル (*.txt *.csv);;"
+                                                           "すべてのファイル (*)"));
+    };
+    buildControls();
+    clearAll();
+    loadStored();
+}
+
+bool BanzukeWindow::run(Contest &contest, QWidget *parent)
+{
+    BanzukeWindow w(contest, parent);
+    w.exec();
+    return w.saved();
+}
+
+int BanzukeWindow::px(int twips) const
+{
+    const QScreen *s = screen();
+    const double dpi = s ? s->logicalDotsPerInchY() : 96.0;
+    return int(twips * dpi / 1440.0 + 0.5);
+}
+
+void BanzukeWindow::place(QWidget *w, int leftTwips, int topTwips, int widthTwips,
+                          int heightTwips) const
+{
+    w->setGeometry(px(leftTwips), px(topTwips), px(widthTwips), px(heightTwips));
+}
+
+void BanzukeWindow::buildControls()
+{
+    auto label = [&](QWidget *parent, const QString &text, int l, int t, int w, int h) {
+        auto *lb = new QLabel(text, parent);
+        place(lb, l, t, w, h);
+        return lb;
+    };
+    auto edit = [&](QWidget *parent, const QString &name, int l, int t, int w, int h) {
+        auto *e = new QLineEdit(parent);
+        e->setObjectName(name);
+        place(e, l, t, w, h);
+        e->installEventFilter(this);
+        return e;
+    };
+    auto button = [&](QWidget *parent, const QString &name, const QString &text, int l, int t,
+                      int w, int h) {
+        auto *b = new QPushButton(text, parent);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        place(b, l, t, w, h);
+        return b;
+    };
+
+    label(this, QStringLiteral("場所名"), 120, 120, 2400, 240);
+    m_txBasho = edit(this, QStringLiteral("txBasho"), 120, 380, 2400, 300);
+    label(this, QStringLiteral("場所コード"), 120, 780, 2400, 240);
+    m_txBname = edit(this, QStringLiteral("txBname"), 120, 1040, 1200, 300);
+    static const char16_t *const kCountLabels[5]
+        = {u"横綱の人数", u"大関の人数", u"関脇の人数", u"小結の人数", u"前頭の人数"};
+    for (int g = 0; g < 5; ++g) {
+        const int top = 1500 + 420 * g;
+        label(this, QString::fromUtf16(kCountLabels[g]), 120, top + 30, 1440, 240);
+        m_txNinzu[g] = edit(this, indexed(u"txNinzu", g), 1680, top, 840, 300);
+        m_txNinzu[g]->setAlignment(Qt::AlignRight);
+        connect(m_txNinzu[g], &QLineEdit::textChanged, this, &BanzukeWindow::updateSum);
+    }
+    label(this, QStringLiteral("合計"), 120, 3630, 1440, 240);
+    m_Text1 = edit(this, QStringLiteral("Text1"), 1680, 3600, 840, 300);
+    m_Text1->setReadOnly(true);
+    m_Text1->setFocusPolicy(Qt::NoFocus);
+    m_Text1->setAlignment(Qt::AlignRight);
+
+    m_cmdOK
+        = button(this, QStringLiteral("cmdOK"), QStringLiteral("次へ　　>>"), 120, 4200, 2400, 420);
+    m_cmdImport = button(this, QStringLiteral("cmdImport"), QStringLiteral("ファイルから読込"), 120,
+                         4800, 2400, 420);
+    m_Command1
+        = button(this, QStringLiteral("Command1"), QStringLiteral("閉じる"), 120, 5400, 2400, 420);
+    connect(m_cmdOK, &QPushButton::clicked, this, &BanzukeWindow::toNamesStep);
+    connect(m_cmdImport, &QPushButton::clicked, this, &BanzukeWindow::chooseAndImport);
+    connect(m_Command1, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_Picture1 = new QFrame(this);
+    m_Picture1->setObjectName(QStringLiteral("Picture1"));
+    m_Picture1->setFrameShape(QFrame::StyledPanel);
+    place(m_Picture1, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
+    auto *east
+        = label(m_Picture1, QStringLiteral("東"), NamesPanelLayout::kEastLeft, 380, kBoxWidth, 260);
+    auto *west
+        = label(m_Picture1, QStringLiteral("西"), NamesPanelLayout::kWestLeft, 380, kBoxWidth, 260);
+    east->setAlignment(Qt::AlignCenter);
+    west->setAlignment(Qt::AlignCenter);
+    for (int i = 0; i < 22; ++i) {
+        m_Yaku[i] = label(m_Picture1, QString(), 0, NamesPanelLayout::rowTop(i),
+                          NamesPanelLayout::kEastLeft - 40, kBoxHeight);
+        m_Yaku[i]->setObjectName(indexed(u"Yaku", i));
+        m_Yaku[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    for (int i = 0; i < kRosterSlots; ++i) {
+        m_txR[i] = edit(m_Picture1, indexed(u"txR", i), NamesPanelLayout::kEastLeft,
+                        NamesPanelLayout::kTop, kBoxWidth, kBoxHeight);
+        m_txR[i]->setMaxLength(10);
+    }
+    m_cmdCancel = button(m_Picture1, QStringLiteral("cmdCancel"), QStringLiteral("<<   戻る"),
+                         NamesPanelLayout::kEastLeft, kPanelButtonsTop, kBoxWidth, 420);
+    m_cmdOKOK = button(m_Picture1, QStringLiteral("cmdOKOK"), QStringLiteral("保存"),
+                       NamesPanelLayout::kWestLeft, kPanelButtonsTop, kBoxWidth, 420);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &BanzukeWindow::backToCounts);
+    connect(m_cmdOKOK, &QPushButton::clicked, this, &BanzukeWindow::saveBanzuke);
+
+    setFixedSize(px(kPanelLeft + kPanelWidth + 120), px(kPanelTop + kPanelHeight + 120));
+}
+
+void BanzukeWindow::clearAll()
+{
+    m_record = BanzukeRecord();
+    m_panelCounts = RankCounts();
+    for (QLineEdit *t : m_txR) {
+        t->clear();
+        t->hide();
+    }
+    for (QLineEdit *t : m_txNinzu) {
+        t->setText(QStringLiteral("0"));
+        t->setEnabled(true);
+    }
+    m_txBasho->clear();
+    m_txBname->clear();
+    m_cmdOK->show();
+    m_Picture1->hide();
+    updateSum();
+}
+
+void BanzukeWindow::loadStored()
+{
+    std::optional<BanzukeRecord> stored;
+    try {
+        stored = registration::readStored(m_contest);
+    } catch (const StoreError &e) {
+        m_contest.prompter().tell({e.message(), QString(), Icon::Warning});
+        return;
+    }
+    if (!stored)
+        return;
+    m_record = *stored;
+    // The panel comes from the stored ranks; the roster in memory is left
+    // alone, so closing without saving changes nothing.
+    const RankCounts counts = RankCounts::of(m_record);
+    m_txBasho->setText(m_record.bashoName.trimmed());
+    m_txBname->setText(m_record.bashoCode.trimmed());
+    for (int g = 0; g < 5; ++g)
+        m_txNinzu[g]->setText(QString::number(counts.n[g]));
+    if (registration::checkCounts(counts))
+        return; // a file no window could have written: start from the counts
+    layOutNamesPanel(counts);
+}
+
+RankCounts BanzukeWindow::typedCounts() const
+{
+    QStringList texts;
+    for (const QLineEdit *t : m_txNinzu)
+        texts << t->text();
+    return RankCounts::fromTexts(texts);
+}
+
+void BanzukeWindow::updateSum()
+{
+    m_Text1->setText(QString::number(typedCounts().total()));
+}
+
+void BanzukeWindow::layOutNamesPanel(const RankCounts &counts)
+{
+    const NamesPanelLayout layout = registration::layoutFor(counts);
+    m_panelCounts = counts;
+    registration::assignRankCodes(m_record, layout);
+    m_Picture1->show();
+    for (int i = 0; i < 22; ++i) {
+        m_Yaku[i]->setText(layout.labels[i]);
+        m_Yaku[i]->setVisible(i < layout.rows);
+    }
+    for (int i = 0; i < kRosterSlots; ++i) {
+        QLineEdit *box = m_txR[i];
+        if (i >= layout.boxCount) {
+            box->hide();
+            continue;
+        }
+        place(box, layout.boxLeft(i), layout.boxTop(i), kBoxWidth, kBoxHeight);
+        box->setText(m_record.names[i].trimmed().left(10));
+        box->show();
+    }
+}
+
+void BanzukeWindow::showNamesStep()
+{
+    m_cmdOK->hide();
+    for (QLineEdit *t : m_txNinzu)
+        t->setEnabled(false);
+    if (m_panelCounts.total() > 0)
+        m_txR[0]->setFocus();
+}
+
+void BanzukeWindow::toNamesStep()
+{
+    const RankCounts counts = typedCounts();
+    if (const auto refusal = registration::checkCounts(counts)) {
+        m_contest.prompter().tell({*refusal, QString(), Icon::None});
+        return;
+    }
+    m_record.bashoName = m_txBasho->text();
+    m_record.bashoCode = m_txBname->text();
+    layOutNamesPanel(counts);
+    showNamesStep();
+}
+
+void BanzukeWindow::backToCounts()
+{
+    m_cmdOK->show();
+    m_txBasho->setFocus();
+    m_Picture1->hide();
+    for (QLineEdit *t : m_txNinzu)
+        t->setEnabled(true);
+}
+
+void BanzukeWindow::saveBanzuke()
+{
+    // The counts may have been edited after the panel was laid out (a stored
+    // banzuke opens with both); the saved ranks must match the saved count.
+    const RankCounts counts = typedCounts();
+    if (counts != m_panelCounts) {
+        if (const auto refusal = registration::checkCounts(counts)) {
+            m_contest.prompter().tell({*refusal, QString(), Icon::None});
+            return;
+        }
+        layOutNamesPanel(counts);
+    }
+    m_record.bashoName = m_txBasho->text();
+    m_record.bashoCode = m_txBname->text();
+    try {
+        if (!registration::save(m_contest, m_record, counts)) {
+            if (!m_txR[0]->isHidden())
+                m_txR[0]->setFocus();
+            return;
+        }
+    } catch (const StoreError &e) {
+        m_contest.prompter().tell({e.message(), QString(), Icon::Critical});
+        return;
+    }
+    m_saved = true;
+    accept();
+}
+
+void BanzukeWindow::chooseAndImport()
+{
+    const QString path = m_chooseFile ? m_chooseFile() : QString();
+    if (!path.isEmpty())
+        importFromFile(path);
+}
+
+bool BanzukeWindow::importFromFile(const QString &path)
+{
+    const BanzukeImport read = BanzukeImport::readFile(path);
+    if (!read.ok) {
+        m_contest.prompter().tell({read.message, QString(), Icon::Warning});
+        return false;
+    }
+    if (read.hasTitle) {
+        m_txBasho->setText(read.record.bashoName);
+        m_txBname->setText(read.record.bashoCode);
+    }
+    for (int g = 0; g < 5; ++g)
+        m_txNinzu[g]->setText(QString::number(read.counts.n[g]));
+    // Read names count as confirmed: the organiser checks them and saves.
+    for (int i = 0; i < kRosterSlots; ++i)
+        m_record.names[i] = read.record.names[i];
+    m_record.bashoName = m_txBasho->text();
+    m_record.bashoCode = m_txBname->text();
+    layOutNamesPanel(read.counts);
+    showNamesStep();
+    return true;
+}
+
+bool BanzukeWindow::enterPressed(QObject *watched)
+{
+    if (watched == m_txBasho || watched == m_txBname) {
+        if (m_txNinzu[0]->isEnabled())
+            m_txNinzu[0]->setFocus();
+        return true;
+    }
+    for (int g = 0; g < 5; ++g) {
+        if (watched != m_txNinzu[g])
+            continue;
+        if (g < 4)
+            m_txNinzu[g + 1]->setFocus();
+        else
+            m_cmdOK->setFocus();
+        return true;
+    }
+    for (int i = 0; i < kRosterSlots; ++i) {
+        if (watched != m_txR[i])
+            continue;
+        m_record.names[i] = m_txR[i]->text().left(10);
+        const int next = i + 1 < m_panelCounts.total() ? i + 1 : 0;
+        m_txR[next]->setFocus();
+        return true;
+    }
+    return false;
+}
+
+bool BanzukeWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && enterPressed(watched))
+            return true;
+    } else if (event->type() == QEvent::FocusIn) {
+        if (auto *e = qobject_cast<QLineEdit *>(watched))
+            QTimer::singleShot(0, e, &QLineEdit::selectAll);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace kc::ui

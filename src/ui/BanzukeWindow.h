@@ -1,0 +1,84 @@
+#pragma once
+
+#include "banzuke/BanzukeRegistration.h"
+#include "store/Records.h"
+
+#include <QDialog>
+#include <array>
+#include <functional>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kc {
+class Contest;
+}
+
+namespace kc::ui {
+
+// frmRentry, 番付登録: the counts step, then the names step with the east/west
+// panel placed in twips like the printed banzuke. Only names confirmed with
+// Enter go into the window's record; 保存 writes Banzuke.Dat after its question.
+// Control arrays are named "txR_0", "txNinzu_4", "Yaku_21" and so on.
+class BanzukeWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit BanzukeWindow(Contest &contest, QWidget *parent = nullptr);
+
+    // MenuMakeBan: the window, modal. True when the banzuke was saved.
+    static bool run(Contest &contest, QWidget *parent);
+
+    // ファイルから読込 asks this for the file; tests replace it.
+    void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
+    // Fills the title, counts and names from a banzuke file (as `banzuke set`
+    // reads it) for the organiser to check; a refusal is shown and changes nothing.
+    bool importFromFile(const QString &path);
+
+    // The window's record as it would be saved (for tests and the import).
+    const BanzukeRecord &record() const { return m_record; }
+    bool saved() const { return m_saved; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void clearAll();
+    void loadStored();
+    void layOutNamesPanel(const RankCounts &counts);
+    void showNamesStep();
+    void updateSum();
+    void toNamesStep(); // cmdOK
+    void backToCounts(); // cmdCancel
+    void saveBanzuke(); // cmdOKOK
+    void chooseAndImport();
+    bool enterPressed(QObject *watched);
+    RankCounts typedCounts() const;
+
+    int px(int twips) const;
+    void place(QWidget *w, int leftTwips, int topTwips, int widthTwips, int heightTwips) const;
+
+    Contest &m_contest;
+    BanzukeRecord m_record;
+    RankCounts m_panelCounts; // the counts the names panel is laid out for
+    bool m_saved = false;
+    std::function<QString()> m_chooseFile;
+
+    QLineEdit *m_txBasho = nullptr;
+    QLineEdit *m_txBname = nullptr;
+    std::array<QLineEdit *, 5> m_txNinzu {};
+    QLineEdit *m_Text1 = nullptr;
+    QPushButton *m_cmdOK = nullptr;
+    QPushButton *m_cmdCancel = nullptr;
+    QPushButton *m_cmdOKOK = nullptr;
+    QPushButton *m_Command1 = nullptr;
+    QPushButton *m_cmdImport = nullptr;
+    QFrame *m_Picture1 = nullptr;
+    std::array<QLabel *, 22> m_Yaku {};
+    std::array<QLineEdit *, kRosterSlots> m_txR {};
+};
+
+} // namespace kc::ui

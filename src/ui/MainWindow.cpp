@@ -1,0 +1,760 @@
+#include "ui/MainWindow.h"
+
+#include "store/Contest.h"
+#include "store/Database.h"
+#include "store/StoreError.h"
+#include "store/Text.h"
+#include "store/UnitOfWork.h"
+#include "ui/BanzukeWindow.h"
+#include "ui/EntryTableModel.h"
+#include "ui/EntryWindow.h"
+#include "ui/HelpWindow.h"
+#include "ui/PrintRenderer.h"
+#include "ui/PrizeWindow.h"
+#include "ui/RenameWindow.h"
+#include "ui/RulesWindow.h"
+#include "ui/TorikumiWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kc::ui {
+
+namespace {
+constexpr int kTwipsPerInch = 1440;
+constexpr int kMinGridWidthTwips = 8800;
+constexpr int kMinWindowHeightTwips = 8000;
+// The controls below the grid, the menu bar and the frame take this much of
+// the window's height.
+constexpr int kBelowGridTwips = 2000;
+} // namespace
+
+MainWindow::MainWindow(Contest &contest, QWidget *parent)
+    : QMainWindow(parent), m_contest(contest), m_model(new EntryTableModel(contest, this)),
+      m_printer(std::make_unique<PrintRenderer>(this))
+{
+    setObjectName(QStringLiteral("Main"));
+    setWindowTitle(QStringLiteral("Kachikoshi Cup"));
+    buildControls();
+    buildMenus();
+
+    if (QScreen *s = screen())
+        move(s->availableGeometry().topLeft());
+    refreshState();
+    applyStartHeight();
+    showDay(m_contest.rules().currentDay);
+    m_sortTotalDesc = m_sortNakabiDesc = m_sortDayDesc = true;
+    setSupportMenuVisible(false);
+}
+
+MainWindow::~MainWindow() = default;
+
+// ---- building ----
+
+void MainWindow::buildControls()
+{
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+
+    m_dataGrid1 = new QTableView(central);
+    m_dataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    m_dataGrid1->setModel(m_model);
+    m_dataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_dataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_dataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_dataGrid1->setAlternatingRowColors(true);
+    m_dataGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_dataGrid1->verticalHeader()->hide();
+    m_dataGrid1->horizontalHeader()->setHighlightSections(false);
+    m_dataGrid1->horizontalHeader()->setMinimumSectionSize(8);
+
+    m_frame1 = new QGroupBox(QStringLiteral("並替"), central);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    auto makeButton = [&](QWidget *owner, const char *name, const QString &caption) {
+        auto *b = new QPushButton(caption, owner);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    m_cmdsortid = makeButton(m_frame1, "cmdsortid", QStringLiteral("I D"));
+    m_cmdSortDay = makeButton(m_frame1, "cmdSortDay", QStringLiteral("日々計"));
+    m_txUpDown = new QLineEdit(m_frame1);
+    m_txUpDown->setObjectName(QStringLiteral("txUpDown"));
+    m_txUpDown->setAlignment(Qt::AlignRight);
+    m_txUpDown->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
+    m_upDown1 = new QSpinBox(m_frame1);
+    m_upDown1->setObjectName(QStringLiteral("UpDown1"));
+    m_upDown1->setRange(0, kDays);
+    m_upDown1->setToolTip(QStringLiteral("日々計で並べる日"));
+    // Only the arrows show: the day itself is in txUpDown beside it.
+    m_upDown1->setFixedWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 6);
+    m_upDown1->setFixedHeight(m_txUpDown->sizeHint().height());
+    m_cmdSortNakabi = makeButton(m_frame1, "cmdSortNakabi", QStringLiteral("中日計"));
+    m_cmdSortTotal = makeButton(m_frame1, "cmdSortTotal", QStringLiteral("総合計"));
+    auto *sortRow = new QHBoxLayout(m_frame1);
+    sortRow->addWidget(m_cmdsortid);
+    sortRow->addSpacing(6);
+    sortRow->addWidget(m_cmdSortDay);
+    sortRow->addWidget(m_txUpDown);
+    sortRow->addWidget(m_upDown1);
+    sortRow->addSpacing(6);
+    sortRow->addWidget(m_cmdSortNakabi);
+    sortRow->addWidget(m_cmdSortTotal);
+
+    m_label1 = new QLabel(QStringLiteral("参加人数"), central);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_txEntryMax = new QLineEdit(central);
+    m_txEntryMax->setObjectName(QStringLiteral("txEntryMax"));
+    m_txEntryMax->setReadOnly(true);
+    m_txEntryMax->setAlignment(Qt::AlignRight);
+    m_txEntryMax->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    m_label2 = new QLabel(QStringLiteral("名"), central);
+    m_label2->setObjectName(QStringLiteral("Label2"));
+    m_cmdNow = makeButton(central, "cmdNow", QString());
+    m_cmdNow->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("取組結果入力")) + 32);
+    m_cmdEND = makeButton(central, "cmdEND", QStringLiteral("終了"));
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_frame1);
+    bottom->addStretch(1);
+    bottom->addWidget(m_label1);
+    bottom->addWidget(m_txEntryMax);
+    bottom->addWidget(m_label2);
+    bottom->addSpacing(16);
+    bottom->addWidget(m_cmdNow);
+    bottom->addWidget(m_cmdEND);
+    auto *layout = new QVBoxLayout(central);
+    layout->addWidget(m_dataGrid1, 1);
+    layout->addLayout(bottom);
+
+    connect(m_cmdNow, &QPushButton::clicked, this, &MainWindow::onCmdNow);
+    connect(m_cmdEND, &QPushButton::clicked, this, &MainWindow::onCmdEnd);
+    connect(m_cmdsortid, &QPushButton::clicked, this, &MainWindow::onCmdSortId);
+    connect(m_cmdSortDay, &QPushButton::clicked, this, &MainWindow::onCmdSortDay);
+    connect(m_cmdSortNakabi, &QPushButton::clicked, this, &MainWindow::onCmdSortNakabi);
+    connect(m_cmdSortTotal, &QPushButton::clicked, this, &MainWindow::onCmdSortTotal);
+    connect(m_upDown1, &QSpinBox::valueChanged, this, &MainWindow::onUpDownChanged);
+    connect(m_txUpDown, &QLineEdit::textEdited, this, &MainWindow::onTxUpDownEdited);
+    // Enter in the day box goes on to the next control, as in every text box here.
+    connect(m_txUpDown, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
+}
+
+QAction *MainWindow::addItem(QMenu *menu, const QString &name, const QString &caption,
+                             void (MainWindow::*slot)())
+{
+    auto *a = menu->addAction(caption);
+    a->setObjectName(name);
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+}
+
+void MainWindow::buildMenus()
+{
+    auto makeMenu = [&](const char *name, const QString &title) {
+        QMenu *m = menuBar()->addMenu(title);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    auto s = [](const char *text) { return QString::fromUtf8(text); };
+
+    QMenu *file = makeMenu("mmFile", s("ﾌｧｲﾙ"));
+    addItem(file, s("mmInit"), s("初期化"), &MainWindow::onMmInit);
+    file->addSeparator();
+    addItem(file, s("mmCrear"), s("取組結果の変更"), &MainWindow::onMmCrear);
+    file->addSeparator();
+    addItem(file, s("mmRename"), s("力士名の変更"), &MainWindow::onMmRename);
+    addItem(file, s("KillRename"), s("力士名ﾌｧｲﾙの削除"), &MainWindow::onKillRename);
+    file->addSeparator();
+    addItem(file, s("mmEnd"), s("終了"), &MainWindow::onMmEnd);
+
+    QMenu *start = makeMenu("OsumoKyokai", s("初期処理"));
+    addItem(start, s("MenuMakeBan"), s("番付表作成"), &MainWindow::onMenuMakeBan);
+    addItem(start, s("MenuRules"), s("ﾙｰﾙの設定"), &MainWindow::onMenuRules);
+    start->addSeparator();
+    addItem(start, s("mmBanzukePrint"), s("番付表の出力(印刷)"), &MainWindow::onMmBanzukePrint);
+
+    QMenu *reception = makeMenu("Kyoukai", s("受付処理"));
+    addItem(reception, s("KyokaiEntry"), s("投票受付"), &MainWindow::onKyokaiEntry);
+    addItem(reception, s("MenuGameStart"), s("受付終了"), &MainWindow::onMenuGameStart);
+    addItem(reception, s("mmShoui"), s("賞位の設定"), &MainWindow::onMmShoui);
+    reception->addSeparator();
+    addItem(reception, s("mmEntryPrint"), s("参加者投票ﾘｽﾄ出力(印刷)"),
+            &MainWindow::onMmEntryPrint);
+
+    QMenu *daily = makeMenu("mms10", s("日次処理"));
+    addItem(daily, s("TorikumiKekka"), s("取組結果入力"), &MainWindow::onTorikumiKekka);
+    daily->addSeparator();
+    addItem(daily, s("mmResultPrint"), s("集計結果出力・得点順(印刷)"),
+            &MainWindow::onMmResultPrint);
+    addItem(daily, s("mmResultPrint2"), s("集計結果出力・受付順(印刷)"),
+            &MainWindow::onMmResultPrint2);
+    addItem(daily, s("mmHoshitori"), s("星取表"), &MainWindow::onMmHoshitori);
+    daily->addSeparator();
+    addItem(daily, s("mmResult"), s("結果発表"), &MainWindow::onMmResult);
+
+    QMenu *exports = makeMenu("mmCVS", s("ｴｸｽﾎﾟｰﾄ"));
+    addItem(exports, s("EntryCSV"), s("申込結果一覧（CSV)"), &MainWindow::onEntryCsv);
+    addItem(exports, s("PrintCSV"), s("集計結果出力(CSV)"), &MainWindow::onPrintCsv);
+    addItem(exports, s("mmPrizeCSV"), s("賞位発表(CSV)"), &MainWindow::onMmPrizeCsv);
+    exports->addSeparator();
+    addItem(exports, s("mmHtmlEntry"), s("参加者一覧出力（HTML)"), &MainWindow::onMmHtmlEntry);
+    addItem(exports, s("Htm_Shuukei"), s("集計結果出力（HTML)"), &MainWindow::onHtmShuukei);
+
+    QMenu *help = makeMenu("mmmHelp", s("ﾍﾙﾌﾟ"));
+    addItem(help, s("mmInfomation"), s("インフォメーション"), &MainWindow::onMmInfomation);
+    addItem(help, s("HelpMenu"), s("ヘルプの表示"), &MainWindow::onHelpMenu);
+    addItem(help, s("RulesMake"), s("ルールの表示"), &MainWindow::onRulesMake);
+
+    m_mmSupport = makeMenu("mmSupport", s("サポート"));
+    addItem(m_mmSupport, s("msChange"), s("データ変換"), &MainWindow::onMsChange);
+    addItem(m_mmSupport, s("mmFlag"), s("ﾌﾗｸﾞの状況"), &MainWindow::onMmFlag);
+    addItem(m_mmSupport, s("mmRules0"), s("RulesStartを0にする"), &MainWindow::onMmRules0);
+    addItem(m_mmSupport, s("mmPrintend"), s("ﾌﾟﾘﾝﾀｰend.doc"), &MainWindow::onMmPrintend);
+    addItem(m_mmSupport, s("mmtest"), s("テスト"), &MainWindow::onMmTest);
+    addItem(m_mmSupport, s("mmReRules"), s("ﾙｰﾙを変更する"), &MainWindow::onMmReRules);
+    addItem(m_mmSupport, s("mmRikishiName"), s("力士名を変更する"), &MainWindow::onMmRikishiName);
+    addItem(m_mmSupport, s("mmNameRecover"), s("力士名を初期力士名に変更する"),
+            &MainWindow::onMmNameRecover);
+
+    // The maintenance menu stays out of sight in normal use.
+    auto *toggle = new QAction(this);
+    toggle->setObjectName(QStringLiteral("actToggleSupport"));
+    toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+    toggle->setShortcutContext(Qt::WindowShortcut);
+    connect(toggle, &QAction::triggered, this, &MainWindow::toggleSupportMenu);
+    addAction(toggle);
+}
+
+QAction *MainWindow::item(const char *name) const
+{
+    return findChild<QAction *>(QString::fromLatin1(name));
+}
+
+template<typename F> void MainWindow::guarded(F &&action)
+{
+    try {
+        action();
+    } catch (const StoreError &e) {
+        m_contest.prompter().tell({e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
+        // What is in memory may be ahead of the disk now: take the disk's word.
+        if (m_contest.isOpen()) {
+            try {
+                m_contest.reload();
+            } catch (const StoreError &again) {
+                m_contest.prompter().tell(
+                    {again.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
+            }
+            refreshState();
+        }
+    }
+}
+
+// ---- state ----
+
+int MainWindow::entryCount() const
+{
+    return m_contest.isOpen() ? m_contest.database().rowCount(QStringLiteral("entry00")) : 0;
+}
+
+void MainWindow::showEntryCount()
+{
+    m_txEntryMax->setText(QString::number(entryCount()));
+}
+
+void MainWindow::showDay(int day)
+{
+    m_txUpDown->setText(QString::number(day));
+    const QSignalBlocker block(m_upDown1);
+    m_upDown1->setValue(std::clamp(day, 0, kDays));
+}
+
+void MainWindow::refreshState()
+{
+    guarded([&] {
+        m_model->setSort(QStringLiteral("順位 ASC"));
+        m_model->refresh();
+        applyGridColumns();
+        applyWindowWidth();
+        showEntryCount();
+        applyPhaseMenuState();
+    });
+}
+
+void MainWindow::applyPhaseMenuState()
+{
+    const RulesRecord &r = m_contest.rules();
+    const int flag = r.flag;
+    const bool day1 = r.currentDay >= 1;
+    const bool hasEntries = entryCount() > 0;
+    const bool p0 = flag == 0, p1 = flag == 1, p3 = flag == 3, p5 = flag == 5;
+    const bool other = !(p0 || p1 || p3 || p5);
+
+    item("mmCrear")->setEnabled(false);
+    item("KillRename")->setEnabled(p0);
+    item("mmCrear")->setEnabled(other);
+    item("MenuMakeBan")->setEnabled(p0);
+    item("TorikumiKekka")->setEnabled(p5 || other);
+    item("MenuRules")->setEnabled(p0 || other);
+    if (p0)
+        item("MenuRules")->setText(QStringLiteral("ﾙｰﾙの設定"));
+    else if (other)
+        item("MenuRules")->setText(QStringLiteral("ﾙｰﾙ/賞位"));
+    item("KyokaiEntry")->setEnabled(p1 || p3);
+    item("MenuGameStart")->setEnabled(p1 || p3);
+    item("EntryCSV")->setEnabled(p3 || p5 || other);
+    for (const char *name : {"PrintCSV", "mmPrizeCSV", "Htm_Shuukei"})
+        item(name)->setEnabled(p5 || other);
+    item("mmEntryPrint")->setEnabled(((p1 || p3) && hasEntries) || p5 || (other && !day1));
+    item("mmResult")->setEnabled(other);
+    for (const char *name : {"mmResultPrint", "mmResultPrint2", "mmHoshitori"})
+        item(name)->setEnabled(other && day1);
+    item("mmBanzukePrint")->setEnabled(p1 || p3 || p5);
+    item("mmShoui")->setEnabled(p5);
+
+    if (p0)
+        m_cmdNow->setText(QStringLiteral("ルール設定"));
+    else if (p1 || p3)
+        m_cmdNow->setText(QStringLiteral("投票受付"));
+    else if (p5)
+        m_cmdNow->setText(QStringLiteral("賞位設定"));
+    else
+        m_cmdNow->setText(QStringLiteral("取組結果入力"));
+
+    item("RulesMake")->setEnabled(flag >= 1);
+}
+
+void MainWindow::setSupportMenuVisible(bool visible)
+{
+    m_mmSupport->menuAction()->setVisible(visible);
+}
+
+void MainWindow::toggleSupportMenu()
+{
+    setSupportMenuVisible(!m_mmSupport->menuAction()->isVisible());
+}
+
+// ---- sizes ----
+
+int MainWindow::twipsToPixels(int twips, qreal dpi)
+{
+    return int(std::lround(twips * dpi / kTwipsPerInch));
+}
+
+int MainWindow::pixelsToTwips(int pixels, qreal dpi)
+{
+    return dpi > 0 ? int(std::lround(pixels * kTwipsPerInch / dpi)) : 0;
+}
+
+int MainWindow::gridWidthTwips(const GridLayout &layout, int workWidthTwips, int leftTwips)
+{
+    int w = layout.runningWidthTwips + 600 + (layout.useReserve ? 800 : 0) + 520;
+    w = std::min(w, workWidthTwips - leftTwips - 400);
+    return std::max(w, kMinGridWidthTwips);
+}
+
+int MainWindow::startHeightTwips(int workHeightTwips, int topTwips)
+{
+    return std::max(workHeightTwips - topTwips, kMinWindowHeightTwips);
+}
+
+qreal MainWindow::dpiX() const
+{
+    const QScreen *s = screen();
+    return s ? s->logicalDotsPerInchX() : 96.0;
+}
+
+qreal MainWindow::dpiY() const
+{
+    const QScreen *s = screen();
+    return s ? s->logicalDotsPerInchY() : 96.0;
+}
+
+void MainWindow::applyGridColumns()
+{
+    const GridLayout &g = m_model->layout();
+    // Number columns always show three digits whole, whatever the font size.
+    const int digits = m_dataGrid1->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 10;
+    for (int c = 0; c < int(g.columns.size()); ++c) {
+        m_dataGrid1->setColumnHidden(c, !g.columns[c].visible);
+        if (!g.columns[c].visible)
+            continue;
+        int width = twipsToPixels(g.columns[c].widthTwips, dpiX());
+        if (!Database::isTextColumn(QStringLiteral("entry00"), Database::entryColumns().value(c)))
+            width = std::max(width, digits);
+        m_dataGrid1->setColumnWidth(c, width);
+    }
+}
+
+void MainWindow::applyWindowWidth()
+{
+    const QScreen *s = screen();
+    if (!s || isMaximized() || isFullScreen())
+        return;
+    const QRect work = s->availableGeometry();
+    const int left = pixelsToTwips(frameGeometry().left() - work.left(), dpiX());
+    const int grid = gridWidthTwips(m_model->layout(), pixelsToTwips(work.width(), dpiX()), left);
+    // The outer width is the grid's plus 400 twips; Qt sizes the inside.
+    const int frame = frameGeometry().width() - geometry().width();
+    m_adjusting = true;
+    resize(twipsToPixels(grid + 400, dpiX()) - frame, height());
+    m_adjusting = false;
+}
+
+void MainWindow::applyStartHeight()
+{
+    const QScreen *s = screen();
+    if (!s || isMaximized() || isFullScreen())
+        return;
+    const QRect work = s->availableGeometry();
+    const int top = pixelsToTwips(frameGeometry().top() - work.top(), dpiY());
+    const int h = startHeightTwips(pixelsToTwips(work.height(), dpiY()), top);
+    int frame = frameGeometry().height() - geometry().height();
+    if (frame <= 0 && !isVisible())
+        frame = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+    m_adjusting = true;
+    resize(width(), twipsToPixels(h, dpiY()) - frame);
+    m_adjusting = false;
+}
+
+void MainWindow::applyResizeRule()
+{
+    m_resizePending = false;
+    if (isMinimized() || isMaximized() || isFullScreen() || !m_contest.isOpen())
+        return;
+    applyGridColumns();
+    applyWindowWidth();
+    const QScreen *s = screen();
+    if (!s)
+        return;
+    const QRect work = s->availableGeometry();
+    const int top = frameGeometry().top() - work.top();
+    if (work.height() / 2 > top) {
+        const int frame = frameGeometry().height() - geometry().height();
+        m_adjusting = true;
+        resize(width(), work.height() - top - frame);
+        m_adjusting = false;
+    }
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // Only now does the window manager's frame have a size.
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        QTimer::singleShot(0, this, [this] {
+            applyWindowWidth();
+            applyStartHeight();
+        });
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    // Adjusting inside the event would fight the window manager; do it next.
+    if (!m_adjusting && !m_resizePending && isVisible()) {
+        m_resizePending = true;
+        QTimer::singleShot(0, this, &MainWindow::applyResizeRule);
+    }
+}
+
+// ---- buttons ----
+
+void MainWindow::onCmdNow()
+{
+    const int flag = m_contest.rules().flag;
+    if (flag == 0) {
+        onMenuRules();
+        refreshState();
+        if (m_contest.rules().flag == 1)
+            writeRulesPage();
+    } else if (flag == 1 || flag == 3) {
+        onKyokaiEntry();
+        refreshState();
+    } else if (flag == 5) {
+        onMmShoui();
+        refreshState();
+    } else if (flag >= 10) {
+        onTorikumiKekka();
+        refreshState();
+    }
+}
+
+void MainWindow::closeContest(bool saveRules)
+{
+    guarded([&] {
+        m_contest.close(saveRules);
+        m_model->refresh();
+        close();
+    });
+}
+
+void MainWindow::onCmdEnd()
+{
+    closeContest(true);
+}
+
+void MainWindow::onMmEnd()
+{
+    closeContest(false);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_contest.isOpen()) {
+        try {
+            m_contest.close(false);
+        } catch (const StoreError &e) {
+            m_contest.prompter().tell(
+                {e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
+        }
+        m_model->refresh();
+    }
+    if (m_help)
+        m_help->close();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::onCmdSortId()
+{
+    guarded([&] { m_model->setSort(QStringLiteral("ID ASC")); });
+}
+
+void MainWindow::onCmdSortTotal()
+{
+    guarded([&] {
+        m_model->setSort(m_sortTotalDesc ? QStringLiteral("順位 DESC")
+                                         : QStringLiteral("順位 ASC"));
+        m_sortTotalDesc = !m_sortTotalDesc;
+    });
+}
+
+void MainWindow::onCmdSortNakabi()
+{
+    guarded([&] {
+        m_model->setSort(m_sortNakabiDesc ? QStringLiteral("中日計 DESC")
+                                          : QStringLiteral("中日計 ASC"));
+        m_sortNakabiDesc = !m_sortNakabiDesc;
+    });
+}
+
+void MainWindow::onCmdSortDay()
+{
+    const auto day = cint(val(m_txUpDown->text()));
+    if (!day || *day < 1 || *day > kDays)
+        return;
+    guarded([&] {
+        m_model->setSort(dayColumnName(*day)
+                         + (m_sortDayDesc ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
+        m_sortDayDesc = !m_sortDayDesc;
+    });
+}
+
+void MainWindow::onUpDownChanged(int value)
+{
+    m_txUpDown->setText(QString::number(value));
+    // The first sort after choosing a day is descending.
+    m_sortDayDesc = true;
+}
+
+void MainWindow::onTxUpDownEdited(const QString &text)
+{
+    // Keep the spinner where the typed day is, so the arrows go on from there.
+    const auto day = cint(val(text));
+    if (day && *day >= 0 && *day <= kDays) {
+        const QSignalBlocker block(m_upDown1);
+        m_upDown1->setValue(*day);
+    }
+}
+
+// ---- menu items ----
+
+void MainWindow::onMmInit()
+{
+    guarded([&] {
+        if (!m_contest.reset())
+            return;
+        refreshState();
+        showDay(0);
+        m_txEntryMax->clear();
+        applyPhaseMenuState();
+        item("mmCrear")->setEnabled(false);
+    });
+}
+
+void MainWindow::onKillRename()
+{
+    RenameWindow::killRenameList(m_contest);
+}
+
+void MainWindow::onMmInfomation()
+{
+    const Paths &p = m_contest.paths();
+    const QString text = QStringLiteral("ｲﾝｽﾄｰﾙ先：　") + QDir::toNativeSeparators(p.root) + u'\n'
+        + QStringLiteral("HTMLﾌｧｲﾙ出力先：　") + QDir::toNativeSeparators(p.html) + u'\n'
+        + QStringLiteral("csvﾌｧｲﾙ出力先：　") + QDir::toNativeSeparators(p.data);
+    m_contest.prompter().tell({text, QStringLiteral("Kachikoshi Cup"), Icon::None});
+}
+
+void MainWindow::onHelpMenu()
+{
+    const QString file = m_contest.paths().help;
+    guarded([&] { HelpWindow::ensureHelpFile(m_contest.files(), file); });
+    if (!m_help)
+        m_help = new HelpWindow(this);
+    // A folder that cannot take the file still gets the built-in help.
+    m_help->showTopic(QFileInfo::exists(file) ? file : QStringLiteral(":/help/Kachiho.hlp"), 1);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void MainWindow::onMsChange()
+{
+    guarded([&] {
+        const int count = entryCount();
+        const qint64 length = m_contest.files().size(m_contest.paths().entry);
+        // Converting a file that is already in the new layout would scramble every entry.
+        if (!isLegacyEntryLength(length, count)) {
+            m_contest.prompter().tell(
+                {QStringLiteral("Entry.Dat は旧形式（1件 342 バイト）のファイルではないため、"
+                                "変換しません。（参加者 %1 名、ファイルの長さ %2 バイト）")
+                     .arg(count)
+                     .arg(std::max<qint64>(length, 0)),
+                 QStringLiteral("Kachikoshi Cup"), Icon::Information});
+            return;
+        }
+        UnitOfWork work(m_contest);
+        m_contest.convertLegacyEntries();
+        work.commit();
+        refreshState();
+    });
+}
+
+void MainWindow::onMmFlag()
+{
+    m_contest.prompter().tell(
+        {QStringLiteral("Rules.Flag = ") + QString::number(m_contest.rules().flag),
+         QStringLiteral("Kachikoshi Cup"), Icon::None});
+}
+
+void MainWindow::onMmRules0()
+{
+    // In memory only: the next save of the rules writes it.
+    m_contest.rules().flag = 0;
+    m_contest.rules().rulesStart = 0;
+}
+
+// Windows and commands built elsewhere; each is wired here when it lands.
+void MainWindow::onMmCrear() { } // connected when the window lands
+void MainWindow::onMmRename()
+{
+    RenameWindow::run(m_contest, this);
+    refreshState();
+}
+void MainWindow::onMenuMakeBan()
+{
+    BanzukeWindow::run(m_contest, this);
+    refreshState();
+}
+void MainWindow::onMenuRules()
+{
+    guarded([&] {
+        RulesWindow window(m_contest, RulesWindow::Opening::Normal, this);
+        window.exec();
+    });
+    refreshState();
+}
+void MainWindow::onMmBanzukePrint() { } // connected when the window lands
+void MainWindow::onKyokaiEntry()
+{
+    if (m_contest.rules().flag < 1)
+        return;
+    guarded([&] {
+        // Modeless: the entry window disables this one while it is open.
+        auto *window = new EntryWindow(m_contest, this);
+        window->setClosedCallback([this] { refreshState(); });
+        window->setChartCallback([this](QWidget *owner) -> QWidget * {
+            return TorikumiWindow::openChart(m_contest, owner);
+        });
+        window->show();
+        refreshState();
+    });
+}
+void MainWindow::onMenuGameStart() { } // connected when the window lands
+void MainWindow::onMmShoui()
+{
+    onMenuRules();
+}
+void MainWindow::onMmEntryPrint() { } // connected when the window lands
+void MainWindow::onTorikumiKekka()
+{
+    if (m_contest.rules().flag < 10)
+        return;
+    guarded([&] {
+        TorikumiWindow window(m_contest, TorikumiWindow::Mode::Input, this);
+        connect(&window, &TorikumiWindow::unloaded, this, [this](int day) { showDay(day); });
+        window.exec();
+    });
+    refreshState();
+}
+void MainWindow::onMmResultPrint() { } // connected when the window lands
+void MainWindow::onMmResultPrint2() { } // connected when the window lands
+void MainWindow::onMmHoshitori() { } // connected when the window lands
+void MainWindow::onMmResult()
+{
+    guarded([&] {
+        PrizeWindow window(m_contest, *m_printer, this);
+        window.exec();
+    });
+}
+void MainWindow::onEntryCsv() { } // connected when the window lands
+void MainWindow::onPrintCsv() { } // connected when the window lands
+void MainWindow::onMmPrizeCsv() { } // connected when the window lands
+void MainWindow::onMmHtmlEntry() { } // connected when the window lands
+void MainWindow::onHtmShuukei() { } // connected when the window lands
+void MainWindow::onRulesMake() { } // connected when the window lands
+void MainWindow::onMmPrintend()
+{
+    m_printer->endDocument();
+}
+void MainWindow::onMmTest() { } // connected when the window lands
+void MainWindow::onMmReRules()
+{
+    RulesWindow *window = RulesWindow::openForRuleChange(m_contest, this);
+    if (window)
+        connect(window, &QDialog::finished, this, [this] { refreshState(); });
+}
+void MainWindow::onMmRikishiName()
+{
+    onMmRename();
+}
+void MainWindow::onMmNameRecover()
+{
+    RenameWindow::recoverNames(m_contest);
+    refreshState();
+}
+void MainWindow::writeRulesPage() { } // connected when the rules page lands
+
+} // namespace kc::ui

@@ -1,0 +1,108 @@
+#include "ui/PrintRenderer.h"
+
+#include "publish/PdfRenderer.h"
+#include "store/StoreError.h"
+
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+namespace kc::ui {
+
+PrintRenderer::PrintRenderer(QWidget *parent) : m_parent(parent) { }
+
+PrintRenderer::~PrintRenderer()
+{
+    if (hasOpenDocument()) {
+        try {
+            endDocument();
+        } catch (...) {
+        }
+    }
+}
+
+bool PrintRenderer::choosePrinter(QPrinter &printer)
+{
+    if (m_dialogHook)
+        return m_dialogHook(printer);
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setWindowTitle(QStringLiteral("印刷"));
+    // No selection to print; copies and collation are the driver's.
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    // The file printer stays: on this platform it is how a PDF is saved.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool PrintRenderer::beginDocument(const QString &title, bool landscape)
+{
+    if (hasOpenDocument())
+        endDocument();
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(title);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (!choosePrinter(*printer))
+        return false;
+    auto painter = std::make_unique<QPainter>();
+    if (!painter->begin(printer.get()))
+        throw StoreError(QStringLiteral("印刷を開始できません（%1）。").arg(printer->printerName()),
+                         printer->outputFileName());
+    m_printer = std::move(printer);
+    m_painter = std::move(painter);
+    m_pages = 0;
+    return true;
+}
+
+void PrintRenderer::printPage(const PrintPage &page)
+{
+    if (!hasOpenDocument())
+        return;
+    if (m_pages > 0)
+        m_printer->newPage();
+    kc::PdfRenderer::paintPage(*m_painter, page, m_printer->logicalDpiX(),
+                               m_printer->logicalDpiY());
+    ++m_pages;
+}
+
+bool PrintRenderer::hasOpenDocument() const
+{
+    return m_painter && m_painter->isActive();
+}
+
+void PrintRenderer::endDocument()
+{
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+    m_painter.reset();
+    m_printer.reset();
+    m_pages = 0;
+}
+
+bool PrintRenderer::print(const PrintDocument &document)
+{
+    if (!beginDocument(document.title(), document.landscape()))
+        return false;
+    for (const PrintPage &page : document.pages())
+        printPage(page);
+    endDocument();
+    return true;
+}
+
+void PrintRenderer::preview(const PrintDocument &document)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(document.title());
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(document.landscape() ? QPageLayout::Landscape
+                                                    : QPageLayout::Portrait);
+    QPrintPreviewDialog dialog(&printer, m_parent);
+    dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&document](QPrinter *p) { kc::PdfRenderer::paint(document, *p); });
+    dialog.exec();
+}
+
+} // namespace kc::ui

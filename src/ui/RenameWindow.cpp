@@ -1,0 +1,149 @@
+#include "ui/RenameWindow.h"
+
+#include "store/Contest.h"
+#include "store/StoreError.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace kc::ui {
+
+RenameWindow::RenameWindow(renaming::RenameSession &session, QWidget *parent)
+    : QDialog(parent), m_session(session)
+{
+    setObjectName(QStringLiteral("frmReName"));
+    setWindowTitle(QStringLiteral("力士名の変更"));
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(2);
+    // Two columns of 22, as the banzuke numbers run.
+    for (int b = 0; b < kRosterSlots; ++b) {
+        m_Ini[b] = new QLabel(this);
+        m_Ini[b]->setObjectName(QStringLiteral("Ini_%1").arg(b));
+        m_Ini[b]->setMinimumWidth(110);
+        m_tx[b] = new QLineEdit(this);
+        m_tx[b]->setObjectName(QStringLiteral("tx_%1").arg(b));
+        m_tx[b]->setMaxLength(10);
+        m_tx[b]->setFixedWidth(130);
+        m_tx[b]->installEventFilter(this);
+        const int column = b < 22 ? 0 : 3;
+        grid->addWidget(m_Ini[b], b % 22, column);
+        grid->addWidget(m_tx[b], b % 22, column + 1);
+    }
+    grid->setColumnMinimumWidth(2, 24);
+
+    m_cmdReName = new QPushButton(QStringLiteral("登録終了"), this);
+    m_cmdReName->setObjectName(QStringLiteral("cmdReName"));
+    m_cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    for (QPushButton *b : {m_cmdReName, m_cmdCancel})
+        b->setAutoDefault(false);
+    connect(m_cmdReName, &QPushButton::clicked, this, &RenameWindow::saveNames);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cmdReName);
+    buttons->addWidget(m_cmdCancel);
+    auto *root = new QVBoxLayout(this);
+    root->addLayout(grid);
+    root->addLayout(buttons);
+    fill();
+}
+
+void RenameWindow::fill()
+{
+    const renaming::RenameForm form = m_session.form();
+    const Roster &roster = m_session.contest().roster();
+    for (int b = 0; b < kRosterSlots; ++b) {
+        m_Ini[b]->setText(form.labels[b].trimmed());
+        m_tx[b]->setText(form.names[b].trimmed());
+        // Slots without a wrestler take no name.
+        const bool used = b < roster.wrestlerCount && b != kNoWrestler;
+        m_Ini[b]->setVisible(used);
+        m_tx[b]->setVisible(used);
+    }
+}
+
+void RenameWindow::saveNames()
+{
+    std::array<QString, kRosterSlots> typed;
+    for (int b = 0; b < kRosterSlots; ++b)
+        typed[b] = m_tx[b]->text();
+    Contest &contest = m_session.contest();
+    try {
+        if (const auto refusal = m_session.save(typed)) {
+            contest.prompter().tell({*refusal, QString(), Icon::Warning});
+            return;
+        }
+    } catch (const StoreError &e) {
+        contest.prompter().tell({e.message(), QString(), Icon::Critical});
+        return;
+    }
+    accept();
+}
+
+bool RenameWindow::run(Contest &contest, QWidget *parent)
+{
+    try {
+        return renaming::runRename(contest, [parent](renaming::RenameSession &session) {
+            RenameWindow w(session, parent);
+            w.exec();
+        });
+    } catch (const StoreError &e) {
+        contest.prompter().tell({e.message(), QString(), Icon::Critical});
+        return false;
+    }
+}
+
+bool RenameWindow::killRenameList(Contest &contest)
+{
+    try {
+        return renaming::killList(contest);
+    } catch (const StoreError &e) {
+        contest.prompter().tell({e.message(), QString(), Icon::Critical});
+        return false;
+    }
+}
+
+void RenameWindow::recoverNames(Contest &contest)
+{
+    try {
+        renaming::recoverDefaultNames(contest);
+    } catch (const StoreError &e) {
+        contest.prompter().tell({e.message(), QString(), Icon::Critical});
+    }
+}
+
+bool RenameWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            for (int b = 0; b < kRosterSlots; ++b) {
+                if (watched != m_tx[b])
+                    continue;
+                const int next = b + 1;
+                if (next < kRosterSlots && !m_tx[next]->isHidden())
+                    m_tx[next]->setFocus();
+                else
+                    m_cmdReName->setFocus();
+                return true;
+            }
+        }
+    } else if (event->type() == QEvent::FocusIn) {
+        if (auto *e = qobject_cast<QLineEdit *>(watched))
+            QTimer::singleShot(0, e, &QLineEdit::selectAll);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace kc::ui

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "store/Records.h"
+
+#include <QColor>
+#include <QDialog>
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPalette;
+class QPushButton;
+
+namespace kc {
+class Contest;
+}
+
+namespace kc::ui {
+
+// frmTorikumi, 取組結果入力: 44 wrestler buttons in the banzuke layout (22 rows,
+// even index east, odd west) with row labels and a number beside each button.
+// In chart mode (力士参照) it is a read-only numbered banzuke; in input mode the
+// marks of the shown day colour the buttons. The bout input itself (mark
+// cycling, day navigation, 結果確定) attaches to the controls built here.
+// Arrays are named "cmdRikishi_0", "Lno_0", "Yaku_0", "Text1_0", "txRDays_0", …
+class TorikumiWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    enum class Mode { Input, Chart };
+
+    TorikumiWindow(Contest &contest, Mode mode, QWidget *parent = nullptr);
+
+    // 力士参照: the roster reloaded (day results kept) and the chart opened
+    // without blocking, owned by `owner`, deleted when closed.
+    static TorikumiWindow *openChart(Contest &contest, QWidget *owner);
+
+    Mode mode() const { return m_mode; }
+    int shownDay() const { return m_day; }
+    // Button map: wrestler number (slot + 10) or 999, and roster slot or -1.
+    int numberAt(int button) const { return m_number[button]; }
+    int slotAt(int button) const { return m_slot[button]; }
+
+    // Button colour of a result mark (the legend uses the same).
+    static QColor markColour(int mark, const QPalette &palette);
+
+    // Shows day d (1..15): every button repainted, every number refreshed.
+    void showDay(int day);
+
+signals:
+    // Unload: the opener sets its day box to CurrentDay and refreshes its grid.
+    void unloaded(int currentDay);
+
+public slots:
+    void done(int result) override;
+
+private:
+    void buildControls();
+    void buildButtonMap();
+    void applyMode();
+    void paintButton(int i);
+    void refreshLno(int i);
+    void paintDayCells();
+    void saveAndClose(); // cmdSave
+    int winsUpToShownDay(int slot) const;
+
+    int px(int twips) const;
+    void place(QWidget *w, int leftTwips, int topTwips, int widthTwips, int heightTwips) const;
+
+    Contest &m_contest;
+    Mode m_mode;
+    int m_day = 1;
+    std::array<int, kRosterSlots> m_number {};
+    std::array<int, kRosterSlots> m_slot {};
+    std::array<QString, kRosterSlots> m_caption;
+    std::array<QString, 22> m_rowLabel;
+
+    std::array<QPushButton *, kRosterSlots> m_cmdRikishi {};
+    std::array<QLabel *, kRosterSlots> m_Lno {};
+    std::array<QLabel *, 22> m_Yaku {};
+    QLabel *m_Label1 = nullptr;
+    std::array<QLineEdit *, 5> m_Text1 {};
+    QLineEdit *m_txDAY = nullptr;
+    QLabel *m_Label2 = nullptr;
+    QPushButton *m_cmdDOWN = nullptr;
+    QPushButton *m_cmdUP = nullptr;
+    std::array<QLineEdit *, kDays> m_txRDays {};
+    QPushButton *m_cmdDecite = nullptr;
+    QPushButton *m_cmdSave = nullptr;
+};
+
+} // namespace kc::ui

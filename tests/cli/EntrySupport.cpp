@@ -1,0 +1,2 @@
+// The entry test helpers, shared with the entries tests.
+#include "../entries/EntryTestSupport.cpp"

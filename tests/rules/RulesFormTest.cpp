@@ -1,0 +1,288 @@
+#include "RulesTestSupport.h"
+
+#include "rules/RulesForm.h"
+#include "store/RecordSet.h"
+
+#include <gtest/gtest.h>
+
+using namespace kc;
+using namespace kc::test;
+
+namespace {
+
+class RulesFormTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { c = &tc.open(); }
+    TempContest tc;
+    Contest *c = nullptr;
+};
+
+TEST_F(RulesFormTest, FreshContestOpensWithTheDefaults)
+{
+    const RulesForm f = loadRulesForm(*c);
+    EXPECT_EQ(f.pickCount, u"7");
+    const char16_t *const expected[] = {u"7", u"6", u"5", u"4", u"3", u"2", u"1", u"", u"", u""};
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(f.slotPoints[i], QString::fromUtf16(expected[i])) << i;
+        EXPECT_EQ(f.slotActive[i], i < 7) << i;
+    }
+    EXPECT_TRUE(f.simpleBonus);
+    EXPECT_EQ(f.unitLabel(), u"点");
+    EXPECT_EQ(f.goldStar, u"10");
+    EXPECT_EQ(f.silverStar, u"5");
+    EXPECT_TRUE(f.streakOn);
+    EXPECT_EQ(f.streakMin, u"4");
+    EXPECT_EQ(f.streakBonus, u"2");
+    EXPECT_TRUE(f.useReserve);
+    EXPECT_FALSE(f.includeTopRanks);
+    EXPECT_FALSE(f.smallerIdFirst);
+    EXPECT_FALSE(f.rulesLocked);
+    EXPECT_FALSE(f.prizesLocked);
+    EXPECT_FALSE(f.openOnPrizeTab);
+    EXPECT_TRUE(f.darkShade);
+    // No participants: every rank is above the count, so every row is off.
+    for (const PrizeRowForm &row : f.prizes)
+        EXPECT_FALSE(row.on);
+    EXPECT_EQ(f.prizes[0].name, u"優勝");
+    EXPECT_EQ(f.prizes[0].rank, u"1");
+    EXPECT_EQ(f.prizes[0].points, u"30000");
+    EXPECT_EQ(f.prizes[11].rank, u"");
+    EXPECT_EQ(f.prizes[11].points, u"0");
+    EXPECT_EQ(f.participants, u"0");
+    EXPECT_EQ(f.perParticipant, u""); // not computed without participants
+    EXPECT_EQ(f.prizeTotal, u"15,000"); // 中日累計賞 and days 6..10
+}
+
+TEST_F(RulesFormTest, PickCountEnterRestoresOrFills)
+{
+    RulesForm f = loadRulesForm(*c);
+    f.pickCount = QStringLiteral("12");
+    enterPickCount(f, c->rules());
+    EXPECT_EQ(f.pickCount, u"7");
+    EXPECT_EQ(f.slotPoints[0], u"7");
+    EXPECT_TRUE(f.slotActive[6]);
+    EXPECT_FALSE(f.slotActive[7]);
+
+    f.pickCount = QStringLiteral("3");
+    enterPickCount(f, c->rules());
+    EXPECT_EQ(f.slotPoints[0], u"3");
+    EXPECT_EQ(f.slotPoints[1], u"2");
+    EXPECT_EQ(f.slotPoints[2], u"1");
+    // Boxes 4..10 keep their old numbers, disabled.
+    EXPECT_EQ(f.slotPoints[3], u"4");
+    EXPECT_EQ(f.slotPoints[6], u"1");
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(f.slotActive[i], i < 3) << i;
+    EXPECT_EQ(nextSlotBox(f, 0), 1);
+    EXPECT_EQ(nextSlotBox(f, 2), 0);
+
+    f.pickCount = QStringLiteral("10");
+    enterPickCount(f, c->rules());
+    EXPECT_EQ(f.slotPoints[9], u"1");
+    EXPECT_TRUE(f.slotActive[9]);
+    EXPECT_EQ(nextSlotBox(f, 9), 0);
+
+    // Typed without Enter: the focus still cycles among the boxes that exist.
+    f.pickCount = QStringLiteral("0");
+    EXPECT_EQ(nextSlotBox(f, 4), 0);
+    f.pickCount = QStringLiteral("25");
+    EXPECT_EQ(nextSlotBox(f, 9), 0);
+}
+
+TEST_F(RulesFormTest, SavedRulesReopenAsStored)
+{
+    RulesForm f = loadRulesForm(*c);
+    f.streakOn = false; // txRwin keeps 4
+    f.goldStar = QStringLiteral("0");
+    f.silverStar = QStringLiteral("abc");
+    f.simpleBonus = false;
+    f.includeTopRanks = true;
+    f.useReserve = false;
+    f.streakBonus = QString();
+    f.slotPoints[0] = QStringLiteral("2.5"); // rounds half to even
+    f.slotPoints[1] = QStringLiteral("3.5");
+    ASSERT_TRUE(saveRules(*c, f).done());
+
+    const RulesRecord r = storedRules(tc);
+    EXPECT_EQ(r.streakMin, -4);
+    EXPECT_EQ(r.goldStarBonus, 0);
+    EXPECT_EQ(r.silverStarBonus, 0);
+    EXPECT_EQ(r.bonusType, 0);
+    EXPECT_EQ(r.includeTopRanks, 1);
+    EXPECT_EQ(r.useReserve, 0);
+    EXPECT_EQ(r.streakBonus, 0);
+    EXPECT_EQ(r.slotPoints[0], 2);
+    EXPECT_EQ(r.slotPoints[1], 4);
+    EXPECT_EQ(r.title, u"無題");
+    EXPECT_EQ(r.prizeExtra, 0); // the defaults carry 1000
+    EXPECT_EQ(r.encode(), c->rules().encode());
+
+    tc.close();
+    c = &tc.open();
+    const RulesForm g = loadRulesForm(*c);
+    EXPECT_FALSE(g.streakOn);
+    EXPECT_EQ(g.streakMin, u"4");
+    EXPECT_EQ(g.goldStar, u"");
+    EXPECT_EQ(g.silverStar, u"");
+    EXPECT_EQ(g.streakBonus, u"");
+    EXPECT_FALSE(g.simpleBonus);
+    EXPECT_EQ(g.unitLabel(), u"倍");
+}
+
+TEST_F(RulesFormTest, StreakZeroReopensEmptyAndOff)
+{
+    RulesForm f = loadRulesForm(*c);
+    f.streakOn = true;
+    f.streakMin = QString();
+    ASSERT_TRUE(saveRules(*c, f).done());
+    EXPECT_EQ(storedRules(tc).streakMin, 0);
+    const RulesForm g = loadRulesForm(*c);
+    EXPECT_FALSE(g.streakOn);
+    EXPECT_EQ(g.streakMin, u"");
+}
+
+TEST_F(RulesFormTest, SavingZeroPicksIsAccepted)
+{
+    RulesForm f = loadRulesForm(*c);
+    f.pickCount = QStringLiteral("0");
+    const ActionResult res = saveRules(*c, f);
+    EXPECT_TRUE(res.done());
+    EXPECT_EQ(storedRules(tc).pickCount, 0);
+    EXPECT_TRUE(tc.prompter.messages.isEmpty());
+    const RulesForm g = loadRulesForm(*c);
+    for (bool active : g.slotActive)
+        EXPECT_FALSE(active);
+}
+
+TEST_F(RulesFormTest, PickCountOutOfRangeRefusesTheSave)
+{
+    const QByteArray before = readBytes(tc.dataFile(QStringLiteral("Credit.Dat")));
+    const RulesRecord inMemory = c->rules();
+    for (const char16_t *text : {u"11", u"-1", u"99999"}) {
+        RulesForm f = loadRulesForm(*c);
+        f.pickCount = QString::fromUtf16(text);
+        f.goldStar = QStringLiteral("3");
+        const ActionResult res = saveRules(*c, f);
+        EXPECT_EQ(res.outcome, Outcome::Refused);
+        EXPECT_EQ(res.message, u"選択力士の数が範囲外です。");
+    }
+    EXPECT_EQ(tc.prompter.messages.size(), 3);
+    EXPECT_EQ(tc.prompter.messages.last(), u"選択力士の数が範囲外です。");
+    EXPECT_EQ(readBytes(tc.dataFile(QStringLiteral("Credit.Dat"))), before);
+    // Loading flips the signs of the prize rows in memory; the rule fields are untouched.
+    EXPECT_EQ(c->rules().goldStarBonus, inMemory.goldStarBonus);
+    EXPECT_EQ(c->rules().pickCount, inMemory.pickCount);
+}
+
+TEST_F(RulesFormTest, NumberTooLargeForItsFieldIsRefused)
+{
+    const QByteArray before = readBytes(tc.dataFile(QStringLiteral("Credit.Dat")));
+    RulesForm f = loadRulesForm(*c);
+    f.goldStar = QStringLiteral("40000");
+    const ActionResult res = saveRules(*c, f);
+    EXPECT_EQ(res.outcome, Outcome::Refused);
+    EXPECT_EQ(res.message, u"金星 の数値「40000」が大きすぎます。");
+    EXPECT_EQ(readBytes(tc.dataFile(QStringLiteral("Credit.Dat"))), before);
+}
+
+TEST_F(RulesFormTest, TieOptionWritesTheRecordAtOnce)
+{
+    RulesForm f = loadRulesForm(*c);
+    selectTieRule(*c, f, true);
+    EXPECT_EQ(c->rules().tieRule, 1);
+    EXPECT_EQ(storedRules(tc).tieRule, 0); // not saved until 登録
+    selectBonusType(f, false);
+    EXPECT_EQ(f.unitLabel(), u"倍");
+    ASSERT_TRUE(saveRules(*c, f).done());
+    EXPECT_EQ(storedRules(tc).tieRule, 1);
+    EXPECT_EQ(storedRules(tc).bonusType, 0);
+}
+
+TEST_F(RulesFormTest, DecideRulesAsksThenFixesThePhase)
+{
+    RulesForm f = loadRulesForm(*c);
+    tc.prompter.answers = {false};
+    EXPECT_EQ(decideRules(*c, f).outcome, Outcome::AnsweredNo);
+    EXPECT_EQ(c->rules().flag, 0);
+    EXPECT_FALSE(QFile::exists(tc.dataFile(QStringLiteral("Entry.Dat"))));
+    ASSERT_EQ(tc.prompter.questions.size(), 1);
+    EXPECT_EQ(tc.prompter.questions[0],
+              u"ルール決定後の変更はできなくなります。（賞位の設定を除く）\r\n"
+              u"また、力士の名称変更もできなくなります　\r\n"
+              u"よろしいですか。");
+    EXPECT_EQ(tc.prompter.lastQuestion.icon, Icon::Question);
+    EXPECT_TRUE(tc.prompter.lastQuestion.title.isEmpty());
+
+    f.pickCount = QStringLiteral("5");
+    enterPickCount(f, c->rules());
+    EXPECT_TRUE(decideRules(*c, f).done());
+    EXPECT_EQ(c->rules().flag, 1);
+    const RulesRecord r = storedRules(tc);
+    EXPECT_EQ(r.flag, 1);
+    EXPECT_EQ(r.pickCount, 5);
+    EXPECT_EQ(r.slotPoints[0], 5);
+    // Element 0 is written as record 1 with the slot value 42, without a participant.
+    EXPECT_EQ(readBytes(tc.dataFile(QStringLiteral("Entry.Dat"))).size(), EntryRecord::Size);
+    EntryRecord placeholder = EntryRecord::cleared();
+    placeholder.picks[0] = 42;
+    EXPECT_EQ(storedEntry(tc, 1), placeholder);
+    EXPECT_TRUE(c->entries().empty());
+
+    // Once decided, ルール決定 does nothing and asks nothing.
+    EXPECT_EQ(decideRules(*c, loadRulesForm(*c)).outcome, Outcome::NotApplicable);
+    EXPECT_EQ(tc.prompter.questions.size(), 2);
+
+    // The placeholder is not taken for a participant at the next start.
+    tc.close();
+    c = &tc.open();
+    EXPECT_EQ(c->participantCount(), 0);
+    EXPECT_TRUE(loadRulesForm(*c).rulesLocked);
+}
+
+TEST_F(RulesFormTest, RefusedSaveStopsDecideRules)
+{
+    const QByteArray before = readBytes(tc.dataFile(QStringLiteral("Credit.Dat")));
+    RulesForm f = loadRulesForm(*c);
+    f.pickCount = QStringLiteral("11");
+    const ActionResult res = decideRules(*c, f);
+    EXPECT_EQ(res.outcome, Outcome::Refused);
+    EXPECT_EQ(tc.prompter.messages, QStringList {QStringLiteral("選択力士の数が範囲外です。")});
+    EXPECT_EQ(c->rules().flag, 0);
+    EXPECT_EQ(readBytes(tc.dataFile(QStringLiteral("Credit.Dat"))), before);
+    EXPECT_FALSE(QFile::exists(tc.dataFile(QStringLiteral("Entry.Dat"))));
+}
+
+TEST_F(RulesFormTest, DecideRulesLeavesARegisteredParticipantsPicks)
+{
+    registerParticipants(*c, 2, 0); // phase put back to 0 by the maintenance menu
+    const EntryRecord first = c->entries()[0];
+    EXPECT_TRUE(decideRules(*c, loadRulesForm(*c)).done());
+    EXPECT_EQ(c->entries()[0], first);
+    EXPECT_EQ(storedEntry(tc, 1), first);
+    EXPECT_EQ(storedEntry(tc, 2), c->entries()[1]);
+}
+
+TEST_F(RulesFormTest, LocksFollowThePhase)
+{
+    c->rules().flag = 1;
+    RulesForm f = loadRulesForm(*c);
+    EXPECT_TRUE(f.rulesLocked);
+    EXPECT_FALSE(f.prizesLocked);
+    EXPECT_FALSE(f.openOnPrizeTab);
+    c->rules().flag = 5;
+    f = loadRulesForm(*c);
+    EXPECT_TRUE(f.openOnPrizeTab);
+    EXPECT_FALSE(f.prizesLocked);
+    c->rules().flag = 10;
+    f = loadRulesForm(*c);
+    EXPECT_TRUE(f.rulesLocked);
+    EXPECT_TRUE(f.prizesLocked);
+    EXPECT_FALSE(f.openOnPrizeTab);
+    // The maintenance opening comes up as in phase 0.
+    f = loadRulesForm(*c, 0);
+    EXPECT_FALSE(f.rulesLocked);
+    EXPECT_FALSE(f.prizesLocked);
+}
+
+} // namespace

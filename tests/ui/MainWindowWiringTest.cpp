@@ -1,0 +1,87 @@
+#include "MainWindowTestSupport.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace kc;
+using namespace kc::test;
+
+namespace {
+
+QWidget *topLevel(const QString &name)
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+// Triggers an action that opens a modal window; returns the name of the window
+// that came up (and closes it), or empty when none did.
+QString modalOpenedBy(QAction *action)
+{
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            seen = modal->objectName();
+            if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->reject();
+            else
+                modal->close();
+        }
+    });
+    action->trigger();
+    QApplication::processEvents();
+    return seen;
+}
+
+} // namespace
+
+TEST(MainWindowWiring, MenusOpenTheirWindows)
+{
+    MainWindowFixture f;
+    f.window().show();
+    EXPECT_EQ(modalOpenedBy(f.action("MenuRules")), QStringLiteral("frmRules"));
+    EXPECT_EQ(modalOpenedBy(f.action("MenuMakeBan")), QStringLiteral("frmRentry"));
+    f.temp.prompter.answers = {true};
+    EXPECT_EQ(modalOpenedBy(f.action("mmRename")), QStringLiteral("frmReName"));
+    // Before the competition the bout-result window stays shut.
+    EXPECT_EQ(modalOpenedBy(f.action("TorikumiKekka")), QString());
+    f.contest().rules().flag = 10;
+    f.contest().rules().rulesStart = 1;
+    f.window().refreshState();
+    EXPECT_EQ(modalOpenedBy(f.action("TorikumiKekka")), QStringLiteral("frmTorikumi"));
+    EXPECT_EQ(modalOpenedBy(f.action("mmResult")), QStringLiteral("frmPrize"));
+}
+
+TEST(MainWindowWiring, EntryWindowDisablesTheMainWindowAndChartLooksUpNumbers)
+{
+    MainWindowFixture f;
+    f.window().show();
+    f.action("KyokaiEntry")->trigger(); // Flag 0: nothing
+    EXPECT_EQ(topLevel(QStringLiteral("frmEntry2")), nullptr);
+
+    f.contest().rules().flag = 1;
+    f.window().refreshState();
+    f.action("KyokaiEntry")->trigger();
+    QWidget *entry = topLevel(QStringLiteral("frmEntry2"));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_FALSE(f.window().isEnabled());
+
+    entry->findChild<QPushButton *>(QStringLiteral("cmd"))->click(); // 力士参照
+    QWidget *chart = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == u"frmTorikumi" && w->isVisible())
+            chart = w;
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(chart->findChild<QWidget *>(QStringLiteral("Lno_0"))->isVisible());
+
+    entry->findChild<QPushButton *>(QStringLiteral("cmdEXIT"))->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(f.window().isEnabled());
+    EXPECT_EQ(topLevel(QStringLiteral("frmTorikumi")), nullptr); // the chart goes with it
+}
