@@ -2,11 +2,16 @@
 
 #include "banzuke/Renaming.h"
 #include "banzuke/Roster.h"
+#include "scoring/DayConfirmation.h"
+#include "scoring/ResultMarks.h"
 #include "store/Contest.h"
 #include "store/StoreError.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
@@ -25,6 +30,41 @@ constexpr int kSideLeft = 4800, kSideWidth = 1200;
 constexpr int kDaysTop = kRowsTop + kRowHeight * 22 + 120;
 constexpr int kSaveTop = kRowsTop + kRowHeight * 20;
 constexpr int kSaveTopLastDay = 240;
+// The progress bar of 結果確定, below the day cells.
+constexpr int kBarLeft = 308, kBarTop = 7870, kBarBottom = 7950, kBarSpan = 3000;
+
+// While 結果確定 runs, questions and messages go to the window's prompter as
+// before, and the progress is drawn on the window.
+class WindowProgressPrompter : public Prompter
+{
+public:
+    WindowProgressPrompter(Prompter &inner, TorikumiWindow &window)
+        : m_inner(inner), m_window(window)
+    {
+    }
+    bool ask(const Question &q) override { return m_inner.ask(q); }
+    void tell(const Message &m) override { m_inner.tell(m); }
+    void inform(const QString &text) override { m_inner.inform(text); }
+    void beginProgress(int total, const QString &caption) override
+    {
+        m_inner.beginProgress(total, caption);
+        m_window.beginProgress(total);
+    }
+    void advanceProgress(int done) override
+    {
+        m_inner.advanceProgress(done);
+        m_window.advanceProgress(done);
+    }
+    void endProgress() override
+    {
+        m_window.endProgress();
+        m_inner.endProgress();
+    }
+
+private:
+    Prompter &m_inner;
+    TorikumiWindow &m_window;
+};
 
 QString indexed(const char16_t *name, int i)
 {
@@ -82,20 +122,8 @@ void TorikumiWindow::place(QWidget *w, int leftTwips, int topTwips, int widthTwi
 
 QColor TorikumiWindow::markColour(int mark, const QPalette &palette)
 {
-    switch (mark) {
-    case MarkWin:
-        return QColor(255, 186, 0);
-    case MarkSilver:
-        return QColor(181, 208, 255);
-    case MarkGold:
-        return QColor(255, 255, 148);
-    case MarkAbsent:
-    case MarkAbsentConfirmed:
-    case MarkAbsentLater:
-        return QColor(108, 108, 108);
-    default:
-        return palette.color(QPalette::Button);
-    }
+    const QColor c = kc::markColour(mark);
+    return c.isValid() ? c : palette.color(QPalette::Button);
 }
 
 void TorikumiWindow::buildControls()
@@ -166,8 +194,15 @@ void TorikumiWindow::buildControls()
     for (QPushButton *b : {m_cmdDOWN, m_cmdUP, m_cmdDecite, m_cmdSave})
         b->setAutoDefault(false);
     connect(m_cmdSave, &QPushButton::clicked, this, &TorikumiWindow::saveAndClose);
+    connect(m_cmdDOWN, &QPushButton::clicked, this, [this] { showDay(std::max(1, m_day - 1)); });
+    connect(m_cmdUP, &QPushButton::clicked, this, [this] { showDay(std::min(kDays, m_day + 1)); });
+    connect(m_cmdDecite, &QPushButton::clicked, this, &TorikumiWindow::confirmShownDay);
+    // A mark steps on the press of any mouse button, not on a left click only.
+    for (QPushButton *b : m_cmdRikishi)
+        b->installEventFilter(this);
 
-    setFixedSize(px(kSideLeft + kSideWidth + 120), px(kDaysTop + 260 + 240));
+    // Room below the day cells for the progress bar of 結果確定.
+    setFixedSize(px(kSideLeft + kSideWidth + 120), px(kBarBottom + 240));
 }
 
 void TorikumiWindow::buildButtonMap()
@@ -203,12 +238,7 @@ void TorikumiWindow::applyMode()
 
 int TorikumiWindow::winsUpToShownDay(int slot) const
 {
-    const WrestlerRecord &w = m_contest.roster().wrestlers[slot];
-    int wins = 0;
-    for (int d = 0; d < m_day && d < kDays; ++d)
-        if (isWinningMark(w.dayResult[d]))
-            ++wins;
-    return wins;
+    return winsUpTo(m_contest.roster(), slot, m_day);
 }
 
 void TorikumiWindow::paintButton(int i)
@@ -273,6 +303,119 @@ void TorikumiWindow::done(int result)
 {
     emit unloaded(m_contest.rules().currentDay);
     QDialog::done(result);
+}
+
+bool TorikumiWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+        for (int i = 0; i < kRosterSlots; ++i) {
+            if (watched != m_cmdRikishi[i])
+                continue;
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (m_mode == Mode::Input)
+                clickRikishi(i, mouse->button() == Qt::LeftButton);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TorikumiWindow::clickRikishi(int i, bool forward)
+{
+    if (m_slot[i] < 0 || !cycleMark(m_contest, m_slot[i], m_day, forward))
+        return; // a confirmed day or a locked absence: ignored without a word
+    paintButton(i);
+    refreshLno(i);
+    m_cmdSave->setFocus();
+}
+
+void TorikumiWindow::confirmShownDay()
+{
+    Prompter &previous = m_contest.prompter();
+    WindowProgressPrompter progress(previous, *this);
+    m_contest.setPrompter(progress);
+    ConfirmOutcome outcome = ConfirmOutcome::Refused;
+    try {
+        outcome = confirmDay(m_contest, m_day);
+    } catch (const StoreError &e) {
+        m_contest.setPrompter(previous);
+        endProgress();
+        m_contest.prompter().tell({e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
+        // What is in memory may be ahead of the disk: take the disk's word.
+        try {
+            m_contest.reload();
+        } catch (const StoreError &again) {
+            m_contest.prompter().tell(
+                {again.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
+        }
+        reject();
+        return;
+    }
+    m_contest.setPrompter(previous);
+    if (outcome == ConfirmOutcome::Confirmed) {
+        accept();
+        return;
+    }
+    // Refused or answered No: the marks may have been put back.
+    showDay(m_day);
+}
+
+void TorikumiWindow::beginProgress(int total)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_txRDays[m_day - 1]->setStyleSheet(QStringLiteral("background-color: #ff0000;"));
+    m_progressTotal = std::max(1, total);
+    m_progressDone = 0;
+    repaint();
+}
+
+void TorikumiWindow::advanceProgress(int done)
+{
+    const int before = progressWidthTwips();
+    m_progressDone = std::clamp(done, 0, m_progressTotal);
+    // Painted only when the bar grows by a pixel or more.
+    if (px(progressWidthTwips()) != px(before))
+        repaint(px(kBarLeft - 40), px(kBarTop - 10), px(kBarSpan + 60),
+                px(kBarBottom - kBarTop + 20));
+}
+
+void TorikumiWindow::endProgress()
+{
+    if (m_progressTotal == 0)
+        return;
+    m_progressTotal = 0;
+    m_progressDone = 0;
+    QApplication::restoreOverrideCursor();
+    update();
+}
+
+int TorikumiWindow::progressWidthTwips() const
+{
+    if (m_progressTotal <= 0)
+        return 0;
+    return std::max(0, 290 + kBarSpan * m_progressDone / m_progressTotal - kBarLeft);
+}
+
+void TorikumiWindow::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    if (m_progressTotal <= 0)
+        return;
+    QPainter p(this);
+    auto rect = [&](int x1, int y1, int x2, int y2) {
+        return QRect(QPoint(px(x1), px(y1)), QPoint(px(x2), px(y2)));
+    };
+    // A white frame whose left and top edges are black, over a grey groove.
+    p.setPen(Qt::white);
+    p.drawRect(rect(272, 7862, 3308, 7958));
+    p.setPen(Qt::black);
+    p.drawLine(QPoint(px(272), px(7862)), QPoint(px(3308), px(7862)));
+    p.drawLine(QPoint(px(272), px(7862)), QPoint(px(272), px(7958)));
+    p.fillRect(rect(280, kBarTop, 3300, kBarBottom),
+               palette().color(QPalette::Disabled, QPalette::WindowText));
+    const int width = progressWidthTwips();
+    if (width > 0)
+        p.fillRect(rect(kBarLeft, kBarTop, kBarLeft + width, kBarBottom), QColor(0, 0, 255));
 }
 
 } // namespace kc::ui

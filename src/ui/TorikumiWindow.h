@@ -20,8 +20,9 @@ namespace kc::ui {
 // frmTorikumi, 取組結果入力: 44 wrestler buttons in the banzuke layout (22 rows,
 // even index east, odd west) with row labels and a number beside each button.
 // In chart mode (力士参照) it is a read-only numbered banzuke; in input mode the
-// marks of the shown day colour the buttons. The bout input itself (mark
-// cycling, day navigation, 結果確定) attaches to the controls built here.
+// marks of the shown day colour the buttons, a click steps a mark (left button
+// forward, any other back, under the core's locks), << and >> change the shown
+// day and 結果確定 confirms it, with the hourglass and the progress bar.
 // Arrays are named "cmdRikishi_0", "Lno_0", "Yaku_0", "Text1_0", "txRDays_0", …
 class TorikumiWindow : public QDialog
 {
@@ -47,6 +48,12 @@ public:
     // Shows day d (1..15): every button repainted, every number refreshed.
     void showDay(int day);
 
+    // The progress bar of 結果確定 (the core's progress sink draws through these).
+    void beginProgress(int total);
+    void advanceProgress(int done);
+    void endProgress();
+    int progressWidthTwips() const; // the blue bar's width, 0 when none is shown
+
 signals:
     // Unload: the opener sets its day box to CurrentDay and refreshes its grid.
     void unloaded(int currentDay);
@@ -54,8 +61,14 @@ signals:
 public slots:
     void done(int result) override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void buildControls();
+    void clickRikishi(int i, bool forward);
+    void confirmShownDay(); // cmdDecite
     void buildButtonMap();
     void applyMode();
     void paintButton(int i);
@@ -70,6 +83,8 @@ private:
     Contest &m_contest;
     Mode m_mode;
     int m_day = 1;
+    int m_progressTotal = 0;
+    int m_progressDone = 0;
     std::array<int, kRosterSlots> m_number {};
     std::array<int, kRosterSlots> m_slot {};
     std::array<QString, kRosterSlots> m_caption;
