@@ -331,14 +331,20 @@ void TorikumiWindow::clickRikishi(int i, bool forward)
 
 void TorikumiWindow::confirmShownDay()
 {
-    Prompter &previous = m_contest.prompter();
-    WindowProgressPrompter progress(previous, *this);
-    m_contest.setPrompter(progress);
     ConfirmOutcome outcome = ConfirmOutcome::Refused;
     try {
+        Prompter &previous = m_contest.prompter();
+        WindowProgressPrompter progress(previous, *this);
+        // The window's prompter comes back however the confirmation ends.
+        struct Restore
+        {
+            Contest &contest;
+            Prompter &prompter;
+            ~Restore() { contest.setPrompter(prompter); }
+        } restore {m_contest, previous};
+        m_contest.setPrompter(progress);
         outcome = confirmDay(m_contest, m_day);
     } catch (const StoreError &e) {
-        m_contest.setPrompter(previous);
         endProgress();
         m_contest.prompter().tell({e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
         // What is in memory may be ahead of the disk: take the disk's word.
@@ -351,7 +357,6 @@ void TorikumiWindow::confirmShownDay()
         reject();
         return;
     }
-    m_contest.setPrompter(previous);
     if (outcome == ConfirmOutcome::Confirmed) {
         accept();
         return;
