@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "scoring/Phases.h"
 #include "store/Contest.h"
 #include "store/Database.h"
 #include "store/StoreError.h"
@@ -667,7 +668,14 @@ void MainWindow::onMmRules0()
 }
 
 // Windows and commands built elsewhere; each is wired here when it lands.
-void MainWindow::onMmCrear() { } // connected when the window lands
+void MainWindow::onMmCrear()
+{
+    guarded([&] {
+        if (restartCompetition(m_contest) == PhaseOutcome::Done)
+            showDay(0);
+    });
+    refreshState();
+}
 void MainWindow::onMmRename()
 {
     RenameWindow::run(m_contest, this);
@@ -702,7 +710,11 @@ void MainWindow::onKyokaiEntry()
         refreshState();
     });
 }
-void MainWindow::onMenuGameStart() { } // connected when the window lands
+void MainWindow::onMenuGameStart()
+{
+    guarded([&] { closeReception(m_contest); });
+    refreshState();
+}
 void MainWindow::onMmShoui()
 {
     onMenuRules();

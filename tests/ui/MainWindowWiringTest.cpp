@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -84,4 +86,29 @@ TEST(MainWindowWiring, EntryWindowDisablesTheMainWindowAndChartLooksUpNumbers)
     QApplication::processEvents();
     EXPECT_TRUE(f.window().isEnabled());
     EXPECT_EQ(topLevel(QStringLiteral("frmTorikumi")), nullptr); // the chart goes with it
+}
+
+TEST(MainWindowWiring, ReceptionCloseAndRestartFromTheMenus)
+{
+    MainWindowFixture f;
+    f.contest().rules().flag = 3;
+    f.addEntries(2);
+    f.window().refreshState();
+    f.temp.prompter.answers = {true};
+    f.action("MenuGameStart")->trigger();
+    EXPECT_TRUE(f.temp.prompter.questions.value(0).startsWith(
+        QStringLiteral("受付を終了します。これ以後の変更は受け付けません。")));
+    EXPECT_EQ(f.contest().rules().flag, 5);
+    EXPECT_TRUE(QFile::exists(f.contest().paths().entryBak));
+    EXPECT_TRUE(f.action("mmShoui")->isEnabled()); // the menus follow the new phase
+
+    f.contest().rules().flag = 12;
+    f.contest().rules().rulesStart = 1;
+    f.contest().rules().currentDay = 2;
+    f.window().refreshState();
+    f.temp.prompter.answers = {true};
+    f.action("mmCrear")->trigger();
+    EXPECT_EQ(f.contest().rules().flag, 10);
+    EXPECT_EQ(f.contest().rules().currentDay, 0);
+    EXPECT_EQ(f.control<QLineEdit>("txUpDown")->text(), QStringLiteral("0"));
 }
