@@ -14,6 +14,7 @@
 #include "ui/PrizeWindow.h"
 #include "ui/RenameWindow.h"
 #include "ui/RulesWindow.h"
+#include "ui/SelectAllOnFocus.h"
 #include "ui/TorikumiWindow.h"
 
 #include <QAction>
@@ -101,6 +102,7 @@ void MainWindow::buildControls()
     m_cmdSortDay = makeButton(m_frame1, "cmdSortDay", QStringLiteral("日々計"));
     m_txUpDown = new QLineEdit(m_frame1);
     m_txUpDown->setObjectName(QStringLiteral("txUpDown"));
+    SelectAllOnFocus::install(m_txUpDown);
     m_txUpDown->setAlignment(Qt::AlignRight);
     m_txUpDown->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
     m_upDown1 = new QSpinBox(m_frame1);

@@ -112,3 +112,16 @@ TEST(MainWindowWiring, ReceptionCloseAndRestartFromTheMenus)
     EXPECT_EQ(f.contest().rules().currentDay, 0);
     EXPECT_EQ(f.control<QLineEdit>("txUpDown")->text(), QStringLiteral("0"));
 }
+
+TEST(MainWindowWiring, DayBoxSelectsItsTextOnFocus)
+{
+    MainWindowFixture f;
+    f.window().show();
+    QApplication::setActiveWindow(&f.window());
+    auto *box = f.control<QLineEdit>("txUpDown");
+    box->setText(QStringLiteral("12"));
+    box->deselect();
+    box->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(box->selectedText(), QStringLiteral("12"));
+}
