@@ -125,16 +125,8 @@ PhaseOutcome restartCompetition(Contest &contest)
     for (EntryRecord &e : contest.entries()) {
         for (int s = 0; s < n; ++s)
             e.picks[s] = e.enteredPicks[s];
-        e.dayPickPoints.fill(0);
-        e.dayGoldBonus.fill(0);
-        e.daySilverBonus.fill(0);
-        e.dayStreakBonus.fill(0);
-        e.daySpareArray.fill(0);
-        e.dayTotal.fill(0);
+        e.clearScores();
         e.dayRank.fill(0);
-        e.dayWins.fill(0);
-        e.totalScore = 0;
-        e.midScore = 0;
         buildReserveList(e, contest.roster(), r.useReserve == 1);
     }
 

@@ -123,15 +123,7 @@ void awardRankPrizes(Contest &contest, int d, ProgressCounter &progress)
             continue;
         EntryRecord e = contest.entries()[k];
         e.picks = e.enteredPicks;
-        e.dayPickPoints.fill(0);
-        e.dayGoldBonus.fill(0);
-        e.daySilverBonus.fill(0);
-        e.dayStreakBonus.fill(0);
-        e.daySpareArray.fill(0);
-        e.dayTotal.fill(0);
-        e.dayWins.fill(0);
-        e.totalScore = 0;
-        e.midScore = 0;
+        e.clearScores(); // ranks stay as they stand
         ranking.push_back(e);
         progress.advance(++counter);
     }

@@ -334,6 +334,19 @@ EntryRecord EntryRecord::cleared()
     return x;
 }
 
+void EntryRecord::clearScores()
+{
+    dayPickPoints.fill(0);
+    dayGoldBonus.fill(0);
+    daySilverBonus.fill(0);
+    dayStreakBonus.fill(0);
+    daySpareArray.fill(0);
+    dayTotal.fill(0);
+    dayWins.fill(0);
+    totalScore = 0;
+    midScore = 0;
+}
+
 // ---- LegacyEntryRecord ----
 
 QByteArray LegacyEntryRecord::encode() const

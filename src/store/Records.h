@@ -119,6 +119,9 @@ struct EntryRecord
     QByteArray encode() const;
     static EntryRecord decode(const QByteArray &bytes);
     static EntryRecord cleared(); // strings empty, wrestlers 43, numbers 0
+    // Every per-day point and bonus, the day totals, wins and the two sums to 0;
+    // the ranks are left alone.
+    void clearScores();
     bool operator==(const EntryRecord &) const = default;
 };
 

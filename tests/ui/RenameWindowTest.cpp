@@ -10,17 +10,14 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "WidgetLookup.h"
+
 using namespace kc;
 using kc::test::TempContest;
 
 namespace {
 
-template<typename T> T *child(QWidget &w, const QString &name)
-{
-    T *c = w.findChild<T *>(name);
-    EXPECT_NE(c, nullptr) << name.toStdString();
-    return c;
-}
+using kc::test::child;
 
 void retype(QLineEdit *e, const QString &text)
 {

@@ -11,17 +11,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "WidgetLookup.h"
+
 using namespace kc;
 using namespace kc::test;
 
 namespace {
 
-template<typename T> T *child(QWidget &w, const QString &name)
-{
-    T *c = w.findChild<T *>(name);
-    EXPECT_NE(c, nullptr) << name.toStdString();
-    return c;
-}
+using kc::test::child;
 
 // Default roster: button 12 is slot 11 (前頭 first row, east).
 class TorikumiBoutInput : public ::testing::Test

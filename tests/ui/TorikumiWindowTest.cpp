@@ -12,17 +12,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "WidgetLookup.h"
+
 using namespace kc;
 using kc::test::TempContest;
 
 namespace {
 
-template<typename T> T *child(QWidget &w, const QString &name)
-{
-    T *c = w.findChild<T *>(name);
-    EXPECT_NE(c, nullptr) << name.toStdString();
-    return c;
-}
+using kc::test::child;
 
 QPushButton *button(QWidget &w, int i)
 {
