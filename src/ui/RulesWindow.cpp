@@ -46,7 +46,10 @@ void setBackground(QLineEdit *edit, const QColor &colour, const QColor &textColo
 {
     QPalette p = edit->palette();
     p.setColor(QPalette::Base, colour);
-    p.setColor(QPalette::Text, textColour);
+    // A locked box keeps its background but shows its text greyed, so it does
+    // not look editable.
+    p.setColor(QPalette::Active, QPalette::Text, textColour);
+    p.setColor(QPalette::Inactive, QPalette::Text, textColour);
     edit->setPalette(p);
 }
 
