@@ -162,15 +162,20 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
     }
     progress.endPass(rows);
 
-    // The day ranking.
-    for (int k = 0; k < rows; ++k) {
-        rs.moveTo(k);
-        const qint64 key
-            = rs.value(kDummy).toLongLong() * 10000 + tieValue(r.tieRule, rs.intValue(kId), random);
-        rs.setValue(kDummy, key);
-        progress.advance(k + 1);
-    }
-    progress.endPass(rows);
+    // Dummy := score × 10000 + tie value, with a fresh draw for every pass.
+    const auto keyRows = [&](const QString &scoreColumn) {
+        for (int k = 0; k < rows; ++k) {
+            rs.moveTo(k);
+            const qint64 key = rs.value(scoreColumn).toLongLong() * 10000
+                + tieValue(r.tieRule, rs.intValue(kId), random);
+            rs.setValue(kDummy, key);
+            progress.advance(k + 1);
+        }
+        progress.endPass(rows);
+    };
+
+    // The day ranking (Dummy holds the day's score).
+    keyRows(kDummy);
     rs.setSort(QStringLiteral("Dummy DESC"));
     if (rs.moveFirst()) {
         rec.at(DailyRecords::TopScore, d) = qint16(floorDiv(rs.value(kDummy).toLongLong(), 10000));
@@ -191,14 +196,7 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
 
     // The overall ranking, with a fresh draw.
     rs.setSort(QString());
-    for (int k = 0; k < rows; ++k) {
-        rs.moveTo(k);
-        const qint64 key
-            = rs.value(kTotal).toLongLong() * 10000 + tieValue(r.tieRule, rs.intValue(kId), random);
-        rs.setValue(kDummy, key);
-        progress.advance(k + 1);
-    }
-    progress.endPass(rows);
+    keyRows(kTotal);
     rs.setSort(QStringLiteral("Dummy DESC"));
     counter = 0;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {

@@ -38,6 +38,16 @@ QByteArray readBytes(const QString &path)
     return f.readAll();
 }
 
+int pdfPageCount(const QByteArray &pdf)
+{
+    int pages = 0;
+    for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0;
+         at = pdf.indexOf("/Type /Page", at + 1))
+        if (pdf.mid(at + 11, 1) != "s")
+            ++pages;
+    return pages;
+}
+
 void writeBytes(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -60,6 +60,8 @@ private:
 };
 
 QByteArray readBytes(const QString &path);
+// Pages of a PDF document (its /Type /Page objects).
+int pdfPageCount(const QByteArray &pdf);
 void writeBytes(const QString &path, const QByteArray &bytes);
 
 // Runs the command line in-process; returns the exit code with what it printed.

@@ -13,16 +13,6 @@ using namespace kc;
 
 namespace {
 
-int countPages(const QByteArray &pdf)
-{
-    int pages = 0;
-    for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0;
-         at = pdf.indexOf("/Type /Page", at + 1))
-        if (pdf.mid(at + 11, 1) != "s")
-            ++pages;
-    return pages;
-}
-
 // Whether any pixel of the rectangle (in twips) is dark, at 10 twips per pixel.
 bool inkIn(const QImage &img, int x1, int y1, int x2, int y2)
 {
@@ -43,14 +33,14 @@ TEST(PdfRenderer, WritesRealPages)
     doc.box(800, 1400, 9000, 2000, Qt::red, true);
     const QByteArray pdf = PdfRenderer::toPdf(doc);
     EXPECT_TRUE(pdf.startsWith("%PDF"));
-    EXPECT_EQ(countPages(pdf), 2);
+    EXPECT_EQ(kc::test::pdfPageCount(pdf), 2);
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("list.pdf"));
     PdfRenderer::writePdf(buildPrizeList(QStringLiteral("場所"), 15, {}), path);
     const QByteArray written = test::readBytes(path);
     EXPECT_TRUE(written.startsWith("%PDF"));
-    EXPECT_EQ(countPages(written), 1);
+    EXPECT_EQ(kc::test::pdfPageCount(written), 1);
     EXPECT_THROW(PdfRenderer::writePdf(doc, dir.path()), StoreError);
 }
 

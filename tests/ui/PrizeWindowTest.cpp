@@ -14,22 +14,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 using namespace kc;
 using namespace kc::test;
 using kc::ui::PrintRenderer;
 using kc::ui::PrizeWindow;
 
 namespace {
-
-int pdfPages(const QByteArray &pdf)
-{
-    int pages = 0;
-    for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0;
-         at = pdf.indexOf("/Type /Page", at + 1))
-        if (pdf.mid(at + 11, 1) != "s")
-            ++pages;
-    return pages;
-}
 
 class PrizeWindowTest : public ::testing::Test
 {
@@ -122,7 +114,7 @@ TEST_F(PrizeWindowTest, PrintGoesThroughTheDialog)
     EXPECT_EQ(dialogs, 2);
     const QByteArray bytes = readBytes(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(pdfPages(bytes), 1);
+    EXPECT_EQ(kc::test::pdfPageCount(bytes), 1);
     EXPECT_FALSE(printer.hasOpenDocument());
     EXPECT_EQ(readBytes(tc.dataFile(QStringLiteral("Credit.Dat"))), credit);
 }
@@ -140,7 +132,7 @@ TEST_F(PrizeWindowTest, PrintendEndsADocumentLeftOpen)
     EXPECT_FALSE(printer.hasOpenDocument());
     const QByteArray bytes = readBytes(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(pdfPages(bytes), 2);
+    EXPECT_EQ(kc::test::pdfPageCount(bytes), 2);
     printer.endDocument(); // nothing open: nothing happens
     EXPECT_FALSE(printer.hasOpenDocument());
 }
