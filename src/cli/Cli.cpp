@@ -123,7 +123,9 @@ QString helpText(const std::vector<Command> &commands)
         s += line.leftJustified(40) + u' ' + c.summary + u'\n';
     }
     s += QStringLiteral("\n終了コード: 0 完了, 1 拒否, 2 使い方の誤り, 3 質問に「いいえ」, "
-                        "4 ファイルまたはデータベースの読み書きの失敗\n");
+                        "4 ファイルまたはデータベースの読み書きの失敗（何も変更していません）, "
+                        "5 処理は記録済みだがファイルを置き換えられなかった（次回の起動時に完了"
+                        "します。やり直さないでください）\n");
     return s;
 }
 
@@ -136,10 +138,14 @@ bool wantsCommandLine(const QStringList &arguments)
 {
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
+        // An empty folder is a usage error, which the command line reports.
         if (a == u"--dir") {
-            ++i;
+            if (++i >= arguments.size() || arguments[i].trimmed().isEmpty())
+                return true;
             continue;
         }
+        if (a.startsWith(QStringLiteral("--dir=")) && a.mid(6).trimmed().isEmpty())
+            return true;
         if (a.startsWith(QStringLiteral("--dir=")) || a == u"--support")
             continue;
         if (a == u"--yes" || a == u"--no")
@@ -157,6 +163,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextS
     AnswerMode mode = AnswerMode::Ask;
     bool json = false;
     QStringList words;
+    bool dirGiven = false;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
         if (a == u"--help" || a == u"-h") {
@@ -168,13 +175,11 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextS
             return ExitOk;
         }
         if (a == u"--dir") {
-            if (i + 1 >= arguments.size()) {
-                err << QStringLiteral("--dir にはフォルダを指定してください。") << Qt::endl;
-                return ExitUsage;
-            }
-            dir = arguments[++i];
+            dir = i + 1 < arguments.size() ? arguments[++i] : QString();
+            dirGiven = true;
         } else if (a.startsWith(QStringLiteral("--dir="))) {
             dir = a.mid(6);
+            dirGiven = true;
         } else if (a == u"--yes") {
             mode = AnswerMode::Yes;
         } else if (a == u"--no") {
@@ -186,6 +191,11 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextS
         } else {
             words << a;
         }
+    }
+    // An empty folder name must not fall back to another contest.
+    if (dirGiven && dir.trimmed().isEmpty()) {
+        err << QStringLiteral("--dir にはフォルダを指定してください。") << Qt::endl;
+        return ExitUsage;
     }
     if (words.isEmpty()) {
         err << QStringLiteral("コマンドを指定してください（kachikoshi --help）。") << Qt::endl;
@@ -229,7 +239,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextS
         return ExitUsage;
     } catch (const StoreError &e) {
         err << e.message() << Qt::endl;
-        return ExitDataError;
+        return e.isCompletesLater() ? ExitCompletesLater : ExitDataError;
     }
 }
 

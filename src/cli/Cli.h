@@ -12,7 +12,14 @@
 
 namespace kc::cli {
 
-enum ExitCode { ExitOk = 0, ExitRefused = 1, ExitUsage = 2, ExitAnsweredNo = 3, ExitDataError = 4 };
+enum ExitCode {
+    ExitOk = 0,
+    ExitRefused = 1,
+    ExitUsage = 2,
+    ExitAnsweredNo = 3,
+    ExitDataError = 4,
+    ExitCompletesLater = 5
+};
 
 enum class AnswerMode { Ask, Yes, No };
 

@@ -1,5 +1,6 @@
 #include "store/Contest.h"
 
+#include "scoring/PrizeTable.h"
 #include "store/RecordFile.h"
 #include "store/StoreError.h"
 #include "store/Text.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 
 namespace kc {
 
@@ -82,18 +84,37 @@ void Contest::lockFolder()
                          m_paths.data);
     m_lock = std::make_unique<QLockFile>(m_paths.lock);
     m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
-        const bool busy = m_lock->error() == QLockFile::LockFailedError;
-        m_lock.reset();
-        if (busy)
-            throw StoreError(QStringLiteral("このコンテストフォルダ（%1）は、別に起動している "
-                                            "Kachikoshi Cup が使用中です。")
-                                 .arg(QDir::toNativeSeparators(m_paths.root)),
-                             m_paths.lock);
-        throw StoreError(QStringLiteral("フォルダ %1 をロックできません。")
-                             .arg(QDir::toNativeSeparators(m_paths.data)),
+    bool locked = m_lock->tryLock(0);
+    // A running copy holds a native lock on the file for as long as it runs;
+    // without one the file is left over from a stop, whatever it holds, and
+    // removeStaleLockFile() takes it only in that case.
+    if (!locked && m_lock->error() == QLockFile::LockFailedError && m_lock->removeStaleLockFile())
+        locked = m_lock->tryLock(0);
+    if (locked)
+        return;
+    const QLockFile::LockError error = m_lock->error();
+    m_lock.reset();
+    if (error == QLockFile::LockFailedError)
+        throw StoreError(QStringLiteral("このコンテストフォルダ（%1）は、別に起動している "
+                                        "Kachikoshi Cup が使用中です。")
+                             .arg(QDir::toNativeSeparators(m_paths.root)),
                          m_paths.lock);
-    }
+    QString why;
+    const QStorageInfo disk(m_paths.data);
+    if (QFileInfo(m_paths.lock).isDir())
+        why = QStringLiteral("%1 という名前のフォルダがあります")
+                  .arg(QFileInfo(m_paths.lock).fileName());
+    else if (disk.isValid() && disk.isReadOnly())
+        why = QStringLiteral("読み取り専用のディスクです");
+    else if (!QFileInfo(m_paths.data).isWritable())
+        why = QStringLiteral("フォルダに書き込む権限がありません");
+    else if (disk.isValid() && disk.bytesAvailable() < 4096)
+        why = QStringLiteral("ディスクに空きがありません");
+    else
+        why = QStringLiteral("原因不明のエラー");
+    throw StoreError(QStringLiteral("フォルダ %1 をロックできません（%2）。何も変更していません。")
+                         .arg(QDir::toNativeSeparators(m_paths.data), why),
+                     m_paths.lock);
 }
 
 void Contest::validateRules(const RulesRecord &r) const
@@ -206,6 +227,24 @@ void Contest::loadRulesAndDaily()
 {
     const auto credit = m_files->read(m_paths.credit);
     if (!credit) {
+        // The first run is for a folder without a contest: one that holds a
+        // contest has lost its Credit.Dat, and defaults would overwrite it.
+        QStringList held;
+        for (const QString &p : {m_paths.record, m_paths.entry, m_paths.rikishi, m_paths.perfect,
+                                 m_paths.banzuke, m_paths.rename})
+            if (QFileInfo::exists(p))
+                held << fileName(p);
+        if (m_db.rowCount(QStringLiteral("entry00")) > 0
+            || m_db.rowCount(QStringLiteral("PRIZE")) > 0)
+            held << fileName(m_paths.database);
+        if (!held.isEmpty())
+            throw StoreError(
+                QStringLiteral(
+                    "ファイル %1 がありません。このフォルダにはコンテストのデータ（%2）が"
+                    "あるため、新しいコンテストとして始めることはしません。"
+                    "%1 をバックアップから戻してください。何も変更していません。")
+                    .arg(fileName(m_paths.credit), held.join(QStringLiteral("、"))),
+                m_paths.credit);
         // First run: the defaults, written at once.
         m_rules = RulesRecord::firstRunDefaults();
         m_daily = DailyRecords::firstRunDefaults();
@@ -246,21 +285,49 @@ void Contest::loadDaily()
 
 void Contest::openDatabase()
 {
+    const QString &path = m_paths.database;
+    const QFileInfo info(path);
+    const bool existed = info.exists();
+    // A file that cannot be read or written is not damaged: nothing is set aside.
+    if (existed
+        && (!info.isFile() || !info.isReadable() || !QFileInfo(info.absolutePath()).isWritable()
+            || !info.isWritable()))
+        throw StoreError(QStringLiteral("データベース %1 を読み書きできません（%2）。"
+                                        "何も変更していません。")
+                             .arg(fileName(path),
+                                  info.isFile() ? QStringLiteral("アクセス権がありません")
+                                                : QStringLiteral("ファイルではありません")),
+                         path);
     try {
-        m_db.open(m_paths.database);
-    } catch (const StoreError &) {
-        // Not a database any more: keep it aside and start a new one; the
-        // entries come back from Entry.Dat below.
+        m_db.open(path);
+    } catch (const StoreError &e) {
+        const Database::Failure failure = m_db.failure();
         m_db.close();
-        const QString aside = m_paths.database + QStringLiteral(".broken-")
-            + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
-        if (!QFile::rename(m_paths.database, aside))
+        if (failure != Database::Failure::Damaged) {
+            // Busy, locked or a full disk: changed nothing; a file this run
+            // created is not left behind.
+            if (!existed)
+                QFile::remove(path);
             throw;
-        m_startupNotes
-            << QStringLiteral(
-                   "データベース %1 が読めなかったため %2 として保存し、新しく作成しました。")
-                   .arg(fileName(m_paths.database), fileName(aside));
-        m_db.open(m_paths.database);
+        }
+        // Not a database, or its tables are unusable: keep it aside and start
+        // a new one; the entries come back from Entry.Dat, the prizes below.
+        const QString aside = path + QStringLiteral(".broken-")
+            + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
+        if (!QFile::rename(path, aside))
+            throw;
+        m_startupNotes << e.message() + QStringLiteral("。");
+        m_startupNotes << QStringLiteral("データベース %1 が使えなかったため %2 として保存し、"
+                                         "新しく作成しました。")
+                              .arg(fileName(path), fileName(aside));
+        try {
+            m_db.open(path);
+        } catch (const StoreError &) {
+            m_db.close();
+            QFile::remove(path);
+            QFile::rename(aside, path);
+            throw;
+        }
     }
 }
 
@@ -308,46 +375,102 @@ void Contest::loadEntries()
         convertLegacyEntries();
         length = m_files->size(m_paths.entry);
     }
+    // What is wrong with the file, and what its repair (the file as the
+    // record of truth, the table for what the file lacks) would lose.
+    QStringList damage;
     std::vector<EntryRecord> fromFile;
     if (length >= 0) {
-        if (length % EntryRecord::Size != 0)
-            throw StoreError(
-                badDataMessage(
-                    m_paths.entry,
-                    QStringLiteral("長さ %1 バイトは %2 バイトのレコードの並びではありません")
-                        .arg(length)
-                        .arg(EntryRecord::Size)),
-                m_paths.entry);
+        const auto bytes = m_files->read(m_paths.entry);
         if (length / EntryRecord::Size > kEntryCapacity)
             throw StoreError(badDataMessage(m_paths.entry,
                                             QStringLiteral("%1 件、上限は %2 件")
                                                 .arg(length / EntryRecord::Size)
                                                 .arg(kEntryCapacity)),
                              m_paths.entry);
-        fromFile = recordfile::readAll<EntryRecord>(*m_files, m_paths.entry);
-        for (int i = 0; i < int(fromFile.size()); ++i)
-            validateEntry(fromFile[i], i + 1, m_paths.entry);
+        if (length % EntryRecord::Size != 0)
+            damage << QStringLiteral("長さ %1 バイトは %2 バイトのレコードの並びではありません。"
+                                     "最後の %3 バイトは捨てられます")
+                          .arg(length)
+                          .arg(EntryRecord::Size)
+                          .arg(length % EntryRecord::Size);
+        for (qint64 i = 0; i < length / EntryRecord::Size; ++i) {
+            fromFile.push_back(
+                EntryRecord::decode(bytes->mid(i * EntryRecord::Size, EntryRecord::Size)));
+            validateEntry(fromFile.back(), int(i) + 1, m_paths.entry);
+        }
     }
-    const int records = int(fromFile.size());
     // Before the first registration Entry.Dat may hold the placeholder record
     // that ルール決定 writes; it is not an entry.
-    const bool placeholderOnly = rows == 0 && m_rules.flag < 3;
-    if (placeholderOnly || records == rows) {
-        m_entries.assign(fromFile.begin(), fromFile.begin() + (placeholderOnly ? 0 : rows));
+    if (rows == 0 && m_rules.flag < 3 && damage.isEmpty()) {
+        m_entries.clear();
         return;
     }
-    // The table and the file disagree: the file is the record of truth; rows
-    // beyond it are kept from the table so that no participant is lost.
-    m_entries = fromFile;
+    // Records without a name are not entries; the repair drops them only
+    // beyond the table's rows, where nothing else holds a participant.
+    int records = int(fromFile.size());
+    for (int i = 0; i < records; ++i) {
+        if (!fromFile[i].shikona.trimmed().isEmpty())
+            continue;
+        if (i < rows)
+            throw StoreError(
+                badDataMessage(m_paths.entry,
+                               QStringLiteral("レコード %1 に四股名がありません").arg(i + 1)),
+                m_paths.entry);
+        damage << QStringLiteral("レコード %1 に四股名がありません。レコード %1 以降 %2 件は"
+                                 "捨てられます")
+                      .arg(i + 1)
+                      .arg(records - i);
+        records = i;
+        fromFile.resize(records);
+        break;
+    }
+    if (records == rows && damage.isEmpty()) {
+        m_entries = fromFile;
+        return;
+    }
+    std::vector<EntryRecord> repaired = fromFile;
     if (rows > records) {
+        QStringList who;
         RecordSet rs(m_db, QStringLiteral("entry00"));
         rs.setSort(QStringLiteral("ID ASC"));
-        for (rs.moveTo(records); !rs.eof(); rs.moveNext())
-            m_entries.push_back(entryFromRow(rs));
+        for (rs.moveTo(records); !rs.eof(); rs.moveNext()) {
+            repaired.push_back(entryFromRow(rs));
+            if (who.size() < 10)
+                who << QStringLiteral("%1 %2")
+                           .arg(rs.intValue(QStringLiteral("ID")))
+                           .arg(rs.textValue(QStringLiteral("しこな")).trimmed());
+        }
+        if (rows - records > who.size())
+            who << QStringLiteral("ほか %1 名").arg(rows - records - who.size());
+        damage << QStringLiteral(
+                      "%1 件のレコードしかなく、表の %2 名に足りません。参加者 %3 は表から"
+                      "作り直され、会員名・生年月日・電話・FAX・メール・登録時の選択"
+                      "力士と補充力士の並び・日々の得点の内訳と順位が失われます")
+                      .arg(records)
+                      .arg(rows)
+                      .arg(who.join(QStringLiteral("、")));
     }
+    if (!damage.isEmpty()) {
+        // Nothing is thrown away unless the organiser says so, knowing what.
+        const QString what = damage.join(QStringLiteral("。\n"));
+        const Question q {QStringLiteral("ファイル %1 が壊れています。\n%2。\n\n修復しますか。"
+                                         "（修復の前のファイルは %3 として残します）")
+                              .arg(fileName(m_paths.entry), what,
+                                   fileName(m_paths.entry) + QStringLiteral(".damaged")),
+                          QStringLiteral("Kachikoshi Cup"), Icon::Warning, true};
+        if (!m_prompter->ask(q))
+            throw StoreError(QStringLiteral("ファイル %1 が壊れています（%2）。修復しなかったため、"
+                                            "何も変更していません。")
+                                 .arg(fileName(m_paths.entry), what),
+                             m_paths.entry);
+    }
+    // The table and the file disagree: the file is the record of truth.
+    m_entries = repaired;
     UnitOfWork work(*this);
+    if (!damage.isEmpty() && length >= 0)
+        m_files->copy(m_paths.entry, m_paths.entry + QStringLiteral(".damaged"));
     rebuildEntryTable();
-    if (rows > records)
+    if (!damage.isEmpty())
         saveEntries();
     work.commit();
     m_startupNotes << QStringLiteral(
@@ -367,7 +490,11 @@ void Contest::open()
         // finished or undone, and that happens before any file is read.
         openDatabase();
         recoverJournal(true);
+        const bool prizeTableNew = !m_db.wasComplete();
         loadAll();
+        // Prizes decided but their table gone with the database.
+        if (prizeTableNew && m_rules.rulesStart == 1 && m_db.rowCount(QStringLiteral("PRIZE")) == 0)
+            m_startupNotes << restorePrizeTable(*this);
         m_entryTable = std::make_unique<RecordSet>(m_db, QStringLiteral("entry00"));
         m_entryTable->setSort(QStringLiteral("順位 ASC"));
         m_entryTable->moveFirst();

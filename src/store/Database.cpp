@@ -76,18 +76,58 @@ void Database::open(const QString &path)
     QDir().mkpath(QFileInfo(path).absolutePath());
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     m_db.setDatabaseName(path);
+    m_failure = Failure::Other;
     if (!m_db.open())
         fail(QStringLiteral("オープン"), m_db.lastError().text());
     // A file that is not a database fails on its first real query.
     QSqlQuery probe(m_db);
-    if (!probe.exec(QStringLiteral("PRAGMA schema_version")))
+    if (!probe.exec(QStringLiteral("PRAGMA schema_version"))) {
+        // SQLite's own codes: 5 busy, 6 locked, 11 corrupt, 26 not a database.
+        const QString code = probe.lastError().nativeErrorCode();
+        if (code == u"5" || code == u"6") {
+            m_failure = Failure::Busy;
+            throw StoreError(QStringLiteral("データベース %1 は別のプログラムが使用中（ロック中）"
+                                            "です。そのプログラムを終了してから、もう一度始めて"
+                                            "ください。何も変更していません。")
+                                 .arg(QFileInfo(m_path).fileName()),
+                             m_path);
+        }
+        if (code == u"11" || code == u"26")
+            m_failure = Failure::Damaged;
         fail(QStringLiteral("読み込み"), probe.lastError().text());
-    exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-    exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    }
+    probe.finish();
     const QStringList tables = m_db.tables();
     m_wasComplete
         = tables.contains(QStringLiteral("entry00")) && tables.contains(QStringLiteral("PRIZE"));
+    if (tables.contains(QStringLiteral("entry00")))
+        checkColumns(QStringLiteral("entry00"), entryColumns());
+    if (tables.contains(QStringLiteral("PRIZE")))
+        checkColumns(QStringLiteral("PRIZE"), prizeColumns());
+    exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    exec(QStringLiteral("PRAGMA synchronous=FULL"));
     createTables();
+    m_failure = Failure::None;
+}
+
+void Database::checkColumns(const QString &table, const QStringList &expected)
+{
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("PRAGMA table_info(") + quoted(table) + u')'))
+        fail(QStringLiteral("読み込み"), q.lastError().text());
+    QStringList have;
+    while (q.next())
+        have << q.value(1).toString();
+    QStringList missing;
+    for (const QString &c : expected)
+        if (!have.contains(c))
+            missing << c;
+    if (missing.isEmpty())
+        return;
+    m_failure = Failure::Damaged;
+    throw StoreError(QStringLiteral("データベース %1 の表 %2 に列 %3 がありません")
+                         .arg(QFileInfo(m_path).fileName(), table, missing.join(u'、')),
+                     m_path);
 }
 
 void Database::createTables()

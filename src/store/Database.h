@@ -25,6 +25,12 @@ public:
     // Whether the file held both tables before open() (false for a new or repaired file).
     bool wasComplete() const { return m_wasComplete; }
 
+    // Why the last open() failed: only Damaged means the file itself is bad
+    // (not a database, or a table without its columns); Busy is another
+    // program's lock.
+    enum class Failure { None, Damaged, Busy, Other };
+    Failure failure() const { return m_failure; }
+
     QSqlDatabase &connection() { return m_db; }
 
     // Runs a statement; throws StoreError naming the database on failure.
@@ -46,6 +52,7 @@ public:
 
 private:
     void createTables();
+    void checkColumns(const QString &table, const QStringList &expected);
 
     QSqlDatabase m_db;
     QString m_name;
@@ -53,6 +60,7 @@ private:
     int m_depth = 0;
     bool m_failed = false;
     bool m_wasComplete = false;
+    Failure m_failure = Failure::None;
 };
 
 // RAII: rolls back unless committed.

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -69,6 +70,55 @@ void DiskFileStore::remove(const QString &path)
         throw StoreError(QStringLiteral("ファイル %1 を削除できません。（%2）")
                              .arg(QDir::toNativeSeparators(path), f.errorString()),
                          path);
+}
+
+namespace {
+// The nearest folder of `dir` that exists (a write creates the rest).
+QString existingFolder(QString dir)
+{
+    while (!QFileInfo(dir).exists() && QFileInfo(dir).absolutePath() != dir)
+        dir = QFileInfo(dir).absolutePath();
+    return dir;
+}
+
+bool canWrite(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    // access() also refuses root an immutable file or folder.
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+#else
+    return QFileInfo(path).isWritable();
+#endif
+}
+} // namespace
+
+void DiskFileStore::checkReplaceable(const QString &path, std::optional<qint64> bytes) const
+{
+    const auto refuse = [&](const QString &why) {
+        throw StoreError(QStringLiteral("ファイル %1 を置き換えられないため、処理を行いませんでした"
+                                        "（%2）。何も変更していません。")
+                             .arg(QDir::toNativeSeparators(path), why),
+                         path);
+    };
+    const QFileInfo fi(path);
+    if (fi.exists() && !fi.isFile())
+        refuse(QStringLiteral("同じ名前のフォルダまたはファイルでないものがあります"));
+    if (bytes && fi.exists() && !canWrite(path))
+        refuse(QStringLiteral("書き込みが禁止されています"));
+    const QString dir = existingFolder(fi.absolutePath());
+    if (!QFileInfo(dir).isDir() || !canWrite(dir))
+        refuse(QStringLiteral("フォルダ %1 に書き込めません").arg(QDir::toNativeSeparators(dir)));
+}
+
+void DiskFileStore::checkSpace(const QString &dir, qint64 bytes) const
+{
+    const QStorageInfo disk(existingFolder(dir));
+    if (disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < bytes)
+        throw StoreError(QStringLiteral("ディスクの空き容量が足りないため、処理を行いませんでした"
+                                        "（%1 KB 必要、空き %2 KB）。何も変更していません。")
+                             .arg((bytes + 1023) / 1024)
+                             .arg(disk.bytesAvailable() / 1024),
+                         dir);
 }
 
 void DiskFileStore::syncFolder(const QString &dir)

@@ -23,6 +23,20 @@ public:
     // Makes the renames done in a folder durable (a power cut cannot undo
     // them); the unit of work orders its steps with it. Throws StoreError.
     virtual void syncFolder(const QString &dir) { Q_UNUSED(dir); }
+    // Throws StoreError, changing nothing, when `path` could not now be
+    // replaced by `bytes` bytes (or removed, for nullopt): a read-only or
+    // immutable file, a folder in its place, a folder that cannot be written.
+    virtual void checkReplaceable(const QString &path, std::optional<qint64> bytes) const
+    {
+        Q_UNUSED(path);
+        Q_UNUSED(bytes);
+    }
+    // Throws StoreError when the disk holding `dir` has fewer than `bytes` free.
+    virtual void checkSpace(const QString &dir, qint64 bytes) const
+    {
+        Q_UNUSED(dir);
+        Q_UNUSED(bytes);
+    }
 
     qint64 size(const QString &path) const;
     void copy(const QString &from, const QString &to);
@@ -37,6 +51,8 @@ public:
     void write(const QString &path, const QByteArray &bytes) override;
     void remove(const QString &path) override;
     void syncFolder(const QString &dir) override;
+    void checkReplaceable(const QString &path, std::optional<qint64> bytes) const override;
+    void checkSpace(const QString &dir, qint64 bytes) const override;
 };
 
 // Writes bytes to path atomically (QSaveFile); throws StoreError naming the file.

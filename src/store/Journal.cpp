@@ -157,6 +157,16 @@ void Journal::commit()
     const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     const QString manifest = m_folder + u'/' + id + QStringLiteral(".kcj");
     try {
+        // Everything that could stop a file being put in place is found out
+        // here, before the commit point, so a refused action leaves no trace.
+        qint64 need = 0;
+        for (const auto &[path, bytes] : staged) {
+            m_disk.checkReplaceable(path,
+                                    bytes ? std::optional<qint64>(bytes->size()) : std::nullopt);
+            need += bytes.value_or(QByteArray()).size() + 4096;
+        }
+        // The manifest and the new files stand side by side until the end.
+        m_disk.checkSpace(m_folder, 2 * need + 65536);
         ensureTable();
         m_disk.write(manifest, encodeManifest(id, staged));
         m_disk.syncFolder(m_folder);
@@ -180,6 +190,13 @@ void Journal::commit()
     m_unsettled = true;
     try {
         apply(staged);
+    } catch (const StoreError &e) {
+        m_interrupted = true;
+        throw StoreError::completesLater(
+            e.message() + u'\n'
+                + QStringLiteral("この処理は記録されています。書き込めるようになった後、次回の"
+                                 "起動時に最後まで行われます。もう一度行わないでください。"),
+            e.file());
     } catch (...) {
         m_interrupted = true;
         throw;

@@ -85,8 +85,9 @@ struct DailyRecords
     };
     qint16 &at(Array a, int day) { return arrays[a][day - 1]; }
     qint16 at(Array a, int day) const { return arrays[a][day - 1]; }
-    qint16 perfectCount() const { return arrays[PerfectCountArray][0]; }
-    void setPerfectCount(qint16 n) { arrays[PerfectCountArray][0] = n; }
+    // Element 1 of array 9 (bytes 242-243): the number of Perfect.Dat records.
+    qint16 perfectCount() const { return arrays[PerfectCountArray][1]; }
+    void setPerfectCount(qint16 n) { arrays[PerfectCountArray][1] = n; }
 
     QByteArray encode() const;
     static DailyRecords decode(const QByteArray &bytes);

@@ -17,9 +17,20 @@ public:
     const QString &message() const { return m_message; }
     const QString &file() const { return m_file; }
 
+    // The action reached its commit point but a file could not be put in
+    // place: it is recorded and completes at the next start.
+    static StoreError completesLater(const QString &message, const QString &file)
+    {
+        StoreError e(message, file);
+        e.m_completesLater = true;
+        return e;
+    }
+    bool isCompletesLater() const { return m_completesLater; }
+
 private:
     QString m_message;
     QString m_file;
+    bool m_completesLater = false;
 };
 
 } // namespace kc

@@ -179,8 +179,11 @@ TEST(DailyRecordsCodec, InitialValuesAndLayout)
     EXPECT_EQ(reset.perfectCount(), 0);
     DailyRecords d = reset;
     d.at(DailyRecords::LowEntry, 15) = 299;
+    d.setPerfectCount(7);
     const QByteArray b = d.encode();
     EXPECT_EQ(i16At(b, 30 * 3 + 28), 299);
+    EXPECT_EQ(i16At(b, 242), 7); // element 1 of array 9
+    EXPECT_EQ(i16At(b, 240), 0);
     EXPECT_EQ(DailyRecords::decode(b), d);
 }
 
