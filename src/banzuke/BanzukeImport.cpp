@@ -1,6 +1,7 @@
 #include "banzuke/BanzukeImport.h"
 
 #include "banzuke/Roster.h"
+#include "store/FileStore.h"
 #include "store/Text.h"
 
 #include <QFile>
@@ -71,13 +72,6 @@ QStringList csvFields(const QString &line)
     return fields;
 }
 
-bool encodableInCp932(const QString &text)
-{
-    QStringEncoder enc("Windows-31J", QStringEncoder::Flag::Stateless);
-    const QByteArray bytes = enc.encode(text);
-    return !enc.hasError() && fromCp932(bytes) == text;
-}
-
 struct Line
 {
     int number;
@@ -110,8 +104,8 @@ private:
 
     std::optional<QString> checkTitle(const QString &value, const QString &what) const
     {
-        if (!encodableInCp932(value))
-            return QStringLiteral("%1「%2」に使えない文字があります。").arg(what, value);
+        if (const auto problem = textProblem(value, what))
+            return *problem;
         if (toCp932(value).size() > kTitleBytes)
             return QStringLiteral("%1「%2」が長すぎます（全角20文字、半角40文字まで）。")
                 .arg(what, value);
@@ -205,14 +199,13 @@ private:
             previous = *code;
             if (l.name.isEmpty())
                 return refuse(l.number, QStringLiteral("力士名がありません。"));
-            if (!encodableInCp932(l.name))
-                return refuse(l.number,
-                              QStringLiteral("力士名「%1」に使えない文字があります。").arg(l.name));
+            if (const auto problem = textProblem(l.name, QStringLiteral("力士名")))
+                return refuse(l.number, *problem);
             if (toCp932(l.name).size() > kNameBytes)
                 return refuse(
                     l.number,
                     QStringLiteral("力士名「%1」が長すぎます（全角5文字、半角10文字まで）。")
-                        .arg(l.name));
+                        .arg(quotedInput(l.name)));
             // Renaming and the entry table find wrestlers by name.
             for (const auto &[name, line] : seen)
                 if (name == l.name)
@@ -298,13 +291,12 @@ BanzukeImport BanzukeImport::parse(const QByteArray &bytes, const QString &fileN
 
 BanzukeImport BanzukeImport::readFile(const QString &path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        BanzukeImport r;
-        r.message = QStringLiteral("ファイル %1 を読めません（%2）。").arg(path, f.errorString());
+    // A banzuke file is a few kilobytes; 1 MB is far more than any needs.
+    BanzukeImport r;
+    const auto bytes = readInputFile(path, 1024 * 1024, r.message);
+    if (!bytes)
         return r;
-    }
-    return parse(f.readAll(), path);
+    return parse(*bytes, path);
 }
 
 } // namespace kc

@@ -129,11 +129,15 @@ ListUpdate updatedList(const std::vector<RenameRecord> &list,
             out.refusal = QStringLiteral("%1番（%2）の力士名が空です。").arg(a + 10).arg(now);
             return out;
         }
+        if (const auto problem = textProblem(wanted, QStringLiteral("%1番の力士名").arg(a + 10))) {
+            out.refusal = *problem;
+            return out;
+        }
         if (toCp932(wanted).size() > kNameBytes) {
             out.refusal
                 = QStringLiteral("%1番の力士名「%2」が長すぎます（全角5文字、半角10文字まで）。")
                       .arg(a + 10)
-                      .arg(wanted);
+                      .arg(quotedInput(wanted));
             return out;
         }
         QString key = banzukeNames[a].trimmed();

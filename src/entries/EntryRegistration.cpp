@@ -69,6 +69,14 @@ template<typename F> void EntryRegistration::transact(F &&action)
     m_contest.entryTable().requery();
 }
 
+void EntryRegistration::tellCuts(const EntryForm &form)
+{
+    const QStringList notices = entryCutNotices(form);
+    if (!notices.isEmpty())
+        m_contest.prompter().tell(
+            {notices.join(u'\n'), QStringLiteral("Kachikoshi Cup"), Icon::Information});
+}
+
 void EntryRegistration::markRegistered()
 {
     if (m_contest.rules().flag < 3 && m_contest.participantCount() > 0) {
@@ -98,6 +106,7 @@ EntryRegistration::AddResult EntryRegistration::add(const EntryForm &form)
         rs.update();
         markRegistered();
     });
+    tellCuts(form);
     out.index = k;
     return out;
 }
@@ -130,6 +139,7 @@ EntryRegistration::UpdateResult EntryRegistration::update(int index, const Entry
             rs.update();
         }
     });
+    tellCuts(form);
     EntryFormState state(m_contest.participantCount());
     state.afterUpdate(index);
     out.nextIndex = state.currentIndex();

@@ -49,6 +49,7 @@ public:
 private:
     // Runs one action; on failure the in-memory entries and phase are put back.
     template<typename F> void transact(F &&action);
+    void tellCuts(const EntryForm &form);
     void markRegistered();
 
     Contest &m_contest;

@@ -1,6 +1,7 @@
 #include "entries/EntryStore.h"
 
 #include "banzuke/Roster.h"
+#include "entries/EntryValidation.h"
 #include "store/RecordSet.h"
 #include "store/Text.h"
 
@@ -40,13 +41,9 @@ reserveChain(int reserveSlot, const std::array<qint16, kMaxPicks> &picks, const 
 EntryRecord storeEntry(const EntryForm &form, const RulesRecord &rules, const Roster &roster)
 {
     EntryRecord e = EntryRecord::cleared();
-    e.shikona = form.shikona;
-    e.furigana = form.furigana;
-    e.memberName = form.memberName;
-    e.birth = form.birth;
-    e.tel = form.tel;
-    e.fax = form.fax;
-    e.mail = form.mail;
+    // Cut here as Entry.Dat cuts, so that the table shows what the file holds.
+    for (const EntryTextField &f : entryTextFields())
+        e.*f.field = fitText(form.*f.box, f.width);
     const int pickCount = std::clamp<int>(rules.pickCount, 0, kMaxPicks);
     for (int i = 0; i < pickCount; ++i) {
         const qint16 slot = cintClamped(val(form.picks[i]) - 10);

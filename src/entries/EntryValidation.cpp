@@ -17,6 +17,31 @@ QString entrymsg::reserveOutOfRoster(int wrestlerCount)
         .arg(wrestlerCount + 9);
 }
 
+const std::array<EntryTextField, 7> &entryTextFields()
+{
+    static const std::array<EntryTextField, 7> fields {{
+        {&EntryForm::shikona, &EntryRecord::shikona, QStringLiteral("四股名"), 16},
+        {&EntryForm::furigana, &EntryRecord::furigana, QStringLiteral("ふりがな"), 16},
+        {&EntryForm::memberName, &EntryRecord::memberName, QStringLiteral("会員名"), 16},
+        {&EntryForm::birth, &EntryRecord::birth, QStringLiteral("生年月日"), 16},
+        {&EntryForm::tel, &EntryRecord::tel, QStringLiteral("電話"), 16},
+        {&EntryForm::fax, &EntryRecord::fax, QStringLiteral("FAX"), 16},
+        {&EntryForm::mail, &EntryRecord::mail, QStringLiteral("メール"), 50},
+    }};
+    return fields;
+}
+
+QStringList entryCutNotices(const EntryForm &form)
+{
+    QStringList out;
+    for (const EntryTextField &f : entryTextFields()) {
+        const QString n = cutNotice(form.*f.box, f.width, f.label);
+        if (!n.isEmpty())
+            out << n;
+    }
+    return out;
+}
+
 std::optional<int> rosterSlotOf(const QString &text, const Roster &roster)
 {
     QString digits;
@@ -58,6 +83,10 @@ ValidationResult validateEntry(const EntryForm &form, const RulesRecord &rules,
     using V = ValidationResult;
     if (empty(form.shikona))
         return V::fail(1, entrymsg::noShikona(), EntryBox::Shikona);
+    for (const EntryTextField &f : entryTextFields())
+        if (const auto problem = textProblem(form.*f.box, f.label))
+            return V::fail(3, *problem,
+                           f.box == &EntryForm::shikona ? EntryBox::Shikona : EntryBox::None);
     const int pickCount = std::clamp<int>(rules.pickCount, 0, kMaxPicks);
     for (int i = 0; i < pickCount; ++i) {
         // Whichever box is empty, the first one is the one pointed at.

@@ -3,6 +3,8 @@
 #include "entries/EntryForm.h"
 
 #include <QString>
+#include <QStringList>
+#include <array>
 #include <optional>
 
 namespace kc {
@@ -48,6 +50,18 @@ inline QString reserveTopRank()
     return QStringLiteral("予備力士に大関、横綱は指定できません。");
 }
 } // namespace entrymsg
+
+// The text boxes with the label their messages use and their field width in Entry.Dat.
+struct EntryTextField
+{
+    QString EntryForm::*box;
+    QString EntryRecord::*field;
+    QString label;
+    int width;
+};
+const std::array<EntryTextField, 7> &entryTextFields();
+// The notices for the boxes whose text Entry.Dat will cut (empty when none).
+QStringList entryCutNotices(const EntryForm &form);
 
 // The box ValidateEntry colours yellow and focuses.
 enum class EntryBox { None, Shikona, Pick, Reserve };

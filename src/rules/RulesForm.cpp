@@ -107,6 +107,24 @@ QString tooLarge(const QString &label, const QString &text)
     return QStringLiteral("%1 の数値「%2」が大きすぎます。").arg(label, text);
 }
 
+constexpr qint64 kScoreLimit = 32767;
+
+// The largest score, in either direction, fifteen days of these rules can give.
+qint64 highestTotal(const RulesRecord &r)
+{
+    qint64 day = 0;
+    const int picks = std::clamp<int>(r.pickCount, 0, kMaxPicks);
+    for (int s = 0; s < picks; ++s) {
+        const qint64 points = r.slotPoints[s];
+        auto star = [&](qint64 bonus) {
+            return std::abs(r.bonusType == 1 ? bonus : (bonus - 1) * points);
+        };
+        day += std::abs(points) + std::max(star(r.goldStarBonus), star(r.silverStarBonus))
+            + std::abs(qint64(r.streakBonus));
+    }
+    return day * kDays;
+}
+
 // Prize names are kept as the 20-byte field stores them, so memory and file agree.
 QString prizeNameField(const QString &text)
 {
@@ -265,7 +283,7 @@ void recalculate(const Contest &contest, RulesForm &form)
 
 FormRecord rulesFromForm(const RulesForm &form, const RulesRecord &base)
 {
-    FormRecord out {base, QString()};
+    FormRecord out {base, QString(), {}};
     RulesRecord &r = out.record;
     const auto n = cint(val(form.pickCount));
     if (!n || *n < 0 || *n > kMaxPicks) {
@@ -300,6 +318,12 @@ FormRecord rulesFromForm(const RulesForm &form, const RulesRecord &base)
         const PrizeRowForm &row = form.prizes[i];
         const QString label = QStringLiteral("賞位 %1行目").arg(i + 1);
         large(row.points, row.on ? 1 : -1, label, r.prizePoints[i]);
+        if (const auto problem = textProblem(row.name, label + QStringLiteral("の賞位名"));
+            problem && out.refusal.isEmpty())
+            out.refusal = *problem;
+        const QString cut = cutNotice(row.name, 20, label + QStringLiteral("の賞位名"));
+        if (!cut.isEmpty())
+            out.notices << cut;
         r.prizeNames[i] = prizeNameField(row.name);
         small(row.rank, 1, label, r.prizeRanks[i]);
     }
@@ -309,6 +333,13 @@ FormRecord rulesFromForm(const RulesForm &form, const RulesRecord &base)
               r.dayPrizePoints[d]);
     r.prizeExtra = 0;
     r.tieRule = form.smallerIdFirst ? 1 : 0;
+    // A day's and the tournament's scores are stored in 16 bits.
+    const qint64 most = highestTotal(r);
+    if (out.refusal.isEmpty() && most > kScoreLimit)
+        out.refusal = QStringLiteral("この点数とボーナスでは合計点が最大 %1 点になり、記録できる"
+                                     " %2 点を超えます。点数やボーナスを小さくしてください。")
+                          .arg(most)
+                          .arg(kScoreLimit);
     if (!out.refusal.isEmpty())
         out.record = base;
     return out;
@@ -327,6 +358,8 @@ ActionResult saveRules(Contest &contest, const RulesForm &form)
         contest.rules() = before;
         throw;
     }
+    if (!fr.notices.isEmpty())
+        tell(contest, fr.notices.join(u'\n'));
     return {};
 }
 

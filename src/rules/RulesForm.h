@@ -3,6 +3,7 @@
 #include "store/Records.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 
 namespace kc {
@@ -129,6 +130,7 @@ struct FormRecord
 {
     RulesRecord record;
     QString refusal;
+    QStringList notices; // texts cut to their field
 };
 FormRecord rulesFromForm(const RulesForm &form, const RulesRecord &base);
 

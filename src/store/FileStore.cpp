@@ -48,6 +48,39 @@ std::optional<QByteArray> DiskFileStore::read(const QString &path) const
     return f.readAll();
 }
 
+std::optional<QByteArray> readInputFile(const QString &path, qint64 maxBytes, QString &refusal)
+{
+    const QFileInfo info(path);
+    const QString name = QDir::toNativeSeparators(path);
+    if (!info.exists())
+        refusal = QStringLiteral("ファイル %1 がありません。").arg(name);
+    else if (!info.isFile())
+        refusal
+            = QStringLiteral("%1 は普通のファイルではありません（フォルダ、装置、パイプなど）。")
+                  .arg(name);
+    else if (info.size() > maxBytes)
+        refusal = QStringLiteral("ファイル %1 が大きすぎます（%2 KB、上限 %3 KB）。")
+                      .arg(name)
+                      .arg(info.size() / 1024)
+                      .arg(maxBytes / 1024);
+    if (!refusal.isEmpty())
+        return std::nullopt;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        refusal = QStringLiteral("ファイル %1 を読めません（%2）。").arg(name, f.errorString());
+        return std::nullopt;
+    }
+    // The file may have grown since: never more than the limit.
+    QByteArray bytes = f.read(maxBytes + 1);
+    if (bytes.size() > maxBytes) {
+        refusal = QStringLiteral("ファイル %1 が大きすぎます（上限 %2 KB）。")
+                      .arg(name)
+                      .arg(maxBytes / 1024);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 void writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -55,6 +55,11 @@ public:
     void checkSpace(const QString &dir, qint64 bytes) const override;
 };
 
+// Reads a file the organiser names (an import): only a regular file of at
+// most maxBytes is read, so a device, a pipe or a huge file is refused at
+// once. Returns the message in `refusal` instead of the bytes.
+std::optional<QByteArray> readInputFile(const QString &path, qint64 maxBytes, QString &refusal);
+
 // Writes bytes to path atomically (QSaveFile); throws StoreError naming the file.
 void writeFileAtomically(const QString &path, const QByteArray &bytes);
 

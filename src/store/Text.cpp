@@ -68,6 +68,68 @@ QString trimRight(const QString &text)
     return text.left(end);
 }
 
+namespace {
+QString hexCode(char32_t code)
+{
+    return QStringLiteral("%1").arg(uint(code), 4, 16, QChar(u'0')).toUpper();
+}
+} // namespace
+
+std::optional<QString> textProblem(const QString &text, const QString &what)
+{
+    QStringEncoder enc(kCodec, QStringEncoder::Flag::Stateless);
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        const QStringView one = QStringView(text).mid(i, len);
+        const char32_t code = len == 2 ? QChar::surrogateToUcs4(one[0], one[1]) : one[0].unicode();
+        if (code < 0x20 || code == 0x7f || (code >= 0x80 && code < 0xa0))
+            return QStringLiteral("%1に制御文字（U+%2）は使えません。").arg(what, hexCode(code));
+        const QByteArray bytes = enc.encode(one);
+        // CP932 round trip: a character it cannot hold comes back as something else.
+        if (enc.hasError() || fromCp932(bytes) != one)
+            return QStringLiteral("%1に使えない文字「%2」（U+%3）があります。")
+                .arg(what, one.toString(), hexCode(code));
+        i += len;
+    }
+    return std::nullopt;
+}
+
+QString fitText(const QString &text, int width)
+{
+    return trimRight(fromCp932(fixedField(text, width)));
+}
+
+QString cutNotice(const QString &text, int width, const QString &what)
+{
+    const QString kept = fitText(text, width);
+    if (kept == trimRight(text))
+        return QString();
+    return QStringLiteral(
+               "%1は全角%2文字（半角%3文字）までのため、「%4」を「%5」として登録しました。")
+        .arg(what)
+        .arg(width / 2)
+        .arg(width)
+        .arg(quotedInput(text), kept);
+}
+
+QString quotedInput(const QString &text)
+{
+    constexpr int kShown = 40;
+    QString out;
+    for (const QChar c : text) {
+        if (out.size() >= kShown) {
+            out += QStringLiteral("…");
+            break;
+        }
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0))
+            out += QStringLiteral("U+") + hexCode(u);
+        else
+            out += c;
+    }
+    return out;
+}
+
 QString fieldText(const QByteArray &bytes)
 {
     return trimRight(fromCp932(bytes));

@@ -14,6 +14,17 @@ QString fromCp932(const QByteArray &bytes);
 // boundary so a double-byte character is never split in half.
 QByteArray fixedField(const QString &text, int width);
 
+// Every text typed for a contest file passes here. The message naming `what`
+// and the first character the file cannot hold (outside CP932, or a control
+// character such as a tab or a line break); nullopt when the text is fine.
+std::optional<QString> textProblem(const QString &text, const QString &what);
+// The part of `text` a field of `width` bytes holds, cut as fixedField() cuts.
+QString fitText(const QString &text, int width);
+// The organiser's notice when fitText() cut `text`; empty when it fits.
+QString cutNotice(const QString &text, int width, const QString &what);
+// Input quoted in a message: control characters shown as U+XXXX, long text shortened.
+QString quotedInput(const QString &text);
+
 // Text of a fixed field with its trailing blanks removed.
 QString fieldText(const QByteArray &bytes);
 QString trimRight(const QString &text);
