@@ -6,6 +6,8 @@
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
 
+#include <QFileInfo>
+
 namespace kc::renaming {
 
 namespace {
@@ -256,7 +258,7 @@ void reloadKeepingResults(Contest &contest)
         roster.wrestlers[i].dayResult = before.wrestlers[i].dayResult;
 }
 
-void recoverDefaultNames(Contest &contest)
+bool recoverDefaultNames(Contest &contest)
 {
     const Paths &p = contest.paths();
     const Roster &roster = contest.roster();
@@ -266,6 +268,21 @@ void recoverDefaultNames(Contest &contest)
     Roster next;
     next.installDefault();
     next.takeInitialNames();
+    // It replaces the banzuke itself, so the organiser hears what goes first.
+    QString text = QStringLiteral("既定の番付（%1、%2名）を登録します。現在の番付（%3、%4名）の"
+                                  "番付ファイル %5 と力士名変換ファイル %6 は削除されます。")
+                       .arg(next.bashoName)
+                       .arg(next.wrestlerCount)
+                       .arg(roster.bashoName)
+                       .arg(roster.wrestlerCount)
+                       .arg(QFileInfo(p.banzuke).fileName(), QFileInfo(p.rename).fileName());
+    if (contest.participantCount() > 0)
+        text += QStringLiteral("参加者 %1 名の選択力士は番号のまま既定の番付の力士になります。")
+                    .arg(contest.participantCount());
+    text += QStringLiteral("よろしいですか。");
+    if (!contest.prompter().ask(
+            {text, QStringLiteral("力士名を初期力士名に変更する"), Icon::Warning, true}))
+        return false;
     const int count = std::clamp(next.wrestlerCount, 0, kRosterSlots);
     for (int i = 0; i < count && i < keptCount; ++i)
         next.wrestlers[i].dayResult = roster.wrestlers[i].dayResult;
@@ -281,6 +298,7 @@ void recoverDefaultNames(Contest &contest)
     work.commit();
     contest.roster() = next;
     contest.reopenEntryTable();
+    return true;
 }
 
 } // namespace kc::renaming

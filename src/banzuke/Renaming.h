@@ -89,8 +89,10 @@ std::optional<QString> refusalForKill(const Contest &contest);
 // kept (a plain load zeroes them; 力士参照 reloads during the competition).
 void reloadKeepingResults(Contest &contest);
 
-// mmNameRecover: back to the default roster names, keeping every day result.
-void recoverDefaultNames(Contest &contest);
+// mmNameRecover: back to the default banzuke (Banzuke.Dat and Rename.Dat
+// deleted), keeping every day result. Asks first, saying what goes; false
+// when answered No.
+bool recoverDefaultNames(Contest &contest);
 
 } // namespace renaming
 } // namespace kc

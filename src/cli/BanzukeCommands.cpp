@@ -154,7 +154,8 @@ int renameRestore(CommandContext &ctx)
     if (!ctx.args.isEmpty())
         throw UsageError {
             QStringLiteral("rename restore に引数はありません: %1").arg(ctx.args.join(u' '))};
-    renaming::recoverDefaultNames(ctx.contest);
+    if (!renaming::recoverDefaultNames(ctx.contest))
+        return ExitAnsweredNo;
     const Roster &roster = ctx.contest.roster();
     ctx.out << QStringLiteral("力士名を初期力士名に戻しました: %1（%2） %3名\n")
                    .arg(roster.bashoName, roster.bashoCode)
@@ -187,11 +188,13 @@ void addBanzukeCommands(std::vector<Command> &commands)
                         QStringLiteral("力士名ﾌｧｲﾙの削除"),
                         false,
                         renameClear});
-    commands.push_back({{QStringLiteral("rename"), QStringLiteral("restore")},
-                        QString(),
-                        QStringLiteral("力士名を初期力士名に変更する"),
-                        false,
-                        renameRestore});
+    commands.push_back(
+        {{QStringLiteral("rename"), QStringLiteral("restore")},
+         QString(),
+         QStringLiteral("力士名を初期力士名に変更する: 既定の番付を登録し、Banzuke.Dat と "
+                        "Rename.Dat を削除する（確認あり）"),
+         false,
+         renameRestore});
 }
 
 } // namespace kc::cli

@@ -132,10 +132,12 @@ void Contest::validateRules(const RulesRecord &r) const
         bad(QStringLiteral("RulesStart %1").arg(r.rulesStart));
 }
 
-void Contest::validateEntry(const EntryRecord &e, int recordNumber, const QString &path) const
+void Contest::validateEntry(const EntryRecord &e, int recordNumber, const QString &path,
+                            bool inRoster) const
 {
+    // A participant's wrestler number points into the roster, or is the empty slot.
     auto check = [&](int v, const QString &what) {
-        if (!validWrestler(v))
+        if (!validWrestler(v) || (inRoster && v != kNoWrestler && v >= m_roster.wrestlerCount))
             throw StoreError(
                 badDataMessage(
                     path, QStringLiteral("レコード %1 の%2 %3").arg(recordNumber).arg(what).arg(v)),
@@ -155,10 +157,12 @@ void Contest::loadRoster()
     if (const auto bytes = m_files->read(m_paths.banzuke)) {
         requireLength(m_paths.banzuke, bytes->size(), BanzukeRecord::Size);
         const BanzukeRecord b = BanzukeRecord::decode(*bytes);
-        if (b.wrestlerCount < 0 || b.wrestlerCount > kRosterSlots)
-            throw StoreError(
-                badDataMessage(m_paths.banzuke, QStringLiteral("力士数 %1").arg(b.wrestlerCount)),
-                m_paths.banzuke);
+        if (b.wrestlerCount < 1 || b.wrestlerCount > kMaxWrestlers)
+            throw StoreError(badDataMessage(m_paths.banzuke,
+                                            QStringLiteral("力士数 %1、1～%2 名のはず")
+                                                .arg(b.wrestlerCount)
+                                                .arg(kMaxWrestlers)),
+                             m_paths.banzuke);
         for (int i = 0; i < b.wrestlerCount; ++i)
             if (b.rankCodes[i] < 0 || b.rankCodes[i] > 4)
                 throw StoreError(
@@ -192,13 +196,19 @@ void Contest::loadWrestlerResults()
     if (!bytes)
         return;
     const int count = m_roster.wrestlerCount;
-    if (bytes->size() % WrestlerRecord::Size != 0
-        || bytes->size() < qint64(count) * WrestlerRecord::Size)
+    if (bytes->size() % WrestlerRecord::Size != 0)
+        throw StoreError(
+            badDataMessage(
+                m_paths.rikishi,
+                QStringLiteral("長さ %1 バイトは %2 バイトのレコードの並びではありません")
+                    .arg(bytes->size())
+                    .arg(WrestlerRecord::Size)),
+            m_paths.rikishi);
+    if (bytes->size() < qint64(count) * WrestlerRecord::Size)
         throw StoreError(badDataMessage(m_paths.rikishi,
-                                        QStringLiteral("長さ %1 バイト、%2 名分には %3 バイト必要")
-                                            .arg(bytes->size())
-                                            .arg(count)
-                                            .arg(count * WrestlerRecord::Size)),
+                                        QStringLiteral("%1 名分しかなく、%2 名分に足りません")
+                                            .arg(bytes->size() / WrestlerRecord::Size)
+                                            .arg(count)),
                          m_paths.rikishi);
     std::vector<WrestlerRecord> records;
     for (int i = 0; i < count; ++i) {
@@ -272,9 +282,15 @@ DailyRecords Contest::readDaily() const
         return DailyRecords::firstRunDefaults();
     requireLength(m_paths.record, record->size(), DailyRecords::Size);
     DailyRecords daily = DailyRecords::decode(*record);
-    // The count numbers Perfect.Dat records from 1.
+    // The count numbers Perfect.Dat records from 1; at most one a day for each entry.
     if (daily.perfectCount() < 0)
         daily.setPerfectCount(0);
+    if (daily.perfectCount() > kEntryCapacity * kDays)
+        throw StoreError(badDataMessage(m_paths.record,
+                                        QStringLiteral("全勝の記録の数 %1、上限は %2")
+                                            .arg(daily.perfectCount())
+                                            .arg(kEntryCapacity * kDays)),
+                         m_paths.record);
     return daily;
 }
 
@@ -393,10 +409,12 @@ void Contest::loadEntries()
                           .arg(length)
                           .arg(EntryRecord::Size)
                           .arg(length % EntryRecord::Size);
+        // The placeholder ルール決定 writes holds a slot number outside the roster.
+        const bool placeholderOnly = rows == 0 && m_rules.flag < 3;
         for (qint64 i = 0; i < length / EntryRecord::Size; ++i) {
             fromFile.push_back(
                 EntryRecord::decode(bytes->mid(i * EntryRecord::Size, EntryRecord::Size)));
-            validateEntry(fromFile.back(), int(i) + 1, m_paths.entry);
+            validateEntry(fromFile.back(), int(i) + 1, m_paths.entry, !placeholderOnly);
         }
     }
     // Before the first registration Entry.Dat may hold the placeholder record

@@ -107,7 +107,8 @@ private:
     void loadEntries();
     void loadWrestlerResults();
     void validateRules(const RulesRecord &r) const;
-    void validateEntry(const EntryRecord &e, int recordNumber, const QString &path) const;
+    void validateEntry(const EntryRecord &e, int recordNumber, const QString &path,
+                       bool inRoster = true) const;
     EntryRecord entryFromRow(RecordSet &rs) const;
 
     Paths m_paths;

@@ -33,14 +33,21 @@ void FileStore::copy(const QString &from, const QString &to)
 
 bool DiskFileStore::exists(const QString &path) const
 {
-    return QFileInfo(path).isFile();
+    // Something else in a file's place is there, and read() calls it damaged.
+    return QFileInfo::exists(path);
 }
 
 std::optional<QByteArray> DiskFileStore::read(const QString &path) const
 {
-    QFile f(path);
-    if (!f.exists())
+    const QFileInfo info(path);
+    if (!info.exists())
         return std::nullopt;
+    if (!info.isFile())
+        throw StoreError(QStringLiteral("ファイル %1 が壊れています（ファイルの代わりにフォルダなど"
+                                        "があります）。何も変更していません。")
+                             .arg(QDir::toNativeSeparators(path)),
+                         path);
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw StoreError(QStringLiteral("ファイル %1 を読み込めません。（%2）")
                              .arg(QDir::toNativeSeparators(path), f.errorString()),

@@ -287,8 +287,14 @@ Journal::Recovery Journal::recover(bool keepFinished)
     static const QRegularExpression manifestName(manifestPattern());
     std::vector<std::pair<qint64, QString>> committed;
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    // A manifest's own temporary file while QSaveFile wrote it.
+    static const QRegularExpression partName(manifestPattern().chopped(1)
+                                             + QStringLiteral("\\.[A-Za-z0-9]+$"));
     for (const QString &name : names) {
         const auto match = manifestName.match(name);
+        // Files that are not the program's are not its to remove.
+        if (!match.hasMatch() && !partName.match(name).hasMatch())
+            continue;
         const qint64 row = match.hasMatch() ? committedRow(match.captured(1)) : -1;
         if (row >= 0) {
             committed.emplace_back(row, match.captured(1));

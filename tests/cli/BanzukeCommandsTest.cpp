@@ -150,7 +150,11 @@ TEST_F(BanzukeCommands, RenameClearRestore)
                    file(QStringLiteral("b.txt"), kBanzuke.toUtf8())})
                   .code,
               0);
-    const auto restore = cli({QStringLiteral("rename"), QStringLiteral("restore")});
+    // It replaces the banzuke, so it asks first.
+    EXPECT_EQ(cli({QStringLiteral("rename"), QStringLiteral("restore")}).code, 3);
+    EXPECT_TRUE(QFile::exists(data(QStringLiteral("Banzuke.Dat"))));
+    const auto restore
+        = cli({QStringLiteral("--yes"), QStringLiteral("rename"), QStringLiteral("restore")});
     EXPECT_EQ(restore.code, 0);
     EXPECT_FALSE(QFile::exists(data(QStringLiteral("Banzuke.Dat"))));
     show = cli({QStringLiteral("banzuke"), QStringLiteral("show")});
