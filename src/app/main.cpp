@@ -4,11 +4,11 @@
 #endif
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <memory>
 #include <unistd.h>
 
-#ifdef KC_HAVE_UI
 namespace {
 
 // Whether a window can be opened: on X11/Wayland systems there must be a
@@ -25,7 +25,6 @@ bool haveDisplay()
 }
 
 } // namespace
-#endif
 
 int main(int argc, char **argv)
 {
@@ -39,7 +38,16 @@ int main(int argc, char **argv)
     if (wantsWindow && haveDisplay())
         return kc::ui::runGui(argc, argv, args);
 #endif
-    QCoreApplication app(argc, argv);
+    // Printing lays out text, which needs the font database of a QGuiApplication;
+    // without a display it draws on the offscreen platform.
+    std::unique_ptr<QCoreApplication> app;
+    if (!wantsWindow && kc::cli::commandRenders(args)) {
+        if (!haveDisplay())
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QTextStream out(stdout), err(stderr), in(stdin);
     if (wantsWindow) {
 #ifdef KC_HAVE_UI

@@ -155,6 +155,21 @@ bool wantsCommandLine(const QStringList &arguments)
     return false;
 }
 
+bool commandRenders(const QStringList &arguments)
+{
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a == u"--dir") {
+            ++i;
+            continue;
+        }
+        if (a.startsWith(u'-'))
+            continue;
+        return a == u"print"; // the first command word
+    }
+    return false;
+}
+
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextStream *in,
         bool stdinIsTerminal)
 {

@@ -93,6 +93,9 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextS
 // Whether the arguments name a command (or --help/--version), i.e. no window is wanted.
 bool wantsCommandLine(const QStringList &arguments);
 
+// Whether the command draws text (print, chart): it needs a QGuiApplication for its fonts.
+bool commandRenders(const QStringList &arguments);
+
 QString defaultContestDir();
 
 // Parses "KEY=VALUE" words; throws UsageError naming a malformed one.
