@@ -44,9 +44,17 @@ run rules set BonusType=2
 run rules set PickCount=5 IncludeTopRanks=1 SlotPoints=5,4,3,2,1 UseReserve=1 BonusType=0 GoldStarBonus=3 \
     SilverStarBonus=2 StreakMin=3 StreakBonus=2 TieRule="$tie"
 run result confirm
+run result restart
+run --yes reception close
+run --yes entry import ids
 run entry add --shikona 早すぎ --picks 10,11,12,13,14
 run --yes rules decide
 run rules set PickCount=4
+run --yes rules decide
+run --yes banzuke set "$dir/banzuke.txt"
+run --yes rename clear
+run result set 1 10=白
+run --yes prizes decide
 
 # Entries; the picks overlap so the scores tie.
 add() { run entry add "$@"; }
@@ -74,6 +82,11 @@ run --yes reception close
 run --yes prizes decide
 run --yes prizes decide
 run entry add --shikona 遅刻 --picks 10,11,12,13,14
+run --yes entry import ranking
+run --yes reception close
+run rules set PickCount=3
+run prizes set day.2=10
+run status --json
 
 # Day marks: a repeatable pattern of wins, losses, stars and absences.
 mark() { # day slot

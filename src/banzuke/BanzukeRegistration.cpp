@@ -122,13 +122,6 @@ std::optional<BanzukeRecord> readStored(const Contest &contest)
     return b;
 }
 
-std::optional<QString> refusalForPhase(const Contest &contest)
-{
-    if (contest.rules().flag != 0)
-        return QStringLiteral("番付登録は、ルール決定の前にだけ行えます。");
-    return std::nullopt;
-}
-
 bool save(Contest &contest, BanzukeRecord record, const RankCounts &counts)
 {
     if (!contest.prompter().ask({saveQuestion(), QString(), Icon::Question, false}))

@@ -215,13 +215,6 @@ bool runRename(Contest &contest, const std::function<void(RenameSession &)> &edi
     return session.namesChanged();
 }
 
-std::optional<QString> refusalForKill(const Contest &contest)
-{
-    if (contest.rules().flag != 0)
-        return QStringLiteral("力士名ﾌｧｲﾙの削除は、ルール決定の前にだけ行えます。");
-    return std::nullopt;
-}
-
 bool killList(Contest &contest)
 {
     if (!contest.prompter().ask({killQuestion(), QString(), Icon::Question, false}))

@@ -3,6 +3,7 @@
 #include "publish/PdfRenderer.h"
 #include "publish/PrizeListReport.h"
 #include "rules/RulesForm.h"
+#include "store/Phase.h"
 #include "store/RecordSet.h"
 #include "store/Text.h"
 
@@ -73,7 +74,7 @@ int rulesShow(CommandContext &ctx)
                                    {QStringLiteral("StreakBonus"), r.streakBonus},
                                    {QStringLiteral("TieRule"), r.tieRule},
                                    {QStringLiteral("Flag"), r.flag},
-                                   {QStringLiteral("decided"), r.flag > 0}});
+                                   {QStringLiteral("decided"), Phase::of(r).rulesDecided()}});
         return ExitOk;
     }
     const QString unit = r.bonusType == 1 ? QStringLiteral("点") : QStringLiteral("倍");
@@ -96,7 +97,8 @@ int rulesShow(CommandContext &ctx)
       << (r.tieRule != 0 ? QStringLiteral(" IDの小さい方を優先") : QStringLiteral(" 乱数で抽選"))
       << u'\n';
     o << QStringLiteral("ルール決定: ")
-      << (r.flag > 0 ? QStringLiteral("済 (Flag = %1)").arg(r.flag) : QStringLiteral("未"))
+      << (Phase::of(r).rulesDecided() ? QStringLiteral("済 (Flag = %1)").arg(r.flag)
+                                      : QStringLiteral("未"))
       << Qt::endl;
     return ExitOk;
 }
@@ -119,9 +121,8 @@ int rulesSet(CommandContext &ctx)
             throw UsageError {QStringLiteral("不明なキーです: %1（使えるキー: %2）")
                                   .arg(key, keys.join(QStringLiteral(", ")))};
     if (form.rulesLocked) {
-        c.prompter().tell({QStringLiteral("ルール決定後はルールを変更できません（Flag = %1）。")
-                               .arg(c.rules().flag),
-                           QString(), Icon::None});
+        c.prompter().tell(
+            {Phase::of(c.rules()).refusal(Action::ChangeRules), QString(), Icon::None});
         return ExitRefused;
     }
     // The count first, as typed and entered in the window; the points given replace its fill.
@@ -170,8 +171,7 @@ int rulesDecide(CommandContext &ctx)
     const ActionResult result = decideRules(c, loadRulesForm(c));
     if (result.outcome == Outcome::NotApplicable)
         c.prompter().tell(
-            {QStringLiteral("ルールは決定済みです（Flag = %1）。").arg(c.rules().flag), QString(),
-             Icon::None});
+            {Phase::of(c.rules()).refusal(Action::DecideRules), QString(), Icon::None});
     return exitFor(result);
 }
 
@@ -295,9 +295,8 @@ int prizesSet(CommandContext &ctx)
         }
     }
     if (form.prizesLocked) {
-        c.prompter().tell({QStringLiteral("結果発表の段階では賞位を変更できません（Flag = %1）。")
-                               .arg(c.rules().flag),
-                           QString(), Icon::None});
+        c.prompter().tell(
+            {Phase::of(c.rules()).refusal(Action::ChangePrizes), QString(), Icon::None});
         return ExitRefused;
     }
     for (const RankChange &ch : ranks) {

@@ -2,6 +2,7 @@
 
 #include "scoring/PrizeTable.h"
 #include "store/Contest.h"
+#include "store/Phase.h"
 #include "store/RecordFile.h"
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
@@ -33,11 +34,6 @@ QString decideRulesQuestion()
 QString prizesAlreadyDecided()
 {
     return QStringLiteral("決定済みです");
-}
-
-QString participantsNotFixed()
-{
-    return QStringLiteral("参加者数が確定していません。");
 }
 
 QString rankAboveParticipants(double rank, int participants)
@@ -146,9 +142,10 @@ RulesForm loadRulesForm(Contest &contest, int lockPhase)
     f.streakBonus = numberOrEmpty(r.streakBonus, r.streakBonus != 0);
     f.smallerIdFirst = r.tieRule != 0;
     fillPrizeTab(contest, f);
-    f.rulesLocked = lockPhase > 0;
-    f.prizesLocked = lockPhase > 5;
-    f.openOnPrizeTab = lockPhase == 5;
+    const Phase phase(lockPhase);
+    f.rulesLocked = !phase.allows(Action::ChangeRules);
+    f.prizesLocked = !phase.allows(Action::ChangePrizes);
+    f.openOnPrizeTab = phase.nextStep() == NextStep::Prizes;
     return f;
 }
 
@@ -332,7 +329,7 @@ ActionResult saveRules(Contest &contest, const RulesForm &form)
 
 ActionResult decideRules(Contest &contest, const RulesForm &form)
 {
-    if (contest.rules().flag != 0)
+    if (!Phase::of(contest.rules()).allows(Action::DecideRules))
         return {Outcome::NotApplicable, QString()};
     if (!contest.prompter().ask({rulestext::decideRulesQuestion(), QString(), Icon::Question}))
         return {Outcome::AnsweredNo, QString()};
@@ -340,7 +337,7 @@ ActionResult decideRules(Contest &contest, const RulesForm &form)
     FormRecord fr = rulesFromForm(form, contest.rules());
     if (!fr.refusal.isEmpty())
         return refused(contest, fr.refusal);
-    fr.record.flag = 1;
+    Phase::decideRules(fr.record);
     const RulesRecord before = contest.rules();
     UnitOfWork work(contest);
     try {
@@ -369,8 +366,8 @@ ActionResult decidePrizes(Contest &contest, const RulesForm &form)
     const RulesRecord &now = contest.rules();
     if (now.rulesStart != 0)
         return refused(contest, rulestext::prizesAlreadyDecided());
-    if (now.flag <= 1)
-        return refused(contest, rulestext::participantsNotFixed());
+    if (const QString refusal = Phase::of(now).refusal(Action::DecidePrizes); !refusal.isEmpty())
+        return refused(contest, refusal);
     const int count = contest.participantCount();
     for (const PrizeRowForm &row : form.prizes)
         if (row.on && val(row.rank) > count)
@@ -381,7 +378,7 @@ ActionResult decidePrizes(Contest &contest, const RulesForm &form)
     if (!fr.refusal.isEmpty())
         return refused(contest, fr.refusal);
     fr.record.rulesStart = 1;
-    fr.record.flag = qint16(fr.record.currentDay + 10);
+    Phase::startCompetition(fr.record, fr.record.currentDay);
     const RulesRecord before = contest.rules();
     UnitOfWork work(contest);
     try {

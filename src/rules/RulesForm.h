@@ -70,7 +70,6 @@ namespace rulestext {
 QString pickCountOutOfRange(); // "選択力士の数が範囲外です。"
 QString decideRulesQuestion();
 QString prizesAlreadyDecided(); // "決定済みです"
-QString participantsNotFixed(); // "参加者数が確定していません。"
 QString rankAboveParticipants(double rank, int participants);
 QString decidePrizesQuestion();
 } // namespace rulestext

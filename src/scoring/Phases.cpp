@@ -4,6 +4,7 @@
 #include "scoring/Substitution.h"
 #include "store/Contest.h"
 #include "store/Journal.h"
+#include "store/Phase.h"
 #include "store/UnitOfWork.h"
 
 namespace kc {
@@ -72,7 +73,7 @@ PhaseOutcome closeReception(Contest &contest, const ParticipantListPublisher &pu
     }
     StateGuard guard(contest);
     UnitOfWork work(contest);
-    contest.rules().flag = 5;
+    Phase::closeReception(contest.rules());
     contest.saveRules();
     const Paths &p = contest.paths();
     contest.files().remove(p.entryBak);
@@ -109,7 +110,7 @@ PhaseOutcome restartCompetition(Contest &contest)
     else
         contest.rules() = RulesRecord::firstRunDefaults();
     RulesRecord &r = contest.rules();
-    r.flag = 0;
+    Phase::reset(r);
     r.rulesStart = 0;
     r.currentDay = 0;
 
@@ -152,7 +153,7 @@ PhaseOutcome restartCompetition(Contest &contest)
     contest.saveEntries();
     buildPrizeTable(contest);
 
-    r.flag = 10;
+    Phase::startCompetition(r, 0);
     r.rulesStart = 1;
     contest.saveRules();
     rs.moveFirst();

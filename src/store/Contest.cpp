@@ -1,4 +1,5 @@
 #include "store/Contest.h"
+#include "store/Phase.h"
 
 #include "store/RecordFile.h"
 #include "store/StoreError.h"
@@ -105,7 +106,7 @@ void Contest::validateRules(const RulesRecord &r) const
         bad(QStringLiteral("選択力士数 %1").arg(r.pickCount));
     if (r.currentDay < 0 || r.currentDay > kDays)
         bad(QStringLiteral("確定日数 %1").arg(r.currentDay));
-    if (r.flag < 0 || r.flag > 10 + kDays)
+    if (!Phase::isStoredFlag(r.flag))
         bad(QStringLiteral("フラグ %1").arg(r.flag));
     if (r.rulesStart < 0 || r.rulesStart > 1)
         bad(QStringLiteral("RulesStart %1").arg(r.rulesStart));
@@ -331,7 +332,7 @@ void Contest::loadEntries()
     const int records = int(fromFile.size());
     // Before the first registration Entry.Dat may hold the placeholder record
     // that ルール決定 writes; it is not an entry.
-    const bool placeholderOnly = rows == 0 && m_rules.flag < 3;
+    const bool placeholderOnly = rows == 0 && Phase::of(m_rules).beforeFirstEntry();
     if (placeholderOnly || records == rows) {
         m_entries.assign(fromFile.begin(), fromFile.begin() + (placeholderOnly ? 0 : rows));
         return;
@@ -643,7 +644,7 @@ bool Contest::reset()
         return false;
     UnitOfWork work(*this);
     if (m_files->exists(m_paths.credit)) {
-        m_rules.flag = 0;
+        Phase::reset(m_rules);
         m_rules.rulesStart = 0;
         m_rules.currentDay = 0;
         resetDailyRecords();

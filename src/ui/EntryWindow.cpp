@@ -4,6 +4,7 @@
 #include "entries/EntryRegistration.h"
 #include "entries/PreviousImport.h"
 #include "store/Contest.h"
+#include "store/Phase.h"
 #include "store/RecordSet.h"
 #include "store/StoreError.h"
 #include "store/Text.h"
@@ -110,7 +111,7 @@ EntryWindow::EntryWindow(Contest &contest, QWidget *mainWindow)
     if (m_mainWindow)
         m_mainWindow->setEnabled(false);
     applyRules();
-    if (m_contest.rules().flag > 2) {
+    if (!Phase::of(m_contest.rules()).beforeFirstEntry()) {
         cmdTorikomi->setEnabled(false);
         cmdTorikomi2->setEnabled(false);
     }

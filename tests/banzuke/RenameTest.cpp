@@ -205,9 +205,6 @@ TEST(RenameKill, AsksThenDeletesAndTheNextStartShowsBanzukeNames)
 
     Contest &again = tc.open();
     EXPECT_EQ(again.roster().name(2), u"千代大海");
-
-    again.rules().flag = 1;
-    EXPECT_TRUE(renaming::refusalForKill(again));
 }
 
 TEST(RenameRecover, DefaultNamesBackWithDayResultsKept)
