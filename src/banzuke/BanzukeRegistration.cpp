@@ -149,8 +149,8 @@ bool save(Contest &contest, BanzukeRecord record, const RankCounts &counts)
             contest.files(), contest.paths().rikishi,
             std::vector<WrestlerRecord>(next.wrestlers.begin(),
                                         next.wrestlers.begin() + next.wrestlerCount));
-    work.commit();
     contest.loadRoster();
+    work.commit();
     return true;
 }
 

@@ -188,17 +188,13 @@ std::optional<QString> RenameSession::save(const std::array<QString, kRosterSlot
         = updatedList(readList(m_contest), roster.initialNames, currentNames(roster), typed);
     if (!update.refusal.isEmpty())
         return update.refusal;
-    const Roster next = renamed(roster, update.list);
-    {
-        UnitOfWork work(m_contest);
-        recordfile::writeAll<RenameRecord>(m_contest.files(), m_contest.paths().rename,
-                                           update.list);
-        if (m_contest.files().exists(m_contest.paths().rikishi))
-            writeWrestlers(m_contest, next);
-        rewriteEntryNames(m_contest, next, false);
-        work.commit();
-    }
-    m_contest.roster() = next;
+    UnitOfWork work(m_contest);
+    m_contest.roster() = renamed(roster, update.list);
+    recordfile::writeAll<RenameRecord>(m_contest.files(), m_contest.paths().rename, update.list);
+    if (m_contest.files().exists(m_contest.paths().rikishi))
+        writeWrestlers(m_contest, m_contest.roster());
+    rewriteEntryNames(m_contest, m_contest.roster(), false);
+    work.commit();
     m_contest.reopenEntryTable();
     m_namesChanged = true;
     return std::nullopt;
@@ -248,27 +244,27 @@ void reloadKeepingResults(Contest &contest)
 void recoverDefaultNames(Contest &contest)
 {
     const Paths &p = contest.paths();
-    const Roster &roster = contest.roster();
-    const int keptCount = std::clamp(roster.wrestlerCount, 0, kRosterSlots);
+    UnitOfWork work(contest);
+    Roster &roster = contest.roster();
+    const Roster before = roster;
+    const int keptCount = std::clamp(before.wrestlerCount, 0, kRosterSlots);
 
     // With Banzuke.Dat and Rename.Dat gone a roster load installs the default.
-    Roster next;
-    next.installDefault();
-    next.takeInitialNames();
-    const int count = std::clamp(next.wrestlerCount, 0, kRosterSlots);
+    roster = Roster();
+    roster.installDefault();
+    roster.takeInitialNames();
+    const int count = std::clamp(roster.wrestlerCount, 0, kRosterSlots);
     for (int i = 0; i < count && i < keptCount; ++i)
-        next.wrestlers[i].dayResult = roster.wrestlers[i].dayResult;
+        roster.wrestlers[i].dayResult = before.wrestlers[i].dayResult;
 
-    UnitOfWork work(contest);
     contest.files().remove(p.banzuke);
     contest.files().remove(p.rename);
     // Rikishi.Dat supplies names at start-up; keep it in step with the
     // recovered names so they survive a restart (results as kept).
     if (contest.files().exists(p.rikishi))
-        writeWrestlers(contest, next);
-    rewriteEntryNames(contest, next, true);
+        writeWrestlers(contest, roster);
+    rewriteEntryNames(contest, roster, true);
     work.commit();
-    contest.roster() = next;
     contest.reopenEntryTable();
 }
 

@@ -49,19 +49,10 @@ ValidationResult EntryRegistration::validate(const EntryForm &form) const
 
 template<typename F> void EntryRegistration::transact(F &&action)
 {
-    const std::vector<EntryRecord> entries = m_contest.entries();
-    const qint16 flag = m_contest.rules().flag;
-    try {
-        UnitOfWork work(m_contest);
-        action();
-        m_contest.saveEntries();
-        work.commit();
-    } catch (...) {
-        m_contest.entries() = entries;
-        m_contest.rules().flag = flag;
-        m_contest.entryTable().requery();
-        throw;
-    }
+    UnitOfWork work(m_contest);
+    action();
+    m_contest.saveEntries();
+    work.commit();
     m_contest.entryTable().requery();
 }
 

@@ -50,9 +50,7 @@ ImportResult importPrevious(Contest &contest, ImportSource source)
     // never blank entries without a name.
     n = int(std::min<qint64>(n, sourceBytes.size() / EntryRecord::Size));
 
-    const std::vector<EntryRecord> before = contest.entries();
-    const qint16 flag = contest.rules().flag;
-    try {
+    {
         UnitOfWork work(contest);
         if (!ranking)
             files.write(paths.ranking, QByteArray()); // the empty file the import leaves
@@ -87,11 +85,6 @@ ImportResult importPrevious(Contest &contest, ImportSource source)
         if (n > 0)
             contest.saveEntries();
         work.commit();
-    } catch (...) {
-        contest.entries() = before;
-        contest.rules().flag = flag;
-        contest.entryTable().requery();
-        throw;
     }
     contest.entryTable().requery();
     out.outcome = ImportResult::Imported;

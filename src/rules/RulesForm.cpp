@@ -316,14 +316,10 @@ ActionResult saveRules(Contest &contest, const RulesForm &form)
     const FormRecord fr = rulesFromForm(form, contest.rules());
     if (!fr.refusal.isEmpty())
         return refused(contest, fr.refusal);
-    const RulesRecord before = contest.rules();
+    UnitOfWork work(contest);
     contest.rules() = fr.record;
-    try {
-        contest.saveRules();
-    } catch (...) {
-        contest.rules() = before;
-        throw;
-    }
+    contest.saveRules();
+    work.commit();
     return {};
 }
 
@@ -338,26 +334,19 @@ ActionResult decideRules(Contest &contest, const RulesForm &form)
     if (!fr.refusal.isEmpty())
         return refused(contest, fr.refusal);
     Phase::decideRules(fr.record);
-    const RulesRecord before = contest.rules();
     UnitOfWork work(contest);
-    try {
-        contest.rules() = fr.record;
-        contest.saveRules();
-        if (contest.entries().empty()) {
-            // Element 0 before any registration: a cleared record carrying 42.
-            EntryRecord placeholder = EntryRecord::cleared();
-            placeholder.picks[0] = 42;
-            recordfile::writeOne<EntryRecord>(contest.files(), contest.paths().entry, 1,
-                                              placeholder);
-        } else {
-            // A registered participant keeps his picks; the record is written as it is.
-            contest.saveEntryRecord(0);
-        }
-        work.commit();
-    } catch (...) {
-        contest.rules() = before;
-        throw;
+    contest.rules() = fr.record;
+    contest.saveRules();
+    if (contest.entries().empty()) {
+        // Element 0 before any registration: a cleared record carrying 42.
+        EntryRecord placeholder = EntryRecord::cleared();
+        placeholder.picks[0] = 42;
+        recordfile::writeOne<EntryRecord>(contest.files(), contest.paths().entry, 1, placeholder);
+    } else {
+        // A registered participant keeps his picks; the record is written as it is.
+        contest.saveEntryRecord(0);
     }
+    work.commit();
     return {};
 }
 
@@ -379,18 +368,12 @@ ActionResult decidePrizes(Contest &contest, const RulesForm &form)
         return refused(contest, fr.refusal);
     fr.record.rulesStart = 1;
     Phase::startCompetition(fr.record, fr.record.currentDay);
-    const RulesRecord before = contest.rules();
     UnitOfWork work(contest);
-    try {
-        contest.rules() = fr.record;
-        contest.saveRules();
-        contest.saveEntryRecord(0);
-        buildPrizeTable(contest);
-        work.commit();
-    } catch (...) {
-        contest.rules() = before;
-        throw;
-    }
+    contest.rules() = fr.record;
+    contest.saveRules();
+    contest.saveEntryRecord(0);
+    buildPrizeTable(contest);
+    work.commit();
     return {};
 }
 

@@ -13,40 +13,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// In-memory state an action changes, put back when the action fails half way.
-class StateGuard
-{
-public:
-    explicit StateGuard(Contest &c)
-        : m_contest(c), m_rules(c.rules()), m_daily(c.daily()), m_roster(c.roster()),
-          m_entries(c.entries())
-    {
-    }
-    ~StateGuard()
-    {
-        // A unit committed whose files are still being put in place stands.
-        if (m_kept || m_contest.journal().interrupted())
-            return;
-        m_contest.rules() = m_rules;
-        m_contest.daily() = m_daily;
-        m_contest.roster() = m_roster;
-        m_contest.entries() = m_entries;
-        try {
-            m_contest.reopenEntryTable();
-        } catch (...) {
-        }
-    }
-    void keep() { m_kept = true; }
-
-private:
-    Contest &m_contest;
-    RulesRecord m_rules;
-    DailyRecords m_daily;
-    Roster m_roster;
-    std::vector<EntryRecord> m_entries;
-    bool m_kept = false;
-};
-
 } // namespace
 
 PhaseOutcome closeReception(Contest &contest, const ParticipantListPublisher &publish)
@@ -71,7 +37,6 @@ PhaseOutcome closeReception(Contest &contest, const ParticipantListPublisher &pu
             }
         }
     }
-    StateGuard guard(contest);
     UnitOfWork work(contest);
     Phase::closeReception(contest.rules());
     contest.saveRules();
@@ -83,7 +48,6 @@ PhaseOutcome closeReception(Contest &contest, const ParticipantListPublisher &pu
     if (publish)
         publish(contest);
     work.commit();
-    guard.keep();
     return PhaseOutcome::Done;
 }
 
@@ -101,7 +65,6 @@ PhaseOutcome restartCompetition(Contest &contest)
     if (!contest.prompter().ask(q))
         return PhaseOutcome::Declined;
 
-    StateGuard guard(contest);
     UnitOfWork work(contest);
     // The stored rules, or the defaults without a file.
     if (const auto bytes = contest.files().read(contest.paths().credit);
@@ -158,7 +121,6 @@ PhaseOutcome restartCompetition(Contest &contest)
     contest.saveRules();
     rs.moveFirst();
     work.commit();
-    guard.keep();
     return PhaseOutcome::Done;
 }
 

@@ -488,6 +488,16 @@ void Contest::saveWrestlers()
         std::vector<WrestlerRecord>(m_roster.wrestlers.begin(), m_roster.wrestlers.begin() + n));
 }
 
+void Contest::restore(ContestState state)
+{
+    m_rules = std::move(state.rules);
+    m_daily = std::move(state.daily);
+    m_roster = std::move(state.roster);
+    m_entries = std::move(state.entries);
+    if (m_open)
+        reopenEntryTable();
+}
+
 void Contest::reopenEntryTable()
 {
     const QString sort = m_entryTable ? m_entryTable->sort() : QStringLiteral("順位 ASC");

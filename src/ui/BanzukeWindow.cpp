@@ -1,4 +1,5 @@
 #include "ui/BanzukeWindow.h"
+#include "ui/ActionRunner.h"
 
 #include "banzuke/BanzukeImport.h"
 #include "store/Contest.h"
@@ -273,14 +274,12 @@ void BanzukeWindow::saveBanzuke()
     }
     m_record.bashoName = m_txBasho->text();
     m_record.bashoCode = m_txBname->text();
-    try {
-        if (!registration::save(m_contest, m_record, counts)) {
-            if (!m_txR[0]->isHidden())
-                m_txR[0]->setFocus();
-            return;
-        }
-    } catch (const StoreError &e) {
-        m_contest.prompter().tell({e.message(), QString(), Icon::Critical});
+    bool saved = false;
+    if (!runAction(m_contest, [&] { saved = registration::save(m_contest, m_record, counts); }))
+        return;
+    if (!saved) {
+        if (!m_txR[0]->isHidden())
+            m_txR[0]->setFocus();
         return;
     }
     m_saved = true;

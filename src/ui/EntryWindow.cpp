@@ -1,4 +1,5 @@
 #include "ui/EntryWindow.h"
+#include "ui/ActionRunner.h"
 
 #include "banzuke/Roster.h"
 #include "entries/EntryRegistration.h"
@@ -507,15 +508,14 @@ void EntryWindow::selectInputStart(int n)
 
 template<typename F> void EntryWindow::guarded(F &&handler)
 {
-    try {
-        handler();
-    } catch (const StoreError &e) {
-        m_contest.prompter().tell({e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-        // Show what the contest now holds.
-        m_state.load(m_contest.participantCount());
-        refreshGrid();
-        showPage();
-    }
+    runAction(
+        m_contest, std::forward<F>(handler),
+        [this] {
+            m_state.load(m_contest.participantCount());
+            refreshGrid();
+            showPage();
+        },
+        QStringLiteral("Kachikoshi Cup"));
 }
 
 void EntryWindow::add()
@@ -706,12 +706,9 @@ bool EntryWindow::eventFilter(QObject *watched, QEvent *event)
 void EntryWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_closed) {
-        try {
-            EntryRegistration(m_contest).close();
-        } catch (const StoreError &e) {
-            m_contest.prompter().tell(
-                {e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-        }
+        runAction(
+            m_contest, [this] { EntryRegistration(m_contest).close(); }, {},
+            QStringLiteral("Kachikoshi Cup"));
         m_closed = true;
         if (m_mainWindow)
             m_mainWindow->setEnabled(true);

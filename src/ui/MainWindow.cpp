@@ -1,4 +1,5 @@
 #include "ui/MainWindow.h"
+#include "ui/ActionRunner.h"
 
 #include "scoring/Phases.h"
 #include "store/Contest.h"
@@ -256,21 +257,13 @@ QAction *MainWindow::item(const char *name) const
 
 template<typename F> void MainWindow::guarded(F &&action)
 {
-    try {
-        action();
-    } catch (const StoreError &e) {
-        m_contest.prompter().tell({e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-        // What is in memory may be ahead of the disk now: take the disk's word.
-        if (m_contest.isOpen()) {
-            try {
-                m_contest.reload();
-            } catch (const StoreError &again) {
-                m_contest.prompter().tell(
-                    {again.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-            }
-            refreshState();
-        }
-    }
+    runAction(
+        m_contest, std::forward<F>(action),
+        [this] {
+            if (m_contest.isOpen())
+                refreshState();
+        },
+        QStringLiteral("Kachikoshi Cup"));
 }
 
 // ---- state ----

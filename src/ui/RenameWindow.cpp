@@ -1,4 +1,5 @@
 #include "ui/RenameWindow.h"
+#include "ui/ActionRunner.h"
 
 #include "store/Contest.h"
 #include "store/StoreError.h"
@@ -79,13 +80,11 @@ void RenameWindow::saveNames()
     for (int b = 0; b < kRosterSlots; ++b)
         typed[b] = m_tx[b]->text();
     Contest &contest = m_session.contest();
-    try {
-        if (const auto refusal = m_session.save(typed)) {
-            contest.prompter().tell({*refusal, QString(), Icon::Warning});
-            return;
-        }
-    } catch (const StoreError &e) {
-        contest.prompter().tell({e.message(), QString(), Icon::Critical});
+    std::optional<QString> refusal;
+    if (!runAction(contest, [&] { refusal = m_session.save(typed); }))
+        return;
+    if (refusal) {
+        contest.prompter().tell({*refusal, QString(), Icon::Warning});
         return;
     }
     accept();
@@ -93,34 +92,26 @@ void RenameWindow::saveNames()
 
 bool RenameWindow::run(Contest &contest, QWidget *parent)
 {
-    try {
-        return renaming::runRename(contest, [parent](renaming::RenameSession &session) {
+    bool changed = false;
+    runAction(contest, [&] {
+        changed = renaming::runRename(contest, [parent](renaming::RenameSession &session) {
             RenameWindow w(session, parent);
             w.exec();
         });
-    } catch (const StoreError &e) {
-        contest.prompter().tell({e.message(), QString(), Icon::Critical});
-        return false;
-    }
+    });
+    return changed;
 }
 
 bool RenameWindow::killRenameList(Contest &contest)
 {
-    try {
-        return renaming::killList(contest);
-    } catch (const StoreError &e) {
-        contest.prompter().tell({e.message(), QString(), Icon::Critical});
-        return false;
-    }
+    bool killed = false;
+    runAction(contest, [&] { killed = renaming::killList(contest); });
+    return killed;
 }
 
 void RenameWindow::recoverNames(Contest &contest)
 {
-    try {
-        renaming::recoverDefaultNames(contest);
-    } catch (const StoreError &e) {
-        contest.prompter().tell({e.message(), QString(), Icon::Critical});
-    }
+    runAction(contest, [&] { renaming::recoverDefaultNames(contest); });
 }
 
 bool RenameWindow::eventFilter(QObject *watched, QEvent *event)

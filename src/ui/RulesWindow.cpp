@@ -1,4 +1,5 @@
 #include "ui/RulesWindow.h"
+#include "ui/ActionRunner.h"
 
 #include "store/Contest.h"
 #include "store/StoreError.h"
@@ -525,11 +526,7 @@ void RulesWindow::recalcClicked()
 
 template<typename F> void RulesWindow::guarded(F &&action)
 {
-    try {
-        action();
-    } catch (const StoreError &e) {
-        m_contest.prompter().tell({e.message(), QString(), Icon::Critical});
-    }
+    runAction(m_contest, std::forward<F>(action), [this] { showForm(); });
 }
 
 void RulesWindow::saveClicked()

@@ -1,4 +1,5 @@
 #include "ui/TorikumiWindow.h"
+#include "ui/ActionRunner.h"
 
 #include "banzuke/Renaming.h"
 #include "banzuke/Roster.h"
@@ -94,12 +95,8 @@ TorikumiWindow::TorikumiWindow(Contest &contest, Mode mode, QWidget *parent)
 
 TorikumiWindow *TorikumiWindow::openChart(Contest &contest, QWidget *owner)
 {
-    try {
-        renaming::reloadKeepingResults(contest);
-    } catch (const StoreError &e) {
-        contest.prompter().tell({e.message(), QString(), Icon::Critical});
+    if (!runAction(contest, [&] { renaming::reloadKeepingResults(contest); }))
         return nullptr;
-    }
     auto *w = new TorikumiWindow(contest, Mode::Chart, owner);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->setModal(false);
@@ -290,12 +287,8 @@ void TorikumiWindow::showDay(int day)
 
 void TorikumiWindow::saveAndClose()
 {
-    try {
-        m_contest.saveWrestlers();
-    } catch (const StoreError &e) {
-        m_contest.prompter().tell({e.message(), QString(), Icon::Critical});
+    if (!runAction(m_contest, [this] { m_contest.saveWrestlers(); }))
         return;
-    }
     accept();
 }
 
@@ -332,28 +325,28 @@ void TorikumiWindow::clickRikishi(int i, bool forward)
 void TorikumiWindow::confirmShownDay()
 {
     ConfirmOutcome outcome = ConfirmOutcome::Refused;
-    try {
-        Prompter &previous = m_contest.prompter();
-        WindowProgressPrompter progress(previous, *this);
-        // The window's prompter comes back however the confirmation ends.
-        struct Restore
-        {
-            Contest &contest;
-            Prompter &prompter;
-            ~Restore() { contest.setPrompter(prompter); }
-        } restore {m_contest, previous};
-        m_contest.setPrompter(progress);
-        outcome = confirmDay(m_contest, m_day);
-    } catch (const StoreError &e) {
-        endProgress();
-        m_contest.prompter().tell({e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-        // What is in memory may be ahead of the disk: take the disk's word.
-        try {
-            m_contest.reload();
-        } catch (const StoreError &again) {
-            m_contest.prompter().tell(
-                {again.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-        }
+    const bool done = runAction(
+        m_contest,
+        [&] {
+            Prompter &previous = m_contest.prompter();
+            WindowProgressPrompter progress(previous, *this);
+            // The window's prompter comes back however the confirmation ends.
+            struct Restore
+            {
+                Contest &contest;
+                Prompter &prompter;
+                ~Restore() { contest.setPrompter(prompter); }
+            } restore {m_contest, previous};
+            m_contest.setPrompter(progress);
+            try {
+                outcome = confirmDay(m_contest, m_day);
+            } catch (...) {
+                endProgress(); // before the message
+                throw;
+            }
+        },
+        {}, QStringLiteral("Kachikoshi Cup"));
+    if (!done) {
         reject();
         return;
     }
