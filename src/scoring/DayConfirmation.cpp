@@ -116,11 +116,6 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
 
     ProgressCounter progress(prompter);
     try {
-        RecordSet &rs = contest.entryTable();
-        rs.setFilter(QString());
-        rs.setSort(QString());
-        rs.moveFirst();
-
         r.currentDay = qint16(r.currentDay + 1);
         contest.saveRules();
         contest.saveWrestlers();
@@ -136,8 +131,6 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
         if (r.useReserve == 1 && absenceConfirmed)
             substituteAbsentees(contest, d, progress);
         contest.saveEntries();
-        rs.setSort(QStringLiteral("順位 ASC"));
-        rs.moveFirst();
         work.commit();
         progress.end();
     } catch (...) {

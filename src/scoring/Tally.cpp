@@ -270,7 +270,6 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
         rs.setValue(kRank, t.rowRanks[k]);
     }
     rs.updateAll();
-    rs.setSort(QStringLiteral("Dummy DESC"));
 
     writePerfectLog(contest, t.perfect, t.firstPerfect);
     contest.saveDaily();
