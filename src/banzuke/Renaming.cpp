@@ -45,7 +45,7 @@ void rewriteEntryNames(Contest &contest, const Roster &roster, bool allColumns)
     const auto &entries = contest.entries();
     const int picks
         = allColumns ? kMaxPicks : std::clamp<int>(contest.rules().pickCount, 0, kMaxPicks);
-    const bool reserve = allColumns || contest.rules().useReserve == 1;
+    const bool reserve = allColumns || contest.rules().reserveInUse();
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         const int n = rs.intValue(QStringLiteral("ID")) - 100;
         if (n < 0 || n >= int(entries.size()))

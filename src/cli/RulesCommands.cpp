@@ -77,7 +77,7 @@ int rulesShow(CommandContext &ctx)
                                    {QStringLiteral("decided"), Phase::of(r).rulesDecided()}});
         return ExitOk;
     }
-    const QString unit = r.bonusType == 1 ? QStringLiteral("点") : QStringLiteral("倍");
+    const QString unit = r.fixedStarBonus() ? QStringLiteral("点") : QStringLiteral("倍");
     QTextStream &o = ctx.out;
     o << QStringLiteral("選択力士数 (PickCount): ") << r.pickCount << u'\n';
     o << QStringLiteral("点数 (SlotPoints): ") << slotTexts.join(u',') << u'\n';
@@ -85,7 +85,7 @@ int rulesShow(CommandContext &ctx)
       << u'\n';
     o << QStringLiteral("補充力士を設定する (UseReserve): ") << r.useReserve << u'\n';
     o << QStringLiteral("金星、銀星ﾎﾞｰﾅｽ (BonusType): ") << r.bonusType
-      << (r.bonusType == 1 ? QStringLiteral(" 単純加算ﾀｲﾌﾟ") : QStringLiteral(" 倍数加算ﾀｲﾌﾟ"))
+      << (r.fixedStarBonus() ? QStringLiteral(" 単純加算ﾀｲﾌﾟ") : QStringLiteral(" 倍数加算ﾀｲﾌﾟ"))
       << u'\n';
     o << QStringLiteral("金星 (GoldStarBonus): ") << r.goldStarBonus << unit << u'\n';
     o << QStringLiteral("銀星 (SilverStarBonus): ") << r.silverStarBonus << unit << u'\n';
@@ -132,7 +132,7 @@ int rulesSet(CommandContext &ctx)
         const int n = intArgument(value, key);
         form.pickCount = QString::number(n);
         if (n >= 1 && n <= kMaxPicks)
-            enterPickCount(form, c.rules());
+            setPickCount(form, c.rules());
     }
     for (const auto &[key, value] : pairs) {
         if (key == u"SlotPoints") {

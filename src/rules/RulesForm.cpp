@@ -154,7 +154,7 @@ RulesForm loadRulesForm(Contest &contest)
     return loadRulesForm(contest, contest.rules().flag);
 }
 
-void enterPickCount(RulesForm &form, const RulesRecord &rules)
+void setPickCount(RulesForm &form, const RulesRecord &rules)
 {
     double v = val(form.pickCount);
     if (v < 1 || v > 10) {
@@ -211,7 +211,7 @@ void setPrizeChecked(Contest &contest, RulesForm &form, int i, bool on)
     recalcPrizeTotals(contest, form);
 }
 
-int enterPrizePoints(Contest &contest, RulesForm &form, int i)
+int setPrizePoints(Contest &contest, RulesForm &form, int i)
 {
     const qint32 v = clngClamped(val(form.prizes[i].points));
     setPrizeChecked(contest, form, i, v >= 1);
@@ -230,7 +230,7 @@ void setDayPrizeChecked(Contest &contest, RulesForm &form, int d, bool on)
     recalcPrizeTotals(contest, form);
 }
 
-int enterDayPrize(Contest &contest, RulesForm &form, int d)
+int setDayPrizePoints(Contest &contest, RulesForm &form, int d)
 {
     const qint32 v = clngClamped(val(form.dayPrizes[d].points));
     if (v > 0)

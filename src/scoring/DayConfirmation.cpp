@@ -29,7 +29,7 @@ int confirmProgressTotal(const Contest &contest, int day, bool substitution)
     int total = 5 * entries;
     if (day == 15)
         total += entries;
-    if (r.useReserve == 1 && substitution)
+    if (r.reserveInUse() && substitution)
         total += entries;
     if (day == 8 && r.dayPrizePoints[0] > 0)
         total += entries;
@@ -128,7 +128,7 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
         if (r.dayPrizePoints[0] > 0)
             awardMidPrize(contest, d, random, progress);
         awardRankPrizes(contest, d, progress);
-        if (r.useReserve == 1 && absenceConfirmed)
+        if (r.reserveInUse() && absenceConfirmed)
             substituteAbsentees(contest, d, progress);
         contest.saveEntries();
         work.commit();

@@ -91,7 +91,7 @@ PhaseOutcome restartCompetition(Contest &contest)
             e.picks[s] = e.enteredPicks[s];
         e.clearScores();
         e.dayRank.fill(0);
-        buildReserveList(e, contest.roster(), r.useReserve == 1);
+        buildReserveList(e, contest.roster(), r.reserveInUse());
     }
 
     RecordSet &rs = contest.entryTable();

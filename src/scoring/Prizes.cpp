@@ -38,7 +38,7 @@ void awardDayPrize(Contest &contest, int d)
     prize.update();
 }
 
-std::optional<PrizeWinner> midPrizeWinner(const std::vector<EntryRecord> &entries, int tieRule,
+std::optional<PrizeWinner> midPrizeWinner(const std::vector<EntryRecord> &entries, TieRule rule,
                                           RandomSource &random)
 {
     if (entries.empty())
@@ -51,7 +51,7 @@ std::optional<PrizeWinner> midPrizeWinner(const std::vector<EntryRecord> &entrie
                      [&](int a, int b) { return entries[a].midScore > entries[b].midScore; });
     const int top = entries[order.front()].midScore;
     int chosen = 0;
-    if (tieRule != 1) {
+    if (rule != TieRule::SmallerIdFirst) {
         int tied = 0;
         while (tied < int(order.size()) && entries[order[tied]].midScore == top)
             ++tied;
@@ -85,7 +85,7 @@ void awardMidPrize(Contest &contest, int d, RandomSource &random, ProgressCounte
     const qint32 points = contest.rules().dayPrizePoints[0];
     if (points <= 0)
         return;
-    const auto winner = midPrizeWinner(entries, contest.rules().tieRule, random);
+    const auto winner = midPrizeWinner(entries, contest.rules().tieBreak(), random);
     if (!winner)
         return;
     RecordSet prize(contest.database(), kPrize);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Records.h"
+
 #include <QString>
 #include <optional>
 #include <vector>
@@ -17,10 +19,10 @@ struct PrizeWinner
     int score = 0;
 };
 
-// The best 中日計; equal values go to the smaller ID under the smaller-ID rule
-// (tieRule 1), otherwise to a draw among the tied in ID order. Nothing
+// The best 中日計; equal values go to the smaller ID under the smaller-ID rule,
+// otherwise to a draw among the tied in ID order. Nothing
 // without entries.
-std::optional<PrizeWinner> midPrizeWinner(const std::vector<EntryRecord> &entries, int tieRule,
+std::optional<PrizeWinner> midPrizeWinner(const std::vector<EntryRecord> &entries, TieRule rule,
                                           RandomSource &random);
 
 // The entries in final rank order of `day` (equal ranks in ID order).

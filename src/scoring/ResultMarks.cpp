@@ -10,7 +10,7 @@ MarkLock markLock(const Contest &contest, int slot, int day)
         return MarkLock::NoWrestler;
     if (day < 1 || day > kDays || day <= contest.rules().currentDay)
         return MarkLock::DayConfirmed;
-    if (contest.rules().useReserve == 1
+    if (contest.rules().reserveInUse()
         && contest.roster().wrestlers[slot].dayResult[day - 1] > MarkAbsent)
         return MarkLock::AbsenceConfirmed;
     return MarkLock::None;

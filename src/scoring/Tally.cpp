@@ -59,9 +59,9 @@ void writePerfectLog(Contest &contest, const std::vector<PerfectRecord> &added, 
 
 } // namespace
 
-int tieValue(int tieRule, int id, RandomSource &random)
+int tieValue(TieRule rule, int id, RandomSource &random)
 {
-    if (tieRule == 1)
+    if (rule == TieRule::SmallerIdFirst)
         return 9999 - id;
     return std::min(9999, int(std::floor(random.next() * 10000.0)));
 }
@@ -92,7 +92,7 @@ void scoreEntryDay(EntryRecord &e, const RulesRecord &r, const Roster &roster, i
         e.dayTotal[i] += points;
         e.dayWins[i] += 1;
         auto star = [&](qint16 bonus, qint16 &field) {
-            const qint16 add = r.bonusType == 1 ? bonus : qint16((bonus - 1) * points);
+            const qint16 add = r.fixedStarBonus() ? bonus : qint16((bonus - 1) * points);
             field += add;
             e.dayTotal[i] += add;
             slot += add;
@@ -145,7 +145,7 @@ DayTally tallyEntries(std::vector<EntryRecord> entries, const RulesRecord &r, co
     std::vector<qint64> keys(rows);
     const auto rank = [&](auto score) {
         for (int k = 0; k < rows; ++k) {
-            keys[k] = qint64(score(entries[k])) * 10000 + tieValue(r.tieRule, rowIds[k], random);
+            keys[k] = qint64(score(entries[k])) * 10000 + tieValue(r.tieBreak(), rowIds[k], random);
             progress.advance(k + 1);
         }
         progress.endPass(rows);

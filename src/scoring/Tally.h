@@ -50,6 +50,6 @@ void scoreEntryDay(EntryRecord &entry, const RulesRecord &rules, const Roster &r
 // The tie value of a ranking key: 9999 − ID under the smaller-ID rule, a
 // lottery draw of 0..9999 otherwise (never a whole point, so a draw cannot
 // lift a row level with one a point higher).
-int tieValue(int tieRule, int id, RandomSource &random);
+int tieValue(TieRule rule, int id, RandomSource &random);
 
 } // namespace kc

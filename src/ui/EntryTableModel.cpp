@@ -46,7 +46,7 @@ GridLayout GridLayout::forRules(const RulesRecord &rules)
         }
     }
 
-    g.useReserve = rules.useReserve == 1;
+    g.useReserve = rules.reserveInUse();
     col[gridcol::Reserve].visible = g.useReserve;
     col[gridcol::Reserve].widthTwips = 800;
     col[gridcol::Mid].visible = true;

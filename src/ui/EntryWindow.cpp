@@ -319,7 +319,7 @@ void EntryWindow::applyRules()
         setTabOrder(previous, txRikishiNO[i]);
         previous = txRikishiNO[i];
     }
-    if (rules.useReserve == 1) {
+    if (rules.reserveInUse()) {
         txYobi->setEnabled(true);
         txYobi->setFocusPolicy(Qt::StrongFocus);
         setBackground(txYobi, kWhite);
@@ -469,7 +469,7 @@ void EntryWindow::clearErrorDisplay()
         const int pickCount = std::clamp<int>(m_contest.rules().pickCount, 0, kMaxPicks);
         setBackground(txShikona, kWhite);
         setBackground(txShiko, kWhite);
-        setBackground(txYobi, m_contest.rules().useReserve == 1 ? kWhite : light3D());
+        setBackground(txYobi, m_contest.rules().reserveInUse() ? kWhite : light3D());
         for (int i = 0; i < pickCount; ++i)
             setBackground(txRikishiNO[i], kWhite);
         m_errorShown = false;
@@ -645,7 +645,7 @@ void EntryWindow::onPickEnter(int i)
     RikishiName[i]->setText(m_contest.roster().name(check.slot));
     if (i + 1 < rules.pickCount)
         txRikishiNO[i + 1]->setFocus();
-    else if (rules.useReserve == 1)
+    else if (rules.reserveInUse())
         txYobi->setFocus();
     else
         focusAfterLastBox();

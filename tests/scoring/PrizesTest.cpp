@@ -188,7 +188,7 @@ TEST(PrizeWinners, MidPrizeAndFinalStandingsFromEntriesAlone)
         }
         ScriptedRandom random;
         random.fallback = t.draw;
-        const auto w = midPrizeWinner(entries, t.tieRule, random);
+        const auto w = midPrizeWinner(entries, TieRule(t.tieRule), random);
         ASSERT_TRUE(w);
         EXPECT_EQ(w->entry, t.winner);
         EXPECT_EQ(w->score, t.mids[t.winner]);
@@ -198,5 +198,5 @@ TEST(PrizeWinners, MidPrizeAndFinalStandingsFromEntriesAlone)
             EXPECT_LE(entries[standings[i - 1]].dayRank[14], entries[standings[i]].dayRank[14]);
     }
     ScriptedRandom random;
-    EXPECT_FALSE(midPrizeWinner({}, 0, random));
+    EXPECT_FALSE(midPrizeWinner({}, TieRule::Lottery, random));
 }

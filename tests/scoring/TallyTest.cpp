@@ -118,11 +118,11 @@ TEST(TieValue, LotteryNeverReachesAWholePoint)
 {
     ScriptedRandom r;
     r.values = {0.99999999, 0.0, 0.49995};
-    EXPECT_EQ(tieValue(0, 100, r), 9999);
-    EXPECT_EQ(tieValue(0, 100, r), 0);
-    EXPECT_EQ(tieValue(0, 100, r), 4999);
-    EXPECT_EQ(tieValue(1, 100, r), 9899);
-    EXPECT_EQ(tieValue(1, 101, r), 9898);
+    EXPECT_EQ(tieValue(TieRule::Lottery, 100, r), 9999);
+    EXPECT_EQ(tieValue(TieRule::Lottery, 100, r), 0);
+    EXPECT_EQ(tieValue(TieRule::Lottery, 100, r), 4999);
+    EXPECT_EQ(tieValue(TieRule::SmallerIdFirst, 100, r), 9899);
+    EXPECT_EQ(tieValue(TieRule::SmallerIdFirst, 101, r), 9898);
 }
 
 // The tally over a small field.
