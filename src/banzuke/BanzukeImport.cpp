@@ -1,6 +1,6 @@
 #include "banzuke/BanzukeImport.h"
 
-#include "banzuke/Roster.h"
+#include "store/Roster.h"
 #include "store/Text.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "banzuke/BanzukeRegistration.h"
 
-#include "banzuke/Roster.h"
 #include "store/Contest.h"
 #include "store/RecordFile.h"
+#include "store/Roster.h"
 #include "store/StoreError.h"
 #include "store/Text.h"
 #include "store/UnitOfWork.h"

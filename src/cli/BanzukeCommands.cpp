@@ -3,8 +3,8 @@
 #include "banzuke/BanzukeImport.h"
 #include "banzuke/BanzukeRegistration.h"
 #include "banzuke/Renaming.h"
-#include "banzuke/Roster.h"
 #include "store/Phase.h"
+#include "store/Roster.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

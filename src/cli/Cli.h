@@ -86,8 +86,6 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextS
 // Whether the arguments name a command (or --help/--version), i.e. no window is wanted.
 bool wantsCommandLine(const QStringList &arguments);
 
-QString defaultContestDir();
-
 // Parses "KEY=VALUE" words; throws UsageError naming a malformed one.
 std::vector<std::pair<QString, QString>> keyValues(const QStringList &args);
 // Parses a whole number argument; throws UsageError.

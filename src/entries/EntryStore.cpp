@@ -1,7 +1,7 @@
 #include "entries/EntryStore.h"
 
-#include "banzuke/Roster.h"
 #include "store/RecordSet.h"
+#include "store/Roster.h"
 #include "store/Text.h"
 
 namespace kc {

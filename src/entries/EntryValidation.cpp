@@ -1,6 +1,6 @@
 #include "entries/EntryValidation.h"
 
-#include "banzuke/Roster.h"
+#include "store/Roster.h"
 #include "store/Text.h"
 
 namespace kc {

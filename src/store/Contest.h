@@ -1,6 +1,5 @@
 #pragma once
 
-#include "banzuke/Roster.h"
 #include "store/Database.h"
 #include "store/FileStore.h"
 #include "store/Journal.h"
@@ -8,6 +7,7 @@
 #include "store/Prompter.h"
 #include "store/RecordSet.h"
 #include "store/Records.h"
+#include "store/Roster.h"
 
 #include <QLockFile>
 #include <memory>

@@ -1,12 +1,12 @@
 #include "ui/EntryWindow.h"
 #include "ui/ActionRunner.h"
 
-#include "banzuke/Roster.h"
 #include "entries/EntryRegistration.h"
 #include "entries/PreviousImport.h"
 #include "store/Contest.h"
 #include "store/Phase.h"
 #include "store/RecordSet.h"
+#include "store/Roster.h"
 #include "store/StoreError.h"
 #include "store/Text.h"
 #include "ui/MessageBoxPrompter.h"

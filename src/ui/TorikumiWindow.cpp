@@ -2,10 +2,10 @@
 #include "ui/ActionRunner.h"
 
 #include "banzuke/Renaming.h"
-#include "banzuke/Roster.h"
 #include "scoring/DayConfirmation.h"
 #include "scoring/ResultMarks.h"
 #include "store/Contest.h"
+#include "store/Roster.h"
 #include "store/StoreError.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
 #include "banzuke/BanzukeRegistration.h"
-#include "banzuke/Roster.h"
 #include "store/RecordFile.h"
+#include "store/Roster.h"
 
 #include <gtest/gtest.h>
 

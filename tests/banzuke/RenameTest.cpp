@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
 #include "banzuke/Renaming.h"
-#include "banzuke/Roster.h"
 #include "store/RecordFile.h"
 #include "store/RecordSet.h"
+#include "store/Roster.h"
 
 #include <gtest/gtest.h>
 
