@@ -1,5 +1,6 @@
 #include "ui/BanzukeWindow.h"
 #include "ui/ActionRunner.h"
+#include "ui/SelectAllOnFocus.h"
 
 #include "banzuke/BanzukeImport.h"
 #include "store/Contest.h"
@@ -80,6 +81,7 @@ void BanzukeWindow::buildControls()
         e->setObjectName(name);
         place(e, l, t, w, h);
         e->installEventFilter(this);
+        SelectAllOnFocus::install(e);
         return e;
     };
     auto button = [&](QWidget *parent, const QString &name, const QString &text, int l, int t,
@@ -349,9 +351,6 @@ bool BanzukeWindow::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && enterPressed(watched))
             return true;
-    } else if (event->type() == QEvent::FocusIn) {
-        if (auto *e = qobject_cast<QLineEdit *>(watched))
-            QTimer::singleShot(0, e, &QLineEdit::selectAll);
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -1,5 +1,6 @@
 #include "ui/RenameWindow.h"
 #include "ui/ActionRunner.h"
+#include "ui/SelectAllOnFocus.h"
 
 #include "store/Contest.h"
 #include "store/StoreError.h"
@@ -35,6 +36,7 @@ RenameWindow::RenameWindow(renaming::RenameSession &session, QWidget *parent)
         m_tx[b]->setMaxLength(10);
         m_tx[b]->setFixedWidth(130);
         m_tx[b]->installEventFilter(this);
+        SelectAllOnFocus::install(m_tx[b]);
         const int column = b < 22 ? 0 : 3;
         grid->addWidget(m_Ini[b], b % 22, column);
         grid->addWidget(m_tx[b], b % 22, column + 1);
@@ -130,9 +132,6 @@ bool RenameWindow::eventFilter(QObject *watched, QEvent *event)
                 return true;
             }
         }
-    } else if (event->type() == QEvent::FocusIn) {
-        if (auto *e = qobject_cast<QLineEdit *>(watched))
-            QTimer::singleShot(0, e, &QLineEdit::selectAll);
     }
     return QDialog::eventFilter(watched, event);
 }
