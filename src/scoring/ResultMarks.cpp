@@ -79,22 +79,4 @@ int firstShownDay(const Contest &contest)
     return std::clamp(contest.rules().currentDay + 1, 1, int(kDays));
 }
 
-QColor markColour(int mark)
-{
-    switch (mark) {
-    case MarkWin:
-        return QColor(255, 186, 0);
-    case MarkSilver:
-        return QColor(181, 208, 255);
-    case MarkGold:
-        return QColor(255, 255, 148);
-    case MarkAbsent:
-    case MarkAbsentConfirmed:
-    case MarkAbsentLater:
-        return QColor(108, 108, 108);
-    default:
-        return QColor();
-    }
-}
-
 } // namespace kc

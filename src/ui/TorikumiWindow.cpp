@@ -119,8 +119,21 @@ void TorikumiWindow::place(QWidget *w, int leftTwips, int topTwips, int widthTwi
 
 QColor TorikumiWindow::markColour(int mark, const QPalette &palette)
 {
-    const QColor c = kc::markColour(mark);
-    return c.isValid() ? c : palette.color(QPalette::Button);
+    switch (mark) {
+    case MarkWin:
+        return QColor(255, 186, 0);
+    case MarkSilver:
+        return QColor(181, 208, 255);
+    case MarkGold:
+        return QColor(255, 255, 148);
+    case MarkAbsent:
+    case MarkAbsentConfirmed:
+    case MarkAbsentLater:
+        return QColor(108, 108, 108);
+    default:
+        // 黒星 keeps the system's button face.
+        return palette.color(QPalette::Button);
+    }
 }
 
 void TorikumiWindow::buildControls()
