@@ -197,13 +197,13 @@ int prizesShow(CommandContext &ctx)
                              {QStringLiteral("label"), dayPrizeLabel(d)},
                              {QStringLiteral("on"), form.dayPrizes[d].on},
                              {QStringLiteral("points"), qint64(val(form.dayPrizes[d].points))}});
-        ctx.printJson(
-            QJsonObject {{QStringLiteral("ranks"), rows},
-                         {QStringLiteral("days"), days},
-                         {QStringLiteral("total"), form.prizeTotal},
-                         {QStringLiteral("participants"), ctx.contest.participantCount()},
-                         {QStringLiteral("perParticipant"), form.perParticipant},
-                         {QStringLiteral("decided"), ctx.contest.rules().rulesStart != 0}});
+        ctx.printJson(QJsonObject {
+            {QStringLiteral("ranks"), rows},
+            {QStringLiteral("days"), days},
+            {QStringLiteral("total"), form.prizeTotal},
+            {QStringLiteral("participants"), ctx.contest.participantCount()},
+            {QStringLiteral("perParticipant"), form.perParticipant},
+            {QStringLiteral("decided"), Phase::of(ctx.contest.rules()).prizesDecided()}});
         return ExitOk;
     }
     QTextStream &o = ctx.out;
@@ -228,7 +228,8 @@ int prizesShow(CommandContext &ctx)
     o << QStringLiteral("参加人数: ") << form.participants << u'\n';
     o << QStringLiteral("一人あたりの配分ﾎﾟｲﾝﾄ: ") << form.perParticipant << u'\n';
     o << QStringLiteral("賞位決定: ")
-      << (ctx.contest.rules().rulesStart != 0 ? QStringLiteral("済") : QStringLiteral("未"))
+      << (Phase::of(ctx.contest.rules()).prizesDecided() ? QStringLiteral("済")
+                                                         : QStringLiteral("未"))
       << Qt::endl;
     return ExitOk;
 }

@@ -353,7 +353,7 @@ ActionResult decideRules(Contest &contest, const RulesForm &form)
 ActionResult decidePrizes(Contest &contest, const RulesForm &form)
 {
     const RulesRecord &now = contest.rules();
-    if (now.rulesStart != 0)
+    if (Phase::of(now).prizesDecided())
         return refused(contest, rulestext::prizesAlreadyDecided());
     if (const QString refusal = Phase::of(now).refusal(Action::DecidePrizes); !refusal.isEmpty())
         return refused(contest, refusal);
@@ -366,8 +366,7 @@ ActionResult decidePrizes(Contest &contest, const RulesForm &form)
     FormRecord fr = rulesFromForm(form, contest.rules());
     if (!fr.refusal.isEmpty())
         return refused(contest, fr.refusal);
-    fr.record.rulesStart = 1;
-    Phase::startCompetition(fr.record, fr.record.currentDay);
+    Phase::decidePrizes(fr.record);
     UnitOfWork work(contest);
     contest.rules() = fr.record;
     contest.saveRules();

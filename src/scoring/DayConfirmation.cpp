@@ -7,6 +7,7 @@
 #include "scoring/Tally.h"
 #include "store/Contest.h"
 #include "store/Journal.h"
+#include "store/Phase.h"
 #include "store/UnitOfWork.h"
 
 namespace kc {
@@ -49,7 +50,7 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
     Prompter &prompter = contest.prompter();
 
     // The refusals: nothing changes.
-    if (r.rulesStart == 0) {
+    if (!Phase::of(r).prizesDecided()) {
         refuse(contest, QStringLiteral("賞位の確定（ﾙｰﾙの設定と同じところです)を行ってください。"));
         return ConfirmOutcome::Refused;
     }

@@ -74,7 +74,6 @@ PhaseOutcome restartCompetition(Contest &contest)
         contest.rules() = RulesRecord::firstRunDefaults();
     RulesRecord &r = contest.rules();
     Phase::reset(r);
-    r.rulesStart = 0;
     r.currentDay = 0;
 
     contest.resetDailyRecords();
@@ -116,8 +115,7 @@ PhaseOutcome restartCompetition(Contest &contest)
     contest.saveEntries();
     buildPrizeTable(contest);
 
-    Phase::startCompetition(r, 0);
-    r.rulesStart = 1;
+    Phase::decidePrizes(r); // CurrentDay is 0: the competition from day 1
     contest.saveRules();
     rs.moveFirst();
     work.commit();

@@ -655,7 +655,6 @@ bool Contest::reset()
     UnitOfWork work(*this);
     if (m_files->exists(m_paths.credit)) {
         Phase::reset(m_rules);
-        m_rules.rulesStart = 0;
         m_rules.currentDay = 0;
         resetDailyRecords();
         saveRules();

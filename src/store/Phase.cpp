@@ -70,7 +70,7 @@ int column(int flag)
 
 Phase Phase::of(const RulesRecord &rules)
 {
-    return Phase(rules.flag, rules.currentDay);
+    return Phase(rules.flag, rules.currentDay, rules.rulesStart != 0);
 }
 
 NextStep Phase::nextStep() const
@@ -138,9 +138,16 @@ void Phase::startCompetition(RulesRecord &rules, int day)
     rules.flag = qint16(10 + day);
 }
 
+void Phase::decidePrizes(RulesRecord &rules)
+{
+    rules.rulesStart = 1;
+    startCompetition(rules, rules.currentDay);
+}
+
 void Phase::reset(RulesRecord &rules)
 {
     rules.flag = 0;
+    rules.rulesStart = 0;
 }
 
 } // namespace kc

@@ -36,18 +36,23 @@ enum class Action {
 enum class NextStep { Rules, Entries, Prizes, Results };
 
 // The contest phase: the stored Flag (0 nothing decided, 1 rules decided,
-// 3 someone registered, 5 reception closed, 10 + day competition) and the
-// confirmed days. Every decision about what a phase allows is made here.
+// 3 someone registered, 5 reception closed, 10 + day competition), whether
+// the prizes are decided (RulesStart) and the confirmed days. Every decision
+// about what a phase allows is made here.
 class Phase
 {
 public:
-    Phase(int flag, int currentDay = 0) : m_flag(flag), m_day(currentDay) { }
+    Phase(int flag, int currentDay = 0, bool prizesDecided = false)
+        : m_flag(flag), m_day(currentDay), m_prizesDecided(prizesDecided)
+    {
+    }
     static Phase of(const RulesRecord &rules);
 
     int flag() const { return m_flag; }
     bool rulesDecided() const { return m_flag >= 1; }
     bool beforeFirstEntry() const { return m_flag < 3; }
     bool inCompetition() const { return m_flag >= 10; }
+    bool prizesDecided() const { return m_prizesDecided; }
     NextStep nextStep() const;
 
     // participants matters only where a menu item waits for the first entry.
@@ -62,12 +67,14 @@ public:
     static void decideRules(RulesRecord &rules);
     static void registerFirstEntry(RulesRecord &rules); // only from below 3
     static void closeReception(RulesRecord &rules);
-    static void startCompetition(RulesRecord &rules, int day);
-    static void reset(RulesRecord &rules);
+    static void startCompetition(RulesRecord &rules, int day); // after a substitution on day
+    static void decidePrizes(RulesRecord &rules); // the competition from CurrentDay on
+    static void reset(RulesRecord &rules); // nothing decided
 
 private:
     int m_flag;
     int m_day;
+    bool m_prizesDecided;
 };
 
 } // namespace kc

@@ -664,7 +664,6 @@ void MainWindow::onMmRules0()
 {
     // In memory only: the next save of the rules writes it.
     Phase::reset(m_contest.rules());
-    m_contest.rules().rulesStart = 0;
 }
 
 // Windows and commands built elsewhere; each is wired here when it lands.

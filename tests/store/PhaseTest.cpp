@@ -1,4 +1,5 @@
 #include "store/Phase.h"
+#include "store/Records.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -105,6 +106,24 @@ TEST(PhasePolicy, RefusalsCarryTheSystemsMessage)
     for (const auto &c : cases)
         EXPECT_EQ(Phase(c.flag).refusal(c.action), QString::fromUtf16(c.message))
             << "Flag " << c.flag;
+}
+
+TEST(PhasePolicy, TransitionsSetTheStoredFields)
+{
+    RulesRecord r;
+    r.currentDay = 3;
+    Phase::decidePrizes(r);
+    EXPECT_EQ(r.flag, 13);
+    EXPECT_TRUE(Phase::of(r).prizesDecided());
+    Phase::reset(r);
+    EXPECT_EQ(r.flag, 0);
+    EXPECT_FALSE(Phase::of(r).prizesDecided());
+    Phase::decideRules(r);
+    Phase::registerFirstEntry(r);
+    EXPECT_EQ(r.flag, 3);
+    Phase::closeReception(r);
+    Phase::registerFirstEntry(r); // an import after closing never moves the phase back
+    EXPECT_EQ(r.flag, 5);
 }
 
 } // namespace
