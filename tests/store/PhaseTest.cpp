@@ -122,7 +122,7 @@ TEST(PhasePolicy, TransitionsSetTheStoredFields)
     Phase::registerFirstEntry(r);
     EXPECT_EQ(r.flag, 3);
     Phase::closeReception(r);
-    Phase::registerFirstEntry(r); // an import after closing never moves the phase back
+    Phase::registerFirstEntry(r); // only from below 3
     EXPECT_EQ(r.flag, 5);
 }
 
