@@ -11,11 +11,15 @@ work=$(mktemp -d)
 "$here/contest-run.sh" "$base" "$work/a" "$tie"
 "$here/contest-run.sh" "$cand" "$work/b" "$tie"
 for side in a b; do
-    # The journal's ids are fresh for every unit of work.
-    sqlite3 "$work/$side/contest/Data/kch.kch" .dump | grep -v '^INSERT INTO kc_journal' \
-        >"$work/$side/db.sql"
-    (cd "$work/$side/contest" && find . -type f ! -name kachikoshi.lock ! -name kch.kch | sort | xargs sha256sum) \
-        >"$work/$side/files.txt"
+    : >"$work/$side/db.sql"
+    : >"$work/$side/files.txt"
+    for folder in basho-end contest; do
+        # The journal's ids are fresh for every unit of work.
+        sqlite3 "$work/$side/$folder/Data/kch.kch" .dump | grep -v '^INSERT INTO kc_journal' \
+            >>"$work/$side/db.sql"
+        (cd "$work/$side" && find "$folder" -type f ! -name kachikoshi.lock ! -name kch.kch \
+            | sort | xargs sha256sum) >>"$work/$side/files.txt"
+    done
 done
 status=0
 for f in transcript.txt db.sql files.txt; do

@@ -118,3 +118,14 @@ run result confirm
 run prizes list
 run status
 run rules show
+
+# Kept for the comparison: the folder at the end of the tournament.
+cp -r "$dir/contest" "$dir/basho-end"
+
+# The next tournament starts from this one's standings.
+run --yes reset
+run --yes rules decide
+run --yes entry import ranking
+run entry list
+run --yes rename restore
+run banzuke show
