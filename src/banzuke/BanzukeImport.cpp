@@ -1,7 +1,7 @@
 #include "banzuke/BanzukeImport.h"
 
-#include "banzuke/Roster.h"
 #include "store/FileStore.h"
+#include "store/Roster.h"
 #include "store/Text.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "banzuke/BanzukeRegistration.h"
 
-#include "banzuke/Roster.h"
 #include "store/Contest.h"
 #include "store/RecordFile.h"
+#include "store/Roster.h"
 #include "store/StoreError.h"
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
@@ -122,13 +122,6 @@ std::optional<BanzukeRecord> readStored(const Contest &contest)
     return b;
 }
 
-std::optional<QString> refusalForPhase(const Contest &contest)
-{
-    if (contest.rules().flag != 0)
-        return QStringLiteral("番付登録は、ルール決定の前にだけ行えます。");
-    return std::nullopt;
-}
-
 bool save(Contest &contest, BanzukeRecord record, const RankCounts &counts)
 {
     if (!contest.prompter().ask({saveQuestion(), QString(), Icon::Question, false}))
@@ -156,8 +149,8 @@ bool save(Contest &contest, BanzukeRecord record, const RankCounts &counts)
             contest.files(), contest.paths().rikishi,
             std::vector<WrestlerRecord>(next.wrestlers.begin(),
                                         next.wrestlers.begin() + next.wrestlerCount));
-    work.commit();
     contest.loadRoster();
+    work.commit();
     return true;
 }
 

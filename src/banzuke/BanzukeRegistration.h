@@ -65,9 +65,6 @@ void assignRankCodes(BanzukeRecord &record, const NamesPanelLayout &layout);
 // The stored banzuke, nullopt when Banzuke.Dat does not exist. Throws StoreError.
 std::optional<BanzukeRecord> readStored(const Contest &contest);
 
-// Registration is open before the rules are decided (the menu is locked after).
-std::optional<QString> refusalForPhase(const Contest &contest);
-
 // Asks the save question; on Yes writes Banzuke.Dat (record 1) and reloads the
 // roster. The record's count is set from `counts`. False when answered No.
 bool save(Contest &contest, BanzukeRecord record, const RankCounts &counts);

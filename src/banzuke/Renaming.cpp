@@ -1,8 +1,8 @@
 #include "banzuke/Renaming.h"
 
-#include "banzuke/Roster.h"
 #include "store/Contest.h"
 #include "store/RecordFile.h"
+#include "store/Roster.h"
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
 
@@ -47,7 +47,7 @@ void rewriteEntryNames(Contest &contest, const Roster &roster, bool allColumns)
     const auto &entries = contest.entries();
     const int picks
         = allColumns ? kMaxPicks : std::clamp<int>(contest.rules().pickCount, 0, kMaxPicks);
-    const bool reserve = allColumns || contest.rules().useReserve == 1;
+    const bool reserve = allColumns || contest.rules().reserveInUse();
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         const int n = rs.intValue(QStringLiteral("ID")) - 100;
         if (n < 0 || n >= int(entries.size()))
@@ -194,17 +194,13 @@ std::optional<QString> RenameSession::save(const std::array<QString, kRosterSlot
         = updatedList(readList(m_contest), roster.initialNames, currentNames(roster), typed);
     if (!update.refusal.isEmpty())
         return update.refusal;
-    const Roster next = renamed(roster, update.list);
-    {
-        UnitOfWork work(m_contest);
-        recordfile::writeAll<RenameRecord>(m_contest.files(), m_contest.paths().rename,
-                                           update.list);
-        if (m_contest.files().exists(m_contest.paths().rikishi))
-            writeWrestlers(m_contest, next);
-        rewriteEntryNames(m_contest, next, false);
-        work.commit();
-    }
-    m_contest.roster() = next;
+    UnitOfWork work(m_contest);
+    m_contest.roster() = renamed(roster, update.list);
+    recordfile::writeAll<RenameRecord>(m_contest.files(), m_contest.paths().rename, update.list);
+    if (m_contest.files().exists(m_contest.paths().rikishi))
+        writeWrestlers(m_contest, m_contest.roster());
+    rewriteEntryNames(m_contest, m_contest.roster(), false);
+    work.commit();
     m_contest.reopenEntryTable();
     m_namesChanged = true;
     return std::nullopt;
@@ -219,13 +215,6 @@ bool runRename(Contest &contest, const std::function<void(RenameSession &)> &edi
     // The session already brought the roster, Rikishi.Dat and the entry table
     // up to date when it saved.
     return session.namesChanged();
-}
-
-std::optional<QString> refusalForKill(const Contest &contest)
-{
-    if (contest.rules().flag != 0)
-        return QStringLiteral("力士名ﾌｧｲﾙの削除は、ルール決定の前にだけ行えます。");
-    return std::nullopt;
 }
 
 bool killList(Contest &contest)
@@ -261,8 +250,10 @@ void reloadKeepingResults(Contest &contest)
 bool recoverDefaultNames(Contest &contest)
 {
     const Paths &p = contest.paths();
-    const Roster &roster = contest.roster();
-    const int keptCount = std::clamp(roster.wrestlerCount, 0, kRosterSlots);
+    UnitOfWork work(contest);
+    Roster &roster = contest.roster();
+    const Roster before = roster;
+    const int keptCount = std::clamp(before.wrestlerCount, 0, kRosterSlots);
 
     // With Banzuke.Dat and Rename.Dat gone a roster load installs the default.
     Roster next;
@@ -283,20 +274,19 @@ bool recoverDefaultNames(Contest &contest)
     if (!contest.prompter().ask(
             {text, QStringLiteral("力士名を初期力士名に変更する"), Icon::Warning, true}))
         return false;
-    const int count = std::clamp(next.wrestlerCount, 0, kRosterSlots);
+    roster = next;
+    const int count = std::clamp(roster.wrestlerCount, 0, kRosterSlots);
     for (int i = 0; i < count && i < keptCount; ++i)
-        next.wrestlers[i].dayResult = roster.wrestlers[i].dayResult;
+        roster.wrestlers[i].dayResult = before.wrestlers[i].dayResult;
 
-    UnitOfWork work(contest);
     contest.files().remove(p.banzuke);
     contest.files().remove(p.rename);
     // Rikishi.Dat supplies names at start-up; keep it in step with the
     // recovered names so they survive a restart (results as kept).
     if (contest.files().exists(p.rikishi))
-        writeWrestlers(contest, next);
-    rewriteEntryNames(contest, next, true);
+        writeWrestlers(contest, roster);
+    rewriteEntryNames(contest, roster, true);
     work.commit();
-    contest.roster() = next;
     contest.reopenEntryTable();
     return true;
 }

@@ -82,8 +82,6 @@ bool runRename(Contest &contest, const std::function<void(RenameSession &)> &edi
 
 // KillRename: asks, then deletes Rename.Dat. False when answered No.
 bool killList(Contest &contest);
-// rename clear is locked after the rules are decided, as the menu is.
-std::optional<QString> refusalForKill(const Contest &contest);
 
 // The roster loaded again from Banzuke.Dat and Rename.Dat with the day results
 // kept (a plain load zeroes them; 力士参照 reloads during the competition).

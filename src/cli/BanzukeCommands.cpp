@@ -3,7 +3,8 @@
 #include "banzuke/BanzukeImport.h"
 #include "banzuke/BanzukeRegistration.h"
 #include "banzuke/Renaming.h"
-#include "banzuke/Roster.h"
+#include "store/Phase.h"
+#include "store/Roster.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -85,8 +86,9 @@ int banzukeSet(CommandContext &ctx)
     if (ctx.args.size() != 1)
         throw UsageError {QStringLiteral("banzuke set にはファイルを一つ指定してください。")};
     Contest &contest = ctx.contest;
-    if (const auto refusal = registration::refusalForPhase(contest))
-        return refuse(ctx, *refusal);
+    if (const QString refusal = Phase::of(contest.rules()).refusal(Action::RegisterBanzuke);
+        !refusal.isEmpty())
+        return refuse(ctx, refusal);
     BanzukeImport read = BanzukeImport::readFile(ctx.args.first());
     if (!read.ok)
         return refuse(ctx, read.message);
@@ -144,8 +146,9 @@ int renameClear(CommandContext &ctx)
     if (!ctx.args.isEmpty())
         throw UsageError {
             QStringLiteral("rename clear に引数はありません: %1").arg(ctx.args.join(u' '))};
-    if (const auto refusal = renaming::refusalForKill(ctx.contest))
-        return refuse(ctx, *refusal);
+    if (const QString refusal = Phase::of(ctx.contest.rules()).refusal(Action::DeleteRenameList);
+        !refusal.isEmpty())
+        return refuse(ctx, refusal);
     return ctx.askedResult(renaming::killList(ctx.contest));
 }
 

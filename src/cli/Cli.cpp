@@ -8,7 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcessEnvironment>
-#include <QStandardPaths>
 
 namespace kc::cli {
 
@@ -68,14 +67,6 @@ std::vector<Command> allCommands()
     addRulesCommands(commands);
     addResultCommands(commands);
     return commands;
-}
-
-QString defaultContestDir()
-{
-    const QString env = qEnvironmentVariable("KACHIKOSHI_DIR");
-    if (!env.isEmpty())
-        return env;
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
 std::vector<std::pair<QString, QString>> keyValues(const QStringList &args)

@@ -96,8 +96,6 @@ bool wantsCommandLine(const QStringList &arguments);
 // Whether the command draws text (print, chart): it needs a QGuiApplication for its fonts.
 bool commandRenders(const QStringList &arguments);
 
-QString defaultContestDir();
-
 // Parses "KEY=VALUE" words; throws UsageError naming a malformed one.
 std::vector<std::pair<QString, QString>> keyValues(const QStringList &args);
 // Parses a whole number argument; throws UsageError.

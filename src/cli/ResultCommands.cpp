@@ -3,6 +3,7 @@
 #include "scoring/DayConfirmation.h"
 #include "scoring/Phases.h"
 #include "scoring/ResultMarks.h"
+#include "store/Phase.h"
 
 namespace kc::cli {
 
@@ -15,15 +16,13 @@ void noArguments(CommandContext &ctx, const QString &command)
             QStringLiteral("%1 に引数はありません: %2").arg(command, ctx.args.join(u' '))};
 }
 
-// The bout-result window opens only in the competition phase.
-bool inCompetition(CommandContext &ctx)
+// False, with the refusal written, when the phase does not allow the action.
+bool allowedNow(CommandContext &ctx, Action action)
 {
-    if (ctx.contest.rules().flag >= 10)
+    const QString refusal = Phase::of(ctx.contest.rules()).refusal(action);
+    if (refusal.isEmpty())
         return true;
-    ctx.err << QStringLiteral(
-                   "取組結果入力は賞位決定の後（フェーズ 10 以上）に行えます。現在のフェーズ: %1")
-                   .arg(ctx.contest.rules().flag)
-            << Qt::endl;
+    ctx.err << refusal << Qt::endl;
     return false;
 }
 
@@ -38,14 +37,8 @@ int dayArgument(const QString &text)
 int receptionClose(CommandContext &ctx)
 {
     noArguments(ctx, QStringLiteral("reception close"));
-    const int flag = ctx.contest.rules().flag;
-    if (flag != 1 && flag != 3) {
-        ctx.err << QStringLiteral(
-                       "受付終了は投票受付中（フェーズ 1 または 3）に行えます。現在のフェーズ: %1")
-                       .arg(flag)
-                << Qt::endl;
+    if (!allowedNow(ctx, Action::CloseReception))
         return ExitRefused;
-    }
     // The participant list page is published here once publishing exists.
     switch (closeReception(ctx.contest)) {
     case PhaseOutcome::Done:
@@ -84,7 +77,7 @@ int resultSet(CommandContext &ctx)
                     .arg(key, value)};
         changes.push_back({number - 10, *mark, key + u'=' + value});
     }
-    if (!inCompetition(ctx))
+    if (!allowedNow(ctx, Action::EnterResults))
         return ExitRefused;
     int locked = 0;
     for (const Change &c : changes) {
@@ -112,7 +105,7 @@ int resultConfirm(CommandContext &ctx)
     const RulesRecord &r = ctx.contest.rules();
     const int day = ctx.args.isEmpty() ? std::min(r.currentDay + 1, int(kDays))
                                        : dayArgument(ctx.args.first());
-    if (!inCompetition(ctx))
+    if (!allowedNow(ctx, Action::EnterResults))
         return ExitRefused;
     switch (confirmDay(ctx.contest, day)) {
     case ConfirmOutcome::Confirmed: {
@@ -139,13 +132,8 @@ int resultConfirm(CommandContext &ctx)
 int resultRestart(CommandContext &ctx)
 {
     noArguments(ctx, QStringLiteral("result restart"));
-    const int flag = ctx.contest.rules().flag;
-    if (flag == 0 || flag == 1 || flag == 3 || flag == 5) {
-        ctx.err
-            << QStringLiteral("取組結果の変更は競技開始後に行えます。現在のフェーズ: %1").arg(flag)
-            << Qt::endl;
+    if (!allowedNow(ctx, Action::RestartCompetition))
         return ExitRefused;
-    }
     switch (restartCompetition(ctx.contest)) {
     case PhaseOutcome::Done:
         ctx.out << QStringLiteral("競技開始前の状態に戻しました。") << Qt::endl;

@@ -3,6 +3,7 @@
 #include "publish/PdfRenderer.h"
 #include "publish/PrizeListReport.h"
 #include "rules/RulesForm.h"
+#include "store/Phase.h"
 #include "store/RecordSet.h"
 #include "store/Text.h"
 
@@ -73,10 +74,10 @@ int rulesShow(CommandContext &ctx)
                                    {QStringLiteral("StreakBonus"), r.streakBonus},
                                    {QStringLiteral("TieRule"), r.tieRule},
                                    {QStringLiteral("Flag"), r.flag},
-                                   {QStringLiteral("decided"), r.flag > 0}});
+                                   {QStringLiteral("decided"), Phase::of(r).rulesDecided()}});
         return ExitOk;
     }
-    const QString unit = r.bonusType == 1 ? QStringLiteral("点") : QStringLiteral("倍");
+    const QString unit = r.fixedStarBonus() ? QStringLiteral("点") : QStringLiteral("倍");
     QTextStream &o = ctx.out;
     o << QStringLiteral("選択力士数 (PickCount): ") << r.pickCount << u'\n';
     o << QStringLiteral("点数 (SlotPoints): ") << slotTexts.join(u',') << u'\n';
@@ -84,7 +85,7 @@ int rulesShow(CommandContext &ctx)
       << u'\n';
     o << QStringLiteral("補充力士を設定する (UseReserve): ") << r.useReserve << u'\n';
     o << QStringLiteral("金星、銀星ﾎﾞｰﾅｽ (BonusType): ") << r.bonusType
-      << (r.bonusType == 1 ? QStringLiteral(" 単純加算ﾀｲﾌﾟ") : QStringLiteral(" 倍数加算ﾀｲﾌﾟ"))
+      << (r.fixedStarBonus() ? QStringLiteral(" 単純加算ﾀｲﾌﾟ") : QStringLiteral(" 倍数加算ﾀｲﾌﾟ"))
       << u'\n';
     o << QStringLiteral("金星 (GoldStarBonus): ") << r.goldStarBonus << unit << u'\n';
     o << QStringLiteral("銀星 (SilverStarBonus): ") << r.silverStarBonus << unit << u'\n';
@@ -96,7 +97,8 @@ int rulesShow(CommandContext &ctx)
       << (r.tieRule != 0 ? QStringLiteral(" IDの小さい方を優先") : QStringLiteral(" 乱数で抽選"))
       << u'\n';
     o << QStringLiteral("ルール決定: ")
-      << (r.flag > 0 ? QStringLiteral("済 (Flag = %1)").arg(r.flag) : QStringLiteral("未"))
+      << (Phase::of(r).rulesDecided() ? QStringLiteral("済 (Flag = %1)").arg(r.flag)
+                                      : QStringLiteral("未"))
       << Qt::endl;
     return ExitOk;
 }
@@ -119,9 +121,8 @@ int rulesSet(CommandContext &ctx)
             throw UsageError {QStringLiteral("不明なキーです: %1（使えるキー: %2）")
                                   .arg(key, keys.join(QStringLiteral(", ")))};
     if (form.rulesLocked) {
-        c.prompter().tell({QStringLiteral("ルール決定後はルールを変更できません（Flag = %1）。")
-                               .arg(c.rules().flag),
-                           QString(), Icon::None});
+        c.prompter().tell(
+            {Phase::of(c.rules()).refusal(Action::ChangeRules), QString(), Icon::None});
         return ExitRefused;
     }
     // The count first, as typed and entered in the window; the points given replace its fill.
@@ -131,7 +132,7 @@ int rulesSet(CommandContext &ctx)
         const int n = intArgument(value, key);
         form.pickCount = QString::number(n);
         if (n >= 1 && n <= kMaxPicks)
-            enterPickCount(form, c.rules());
+            setPickCount(form, c.rules());
     }
     for (const auto &[key, value] : pairs) {
         if (key == u"SlotPoints") {
@@ -170,8 +171,7 @@ int rulesDecide(CommandContext &ctx)
     const ActionResult result = decideRules(c, loadRulesForm(c));
     if (result.outcome == Outcome::NotApplicable)
         c.prompter().tell(
-            {QStringLiteral("ルールは決定済みです（Flag = %1）。").arg(c.rules().flag), QString(),
-             Icon::None});
+            {Phase::of(c.rules()).refusal(Action::DecideRules), QString(), Icon::None});
     return exitFor(result);
 }
 
@@ -197,13 +197,13 @@ int prizesShow(CommandContext &ctx)
                              {QStringLiteral("label"), dayPrizeLabel(d)},
                              {QStringLiteral("on"), form.dayPrizes[d].on},
                              {QStringLiteral("points"), qint64(val(form.dayPrizes[d].points))}});
-        ctx.printJson(
-            QJsonObject {{QStringLiteral("ranks"), rows},
-                         {QStringLiteral("days"), days},
-                         {QStringLiteral("total"), form.prizeTotal},
-                         {QStringLiteral("participants"), ctx.contest.participantCount()},
-                         {QStringLiteral("perParticipant"), form.perParticipant},
-                         {QStringLiteral("decided"), ctx.contest.rules().rulesStart != 0}});
+        ctx.printJson(QJsonObject {
+            {QStringLiteral("ranks"), rows},
+            {QStringLiteral("days"), days},
+            {QStringLiteral("total"), form.prizeTotal},
+            {QStringLiteral("participants"), ctx.contest.participantCount()},
+            {QStringLiteral("perParticipant"), form.perParticipant},
+            {QStringLiteral("decided"), Phase::of(ctx.contest.rules()).prizesDecided()}});
         return ExitOk;
     }
     QTextStream &o = ctx.out;
@@ -228,7 +228,8 @@ int prizesShow(CommandContext &ctx)
     o << QStringLiteral("参加人数: ") << form.participants << u'\n';
     o << QStringLiteral("一人あたりの配分ﾎﾟｲﾝﾄ: ") << form.perParticipant << u'\n';
     o << QStringLiteral("賞位決定: ")
-      << (ctx.contest.rules().rulesStart != 0 ? QStringLiteral("済") : QStringLiteral("未"))
+      << (Phase::of(ctx.contest.rules()).prizesDecided() ? QStringLiteral("済")
+                                                         : QStringLiteral("未"))
       << Qt::endl;
     return ExitOk;
 }
@@ -295,9 +296,8 @@ int prizesSet(CommandContext &ctx)
         }
     }
     if (form.prizesLocked) {
-        c.prompter().tell({QStringLiteral("結果発表の段階では賞位を変更できません（Flag = %1）。")
-                               .arg(c.rules().flag),
-                           QString(), Icon::None});
+        c.prompter().tell(
+            {Phase::of(c.rules()).refusal(Action::ChangePrizes), QString(), Icon::None});
         return ExitRefused;
     }
     for (const RankChange &ch : ranks) {

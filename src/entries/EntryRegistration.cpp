@@ -3,6 +3,7 @@
 #include "entries/EntryFormState.h"
 #include "entries/EntryStore.h"
 #include "store/Contest.h"
+#include "store/Phase.h"
 #include "store/RecordSet.h"
 #include "store/UnitOfWork.h"
 
@@ -17,12 +18,7 @@ EntryRegistration::EntryRegistration(Contest &contest) : m_contest(contest) { }
 
 QString EntryRegistration::closedReason() const
 {
-    const int flag = m_contest.rules().flag;
-    if (flag == 0)
-        return QStringLiteral("ルールが決定されていません。ルール決定の後に受付を行ってください。");
-    if (flag != 1 && flag != 3)
-        return QStringLiteral("投票受付は終了しています。");
-    return {};
+    return Phase::of(m_contest.rules()).refusal(Action::TakeEntries);
 }
 
 QString EntryRegistration::deleteQuestion(const QString &shikona)
@@ -53,19 +49,10 @@ ValidationResult EntryRegistration::validate(const EntryForm &form) const
 
 template<typename F> void EntryRegistration::transact(F &&action)
 {
-    const std::vector<EntryRecord> entries = m_contest.entries();
-    const qint16 flag = m_contest.rules().flag;
-    try {
-        UnitOfWork work(m_contest);
-        action();
-        m_contest.saveEntries();
-        work.commit();
-    } catch (...) {
-        m_contest.entries() = entries;
-        m_contest.rules().flag = flag;
-        m_contest.entryTable().requery();
-        throw;
-    }
+    UnitOfWork work(m_contest);
+    action();
+    m_contest.saveEntries();
+    work.commit();
     m_contest.entryTable().requery();
 }
 
@@ -79,8 +66,8 @@ void EntryRegistration::tellCuts(const EntryForm &form)
 
 void EntryRegistration::markRegistered()
 {
-    if (m_contest.rules().flag < 3 && m_contest.participantCount() > 0) {
-        m_contest.rules().flag = 3;
+    if (Phase::of(m_contest.rules()).beforeFirstEntry() && m_contest.participantCount() > 0) {
+        Phase::registerFirstEntry(m_contest.rules());
         m_contest.saveRules();
     }
 }

@@ -47,7 +47,7 @@ public:
     static QString fullMessage(); // the table holds 300 entries
 
 private:
-    // Runs one action; on failure the in-memory entries and phase are put back.
+    // Runs one action and saves Entry.Dat, in one unit of work.
     template<typename F> void transact(F &&action);
     void tellCuts(const EntryForm &form);
     void markRegistered();

@@ -1,8 +1,8 @@
 #include "entries/EntryStore.h"
 
-#include "banzuke/Roster.h"
 #include "entries/EntryValidation.h"
 #include "store/RecordSet.h"
+#include "store/Roster.h"
 #include "store/Text.h"
 
 namespace kc {
@@ -50,7 +50,7 @@ EntryRecord storeEntry(const EntryForm &form, const RulesRecord &rules, const Ro
         e.picks[i] = slot;
         e.enteredPicks[i] = slot;
     }
-    if (rules.useReserve == 1) {
+    if (rules.reserveInUse()) {
         e.reserveList = reserveChain(cintClamped(val(form.reserve) - 10), e.picks, roster);
         e.reserve = e.reserveList[0];
     }

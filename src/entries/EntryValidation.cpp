@@ -1,6 +1,6 @@
 #include "entries/EntryValidation.h"
 
-#include "banzuke/Roster.h"
+#include "store/Roster.h"
 #include "store/Text.h"
 
 namespace kc {
@@ -99,7 +99,7 @@ ValidationResult validateEntry(const EntryForm &form, const RulesRecord &rules,
             if (val(form.picks[j]) == val(form.picks[i]))
                 return V::fail(3, entrymsg::duplicatePick(), EntryBox::Pick, j);
     }
-    if (rules.useReserve == 1) {
+    if (rules.reserveInUse()) {
         if (empty(form.reserve))
             return V::fail(3, entrymsg::noReserve(), EntryBox::Reserve);
         const auto reserveSlot = rosterSlotOf(form.reserve, roster);

@@ -1,6 +1,7 @@
 #include "entries/PreviousImport.h"
 
 #include "store/Contest.h"
+#include "store/Phase.h"
 #include "store/RecordSet.h"
 #include "store/UnitOfWork.h"
 
@@ -21,20 +22,10 @@ QString importMissingMessage(ImportSource source)
                                            : QStringLiteral("先場所のﾌｧｲﾙがありません");
 }
 
-QString importClosedReason(const Contest &contest)
-{
-    const int flag = contest.rules().flag;
-    if (flag == 0)
-        return QStringLiteral("ルールが決定されていません。ルール決定の後に受付を行ってください。");
-    if (flag > 2)
-        return QStringLiteral("先場所ﾃﾞｰﾀの取り込みは、最初の参加者を登録する前にだけ行えます。");
-    return {};
-}
-
 ImportResult importPrevious(Contest &contest, ImportSource source)
 {
     ImportResult out;
-    out.message = importClosedReason(contest);
+    out.message = Phase::of(contest.rules()).refusal(Action::ImportPrevious);
     if (!out.message.isEmpty())
         return out;
     const Paths &paths = contest.paths();
@@ -59,9 +50,7 @@ ImportResult importPrevious(Contest &contest, ImportSource source)
     // never blank entries without a name.
     n = int(std::min<qint64>(n, sourceBytes.size() / EntryRecord::Size));
 
-    const std::vector<EntryRecord> before = contest.entries();
-    const qint16 flag = contest.rules().flag;
-    try {
+    {
         UnitOfWork work(contest);
         if (!ranking)
             files.write(paths.ranking, QByteArray()); // the empty file the import leaves
@@ -91,16 +80,11 @@ ImportResult importPrevious(Contest &contest, ImportSource source)
             rs.setValue(QStringLiteral("予備力士"), QStringLiteral(" "));
             rs.update();
         }
-        contest.rules().flag = 3;
+        Phase::registerFirstEntry(contest.rules());
         contest.saveRules();
         if (n > 0)
             contest.saveEntries();
         work.commit();
-    } catch (...) {
-        contest.entries() = before;
-        contest.rules().flag = flag;
-        contest.entryTable().requery();
-        throw;
     }
     contest.entryTable().requery();
     out.outcome = ImportResult::Imported;

@@ -20,9 +20,6 @@ struct ImportResult
     QString message; // the refusal when Refused
 };
 
-// Whether an import is possible now: only before the first registration.
-QString importClosedReason(const Contest &contest);
-
 // Asks first; replaces every entry by the previous participants' member data
 // (no picks), at most 300, and moves the contest to phase 3 even when the
 // source is empty. One unit of work with entry00, Entry.Dat, Ranking.Dat and Credit.Dat.

@@ -2,6 +2,7 @@
 
 #include "scoring/PrizeTable.h"
 #include "store/Contest.h"
+#include "store/Phase.h"
 #include "store/RecordFile.h"
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
@@ -33,11 +34,6 @@ QString decideRulesQuestion()
 QString prizesAlreadyDecided()
 {
     return QStringLiteral("決定済みです");
-}
-
-QString participantsNotFixed()
-{
-    return QStringLiteral("参加者数が確定していません。");
 }
 
 QString rankAboveParticipants(double rank, int participants)
@@ -164,9 +160,10 @@ RulesForm loadRulesForm(Contest &contest, int lockPhase)
     f.streakBonus = numberOrEmpty(r.streakBonus, r.streakBonus != 0);
     f.smallerIdFirst = r.tieRule != 0;
     fillPrizeTab(contest, f);
-    f.rulesLocked = lockPhase > 0;
-    f.prizesLocked = lockPhase > 5;
-    f.openOnPrizeTab = lockPhase == 5;
+    const Phase phase(lockPhase);
+    f.rulesLocked = !phase.allows(Action::ChangeRules);
+    f.prizesLocked = !phase.allows(Action::ChangePrizes);
+    f.openOnPrizeTab = phase.nextStep() == NextStep::Prizes;
     return f;
 }
 
@@ -175,7 +172,7 @@ RulesForm loadRulesForm(Contest &contest)
     return loadRulesForm(contest, contest.rules().flag);
 }
 
-void enterPickCount(RulesForm &form, const RulesRecord &rules)
+void setPickCount(RulesForm &form, const RulesRecord &rules)
 {
     double v = val(form.pickCount);
     if (v < 1 || v > 10) {
@@ -232,7 +229,7 @@ void setPrizeChecked(Contest &contest, RulesForm &form, int i, bool on)
     recalcPrizeTotals(contest, form);
 }
 
-int enterPrizePoints(Contest &contest, RulesForm &form, int i)
+int setPrizePoints(Contest &contest, RulesForm &form, int i)
 {
     const qint32 v = clngClamped(val(form.prizes[i].points));
     setPrizeChecked(contest, form, i, v >= 1);
@@ -251,7 +248,7 @@ void setDayPrizeChecked(Contest &contest, RulesForm &form, int d, bool on)
     recalcPrizeTotals(contest, form);
 }
 
-int enterDayPrize(Contest &contest, RulesForm &form, int d)
+int setDayPrizePoints(Contest &contest, RulesForm &form, int d)
 {
     const qint32 v = clngClamped(val(form.dayPrizes[d].points));
     if (v > 0)
@@ -350,14 +347,10 @@ ActionResult saveRules(Contest &contest, const RulesForm &form)
     const FormRecord fr = rulesFromForm(form, contest.rules());
     if (!fr.refusal.isEmpty())
         return refused(contest, fr.refusal);
-    const RulesRecord before = contest.rules();
+    UnitOfWork work(contest);
     contest.rules() = fr.record;
-    try {
-        contest.saveRules();
-    } catch (...) {
-        contest.rules() = before;
-        throw;
-    }
+    contest.saveRules();
+    work.commit();
     if (!fr.notices.isEmpty())
         tell(contest, fr.notices.join(u'\n'));
     return {};
@@ -365,7 +358,7 @@ ActionResult saveRules(Contest &contest, const RulesForm &form)
 
 ActionResult decideRules(Contest &contest, const RulesForm &form)
 {
-    if (contest.rules().flag != 0)
+    if (!Phase::of(contest.rules()).allows(Action::DecideRules))
         return {Outcome::NotApplicable, QString()};
     if (!contest.prompter().ask({rulestext::decideRulesQuestion(), QString(), Icon::Question}))
         return {Outcome::AnsweredNo, QString()};
@@ -373,37 +366,30 @@ ActionResult decideRules(Contest &contest, const RulesForm &form)
     FormRecord fr = rulesFromForm(form, contest.rules());
     if (!fr.refusal.isEmpty())
         return refused(contest, fr.refusal);
-    fr.record.flag = 1;
-    const RulesRecord before = contest.rules();
+    Phase::decideRules(fr.record);
     UnitOfWork work(contest);
-    try {
-        contest.rules() = fr.record;
-        contest.saveRules();
-        if (contest.entries().empty()) {
-            // Element 0 before any registration: a cleared record carrying 42.
-            EntryRecord placeholder = EntryRecord::cleared();
-            placeholder.picks[0] = 42;
-            recordfile::writeOne<EntryRecord>(contest.files(), contest.paths().entry, 1,
-                                              placeholder);
-        } else {
-            // A registered participant keeps his picks; the record is written as it is.
-            contest.saveEntryRecord(0);
-        }
-        work.commit();
-    } catch (...) {
-        contest.rules() = before;
-        throw;
+    contest.rules() = fr.record;
+    contest.saveRules();
+    if (contest.entries().empty()) {
+        // Element 0 before any registration: a cleared record carrying 42.
+        EntryRecord placeholder = EntryRecord::cleared();
+        placeholder.picks[0] = 42;
+        recordfile::writeOne<EntryRecord>(contest.files(), contest.paths().entry, 1, placeholder);
+    } else {
+        // A registered participant keeps his picks; the record is written as it is.
+        contest.saveEntryRecord(0);
     }
+    work.commit();
     return {};
 }
 
 ActionResult decidePrizes(Contest &contest, const RulesForm &form)
 {
     const RulesRecord &now = contest.rules();
-    if (now.rulesStart != 0)
+    if (Phase::of(now).prizesDecided())
         return refused(contest, rulestext::prizesAlreadyDecided());
-    if (now.flag <= 1)
-        return refused(contest, rulestext::participantsNotFixed());
+    if (const QString refusal = Phase::of(now).refusal(Action::DecidePrizes); !refusal.isEmpty())
+        return refused(contest, refusal);
     const int count = contest.participantCount();
     for (const PrizeRowForm &row : form.prizes)
         if (row.on && val(row.rank) > count)
@@ -413,20 +399,13 @@ ActionResult decidePrizes(Contest &contest, const RulesForm &form)
     FormRecord fr = rulesFromForm(form, contest.rules());
     if (!fr.refusal.isEmpty())
         return refused(contest, fr.refusal);
-    fr.record.rulesStart = 1;
-    fr.record.flag = qint16(fr.record.currentDay + 10);
-    const RulesRecord before = contest.rules();
+    Phase::decidePrizes(fr.record);
     UnitOfWork work(contest);
-    try {
-        contest.rules() = fr.record;
-        contest.saveRules();
-        contest.saveEntryRecord(0);
-        buildPrizeTable(contest);
-        work.commit();
-    } catch (...) {
-        contest.rules() = before;
-        throw;
-    }
+    contest.rules() = fr.record;
+    contest.saveRules();
+    contest.saveEntryRecord(0);
+    buildPrizeTable(contest);
+    work.commit();
     return {};
 }
 

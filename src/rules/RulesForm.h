@@ -71,7 +71,6 @@ namespace rulestext {
 QString pickCountOutOfRange(); // "選択力士の数が範囲外です。"
 QString decideRulesQuestion();
 QString prizesAlreadyDecided(); // "決定済みです"
-QString participantsNotFixed(); // "参加者数が確定していません。"
 QString rankAboveParticipants(double rank, int participants);
 QString decidePrizesQuestion();
 } // namespace rulestext
@@ -83,9 +82,9 @@ QString decidePrizesQuestion();
 RulesForm loadRulesForm(Contest &contest, int lockPhase);
 RulesForm loadRulesForm(Contest &contest);
 
-// Enter in txRikishiNum: an out-of-range count puts back the stored one;
-// the first n boxes get n, n-1, ..., 1 and the rest are disabled.
-void enterPickCount(RulesForm &form, const RulesRecord &rules);
+// The pick count as typed: an out-of-range count puts back the stored one;
+// the first n slots get n, n-1, ..., 1 points and the rest are closed.
+void setPickCount(RulesForm &form, const RulesRecord &rules);
 // The box Enter in txPoint(i) moves to: (i + 1) mod the pick count.
 int nextSlotBox(const RulesForm &form, int i);
 
@@ -98,13 +97,13 @@ void setPrizeChecked(Contest &contest, RulesForm &form, int i, bool on);
 // Re-derives row i's check box and the sign of PrizePoints(i); the points box
 // is refilled from the stored value.
 void refreshPrizeRow(Contest &contest, RulesForm &form, int i);
-// Enter in txPrizePoint(i): switches the row by the typed value; returns the
-// row whose rank box takes the focus.
-int enterPrizePoints(Contest &contest, RulesForm &form, int i);
+// Row i's points as typed: the row is switched on by a positive value;
+// returns the row whose rank comes next.
+int setPrizePoints(Contest &contest, RulesForm &form, int i);
 // opPrize2(d) changed.
 void setDayPrizeChecked(Contest &contest, RulesForm &form, int d, bool on);
-// Enter in Text1(d); returns the next day-prize box.
-int enterDayPrize(Contest &contest, RulesForm &form, int d);
+// Day prize d's points as typed; returns the next day prize.
+int setDayPrizePoints(Contest &contest, RulesForm &form, int d);
 void recalcPrizeTotals(const Contest &contest, RulesForm &form);
 // 再計算: the totals boxes change shade and the totals are recomputed.
 void recalculate(const Contest &contest, RulesForm &form);

@@ -7,6 +7,7 @@
 #include "scoring/Tally.h"
 #include "store/Contest.h"
 #include "store/Journal.h"
+#include "store/Phase.h"
 #include "store/UnitOfWork.h"
 
 namespace kc {
@@ -29,7 +30,7 @@ int confirmProgressTotal(const Contest &contest, int day, bool substitution)
     int total = 5 * entries;
     if (day == 15)
         total += entries;
-    if (r.useReserve == 1 && substitution)
+    if (r.reserveInUse() && substitution)
         total += entries;
     if (day == 8 && r.dayPrizePoints[0] > 0)
         total += entries;
@@ -49,7 +50,7 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
     Prompter &prompter = contest.prompter();
 
     // The refusals: nothing changes.
-    if (r.rulesStart == 0) {
+    if (!Phase::of(r).prizesDecided()) {
         refuse(contest, QStringLiteral("賞位の確定（ﾙｰﾙの設定と同じところです)を行ってください。"));
         return ConfirmOutcome::Refused;
     }
@@ -82,9 +83,12 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
         return ConfirmOutcome::Refused;
     }
 
-    // Every entered absence is asked about. A No puts back every mark
-    // this pass changed, so no absence stays confirmed without its substitution.
-    const Roster before = roster;
+    // From here on the day is all or nothing: a No to an absence, or a failure,
+    // puts back every mark and every file as before the questions.
+    UnitOfWork work(contest);
+
+    // Every entered absence is asked about; no absence stays confirmed without
+    // its substitution.
     bool absenceConfirmed = false;
     for (int w = 0; w < count; ++w) {
         auto &marks = roster.wrestlers[w].dayResult;
@@ -92,10 +96,8 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
             continue;
         const Question q {roster.name(w).left(10) + QStringLiteral("  の休場を確定しますか。"),
                           QString(), Icon::Information, false};
-        if (!prompter.ask(q)) {
-            roster = before;
+        if (!prompter.ask(q))
             return ConfirmOutcome::Declined;
-        }
         marks[day - 1] = MarkAbsentConfirmed;
         for (int later = day + 1; later <= kDays; ++later)
             marks[later - 1] = MarkAbsentLater;
@@ -113,18 +115,8 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
             m = MarkSilver;
     }
 
-    // From here on files and the database change together.
-    const RulesRecord rulesBefore = r;
-    const DailyRecords dailyBefore = contest.daily();
-    const std::vector<EntryRecord> entriesBefore = contest.entries();
     ProgressCounter progress(prompter);
     try {
-        UnitOfWork work(contest);
-        RecordSet &rs = contest.entryTable();
-        rs.setFilter(QString());
-        rs.setSort(QString());
-        rs.moveFirst();
-
         r.currentDay = qint16(r.currentDay + 1);
         contest.saveRules();
         contest.saveWrestlers();
@@ -137,29 +129,13 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
         if (r.dayPrizePoints[0] > 0)
             awardMidPrize(contest, d, random, progress);
         awardRankPrizes(contest, d, progress);
-        if (r.useReserve == 1 && absenceConfirmed)
+        if (r.reserveInUse() && absenceConfirmed)
             substituteAbsentees(contest, d, progress);
         contest.saveEntries();
-        rs.setSort(QStringLiteral("順位 ASC"));
-        rs.moveFirst();
         work.commit();
         progress.end();
     } catch (...) {
         progress.end();
-        // Committed but its files not all in place: the day stands (start-up
-        // finishes it), and memory already holds it.
-        if (contest.journal().interrupted())
-            throw;
-        // Otherwise nothing of the day is kept: memory goes back to the state
-        // before the questions (the entered marks included), the table is read again.
-        r = rulesBefore;
-        contest.daily() = dailyBefore;
-        contest.entries() = entriesBefore;
-        roster = before;
-        try {
-            contest.reopenEntryTable();
-        } catch (...) {
-        }
         throw;
     }
     return ConfirmOutcome::Confirmed;

@@ -4,6 +4,7 @@
 #include "scoring/Substitution.h"
 #include "store/Contest.h"
 #include "store/Journal.h"
+#include "store/Phase.h"
 #include "store/UnitOfWork.h"
 
 namespace kc {
@@ -11,40 +12,6 @@ namespace kc {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-// In-memory state an action changes, put back when the action fails half way.
-class StateGuard
-{
-public:
-    explicit StateGuard(Contest &c)
-        : m_contest(c), m_rules(c.rules()), m_daily(c.daily()), m_roster(c.roster()),
-          m_entries(c.entries())
-    {
-    }
-    ~StateGuard()
-    {
-        // A unit committed whose files are still being put in place stands.
-        if (m_kept || m_contest.journal().interrupted())
-            return;
-        m_contest.rules() = m_rules;
-        m_contest.daily() = m_daily;
-        m_contest.roster() = m_roster;
-        m_contest.entries() = m_entries;
-        try {
-            m_contest.reopenEntryTable();
-        } catch (...) {
-        }
-    }
-    void keep() { m_kept = true; }
-
-private:
-    Contest &m_contest;
-    RulesRecord m_rules;
-    DailyRecords m_daily;
-    Roster m_roster;
-    std::vector<EntryRecord> m_entries;
-    bool m_kept = false;
-};
 
 } // namespace
 
@@ -70,9 +37,8 @@ PhaseOutcome closeReception(Contest &contest, const ParticipantListPublisher &pu
             }
         }
     }
-    StateGuard guard(contest);
     UnitOfWork work(contest);
-    contest.rules().flag = 5;
+    Phase::closeReception(contest.rules());
     contest.saveRules();
     const Paths &p = contest.paths();
     contest.files().remove(p.entryBak);
@@ -82,7 +48,6 @@ PhaseOutcome closeReception(Contest &contest, const ParticipantListPublisher &pu
     if (publish)
         publish(contest);
     work.commit();
-    guard.keep();
     return PhaseOutcome::Done;
 }
 
@@ -100,7 +65,6 @@ PhaseOutcome restartCompetition(Contest &contest)
     if (!contest.prompter().ask(q))
         return PhaseOutcome::Declined;
 
-    StateGuard guard(contest);
     UnitOfWork work(contest);
     // The stored rules, or the defaults without a file.
     if (const auto bytes = contest.files().read(contest.paths().credit);
@@ -109,8 +73,7 @@ PhaseOutcome restartCompetition(Contest &contest)
     else
         contest.rules() = RulesRecord::firstRunDefaults();
     RulesRecord &r = contest.rules();
-    r.flag = 0;
-    r.rulesStart = 0;
+    Phase::reset(r);
     r.currentDay = 0;
 
     contest.resetDailyRecords();
@@ -127,7 +90,7 @@ PhaseOutcome restartCompetition(Contest &contest)
             e.picks[s] = e.enteredPicks[s];
         e.clearScores();
         e.dayRank.fill(0);
-        buildReserveList(e, contest.roster(), r.useReserve == 1);
+        buildReserveList(e, contest.roster(), r.reserveInUse());
     }
 
     RecordSet &rs = contest.entryTable();
@@ -152,12 +115,10 @@ PhaseOutcome restartCompetition(Contest &contest)
     contest.saveEntries();
     buildPrizeTable(contest);
 
-    r.flag = 10;
-    r.rulesStart = 1;
+    Phase::decidePrizes(r); // CurrentDay is 0: the competition from day 1
     contest.saveRules();
     rs.moveFirst();
     work.commit();
-    guard.keep();
     return PhaseOutcome::Done;
 }
 

@@ -5,6 +5,7 @@
 #include "store/Contest.h"
 #include "store/RecordFile.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kc {
@@ -37,51 +38,63 @@ void awardDayPrize(Contest &contest, int d)
     prize.update();
 }
 
+std::optional<PrizeWinner> midPrizeWinner(const std::vector<EntryRecord> &entries, TieRule rule,
+                                          RandomSource &random)
+{
+    if (entries.empty())
+        return std::nullopt;
+    // The best 中日計, then ID order.
+    std::vector<int> order(entries.size());
+    for (int k = 0; k < int(order.size()); ++k)
+        order[k] = k;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return entries[a].midScore > entries[b].midScore; });
+    const int top = entries[order.front()].midScore;
+    int chosen = 0;
+    if (rule != TieRule::SmallerIdFirst) {
+        int tied = 0;
+        while (tied < int(order.size()) && entries[order[tied]].midScore == top)
+            ++tied;
+        if (tied > 1)
+            chosen = std::min(tied - 1, int(std::floor(random.next() * tied)));
+    }
+    return PrizeWinner {order[chosen], top};
+}
+
+std::vector<int> finalStandings(const std::vector<EntryRecord> &entries, int day)
+{
+    std::vector<int> order(entries.size());
+    for (int k = 0; k < int(order.size()); ++k)
+        order[k] = k;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return entries[a].dayRank[day - 1] < entries[b].dayRank[day - 1];
+    });
+    return order;
+}
+
 void awardMidPrize(Contest &contest, int d, RandomSource &random, ProgressCounter &progress)
 {
     if (d != 8)
         return;
-    RecordSet &rs = contest.entryTable();
-    rs.setFilter(QString());
-    rs.setSort(QString());
-    const int rows = rs.count();
-    for (int k = 0; k < rows; ++k) {
-        rs.moveTo(k);
-        int mid = 0;
-        for (int x = 1; x <= 8; ++x)
-            mid += rs.intValue(dayColumnName(x));
-        rs.setValue(QStringLiteral("中日計"), mid);
+    const auto &entries = contest.entries();
+    const int rows = int(entries.size());
+    for (int k = 0; k < rows; ++k)
         progress.advance(k + 1);
-    }
-    rs.updateAll();
     progress.endPass(rows);
 
     const qint32 points = contest.rules().dayPrizePoints[0];
-    if (points <= 0 || rows == 0)
+    if (points <= 0)
         return;
-    rs.setSort(QStringLiteral("中日計 DESC,ID ASC"));
-    rs.moveFirst();
-    const int top = rs.intValue(QStringLiteral("中日計"));
-    if (contest.rules().tieRule != 1) {
-        // The lottery among the rows that share the top value.
-        int tied = 0;
-        for (rs.moveFirst(); !rs.eof() && rs.intValue(QStringLiteral("中日計")) == top;
-             rs.moveNext())
-            ++tied;
-        rs.moveFirst();
-        if (tied > 1)
-            rs.moveTo(std::min(tied - 1, int(std::floor(random.next() * tied))));
-    }
-    const int winnerId = rs.intValue(kId);
-    const QString winnerName = rs.textValue(kName);
-
+    const auto winner = midPrizeWinner(entries, contest.rules().tieBreak(), random);
+    if (!winner)
+        return;
     RecordSet prize(contest.database(), kPrize);
     prize.setFilter(kOrder + QStringLiteral(" = 1000000"));
     if (prize.eof())
         return;
-    prize.setValue(kId, winnerId);
-    prize.setValue(kName, winnerName);
-    prize.setValue(kScore, top);
+    prize.setValue(kId, winner->entry + 100);
+    prize.setValue(kName, entries[winner->entry].shikona.trimmed());
+    prize.setValue(kScore, winner->score);
     prize.setValue(kPoints, std::abs(points));
     prize.setValue(kOrder, 1000000);
     prize.update();
@@ -91,7 +104,8 @@ void awardRankPrizes(Contest &contest, int d, ProgressCounter &progress)
 {
     if (d != 15)
         return;
-    RecordSet &rs = contest.entryTable();
+    const auto &entries = contest.entries();
+    const std::vector<int> standings = finalStandings(entries, d);
     {
         Transaction tx(contest.database());
         RecordSet prize(contest.database(), kPrize);
@@ -99,35 +113,33 @@ void awardRankPrizes(Contest &contest, int d, ProgressCounter &progress)
             const qint64 order = prize.value(kOrder).toLongLong();
             if (order > 1000)
                 break;
-            rs.setFilter(QStringLiteral("順位 = ") + QString::number(order));
-            if (rs.eof())
+            // Ranks are 1..count, each held by one entry.
+            if (order < 1 || order > qint64(standings.size()))
                 continue;
-            prize.setValue(kId, rs.intValue(kId));
-            prize.setValue(kName, rs.textValue(kName));
-            prize.setValue(kScore, rs.intValue(QStringLiteral("合計")));
+            const int k = standings[order - 1];
+            if (entries[k].dayRank[d - 1] != order)
+                continue;
+            prize.setValue(kId, k + 100);
+            prize.setValue(kName, entries[k].shikona.trimmed());
+            prize.setValue(kScore, entries[k].totalScore);
             prize.setValue(kPoints, std::llabs(prize.value(kPoints).toLongLong()));
         }
         prize.updateAll();
         tx.commit();
     }
-    rs.setFilter(QString());
 
     // The final standings for the next tournament's import.
-    rs.setSort(QStringLiteral("順位 ASC"));
     std::vector<EntryRecord> ranking;
-    ranking.reserve(rs.count());
+    ranking.reserve(standings.size());
     int counter = 0;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const int k = rs.intValue(kId) - 100;
-        if (k < 0 || k >= contest.participantCount())
-            continue;
-        EntryRecord e = contest.entries()[k];
+    for (int k : standings) {
+        EntryRecord e = entries[k];
         e.picks = e.enteredPicks;
         e.clearScores(); // ranks stay as they stand
         ranking.push_back(e);
         progress.advance(++counter);
     }
-    progress.endPass(rs.count());
+    progress.endPass(int(standings.size()));
     recordfile::writeAll<EntryRecord>(contest.files(), contest.paths().ranking, ranking);
 }
 

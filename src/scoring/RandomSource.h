@@ -26,7 +26,8 @@ private:
     std::mt19937_64 m_engine;
 };
 
-// The default: seeded from the clock when constructed.
+// The default: seeded from the clock when constructed, or from KC_RANDOM_SEED
+// when that is set (for comparing runs).
 class ClockRandom : public SeededRandom
 {
 public:

@@ -10,7 +10,7 @@ MarkLock markLock(const Contest &contest, int slot, int day)
         return MarkLock::NoWrestler;
     if (day < 1 || day > kDays || day <= contest.rules().currentDay)
         return MarkLock::DayConfirmed;
-    if (contest.rules().useReserve == 1
+    if (contest.rules().reserveInUse()
         && contest.roster().wrestlers[slot].dayResult[day - 1] > MarkAbsent)
         return MarkLock::AbsenceConfirmed;
     return MarkLock::None;
@@ -77,24 +77,6 @@ int winsUpTo(const Roster &roster, int slot, int day)
 int firstShownDay(const Contest &contest)
 {
     return std::clamp(contest.rules().currentDay + 1, 1, int(kDays));
-}
-
-QColor markColour(int mark)
-{
-    switch (mark) {
-    case MarkWin:
-        return QColor(255, 186, 0);
-    case MarkSilver:
-        return QColor(181, 208, 255);
-    case MarkGold:
-        return QColor(255, 255, 148);
-    case MarkAbsent:
-    case MarkAbsentConfirmed:
-    case MarkAbsentLater:
-        return QColor(108, 108, 108);
-    default:
-        return QColor();
-    }
 }
 
 } // namespace kc

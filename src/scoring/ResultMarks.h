@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
 #include <optional>
 
@@ -38,9 +37,5 @@ int winsUpTo(const Roster &roster, int slot, int day);
 // The day the bout-result window shows first: the day after the last
 // confirmed one, or 15 once every day is confirmed.
 int firstShownDay(const Contest &contest);
-
-// Button and legend colour of a mark; invalid for 黒星, which keeps the
-// system's button face.
-QColor markColour(int mark);
 
 } // namespace kc

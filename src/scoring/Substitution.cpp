@@ -2,6 +2,7 @@
 
 #include "scoring/ProgressCounter.h"
 #include "store/Contest.h"
+#include "store/Phase.h"
 
 #include <algorithm>
 
@@ -88,7 +89,7 @@ void substituteAbsentees(Contest &contest, int d, ProgressCounter &progress)
     rs.updateAll();
     progress.endPass(rows);
 
-    contest.rules().flag = qint16(10 + d);
+    Phase::startCompetition(contest.rules(), d);
     contest.saveRules();
 }
 

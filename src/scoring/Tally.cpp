@@ -5,6 +5,7 @@
 #include "store/Contest.h"
 #include "store/StoreError.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kc {
@@ -58,9 +59,9 @@ void writePerfectLog(Contest &contest, const std::vector<PerfectRecord> &added, 
 
 } // namespace
 
-int tieValue(int tieRule, int id, RandomSource &random)
+int tieValue(TieRule rule, int id, RandomSource &random)
 {
-    if (tieRule == 1)
+    if (rule == TieRule::SmallerIdFirst)
         return 9999 - id;
     return std::min(9999, int(std::floor(random.next() * 10000.0)));
 }
@@ -91,7 +92,7 @@ void scoreEntryDay(EntryRecord &e, const RulesRecord &r, const Roster &roster, i
         e.dayTotal[i] += points;
         e.dayWins[i] += 1;
         auto star = [&](qint16 bonus, qint16 &field) {
-            const qint16 add = r.bonusType == 1 ? bonus : qint16((bonus - 1) * points);
+            const qint16 add = r.fixedStarBonus() ? bonus : qint16((bonus - 1) * points);
             field += add;
             e.dayTotal[i] += add;
             slot += add;
@@ -113,41 +114,20 @@ void scoreEntryDay(EntryRecord &e, const RulesRecord &r, const Roster &roster, i
     }
 }
 
-void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &progress,
-              bool saveEntries)
+DayTally tallyEntries(std::vector<EntryRecord> entries, const RulesRecord &r, const Roster &roster,
+                      DailyRecords rec, int d, const std::vector<int> &rowIds, RandomSource &random,
+                      ProgressCounter &progress)
 {
-    contest.loadDaily();
-    const RulesRecord &r = contest.rules();
-    if (r.currentDay == 0 || d < 1 || d > kDays)
-        return;
-    auto &entries = contest.entries();
-    DailyRecords &rec = contest.daily();
-    RecordSet &rs = contest.entryTable();
-    const int rows = rs.count();
-    if (rows != contest.participantCount())
-        throw StoreError(
-            QStringLiteral("データベース %1 の参加者数 %2 が Entry.Dat の %3 と一致しません。")
-                .arg(contest.paths().database)
-                .arg(rows)
-                .arg(contest.participantCount()),
-            contest.paths().database);
+    DayTally out;
+    const int rows = int(rowIds.size());
 
     // Clear the day and score the picks.
     for (EntryRecord &e : entries)
-        scoreEntryDay(e, r, contest.roster(), d);
+        scoreEntryDay(e, r, roster, d);
 
-    // The passes change the rows in memory, where the sorts read them; the
-    // database takes every changed row once, after the last pass.
-
-    // The day column, the totals and the key, in stored order (row k = entry k).
-    const QString dayColumn = dayColumnName(d);
-    rs.setFilter(QString());
-    rs.setSort(QString());
+    // The totals (row k = entry k).
     for (int k = 0; k < rows; ++k) {
         EntryRecord &e = entries[k];
-        rs.moveTo(k);
-        rs.setValue(dayColumn, e.dayTotal[d - 1]);
-        rs.setValue(kDummy, e.dayTotal[d - 1]);
         int total = 0, mid = 0;
         for (int x = 0; x < kDays; ++x) {
             total += e.dayTotal[x];
@@ -156,54 +136,54 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
         }
         e.totalScore = qint16(total);
         e.midScore = qint16(mid);
-        rs.setValue(kTotal, e.totalScore);
-        rs.setValue(kMid, e.midScore);
         progress.advance(k + 1);
     }
     progress.endPass(rows);
 
-    // Dummy := score × 10000 + tie value, with a fresh draw for every pass.
-    const auto keyRows = [&](const QString &scoreColumn) {
+    // Rows by key, highest first; equal keys keep the row order. A fresh draw
+    // for every ranking.
+    std::vector<qint64> keys(rows);
+    const auto rank = [&](auto score) {
         for (int k = 0; k < rows; ++k) {
-            rs.moveTo(k);
-            const qint64 key = rs.value(scoreColumn).toLongLong() * 10000
-                + tieValue(r.tieRule, rs.intValue(kId), random);
-            rs.setValue(kDummy, key);
+            keys[k] = qint64(score(entries[k])) * 10000 + tieValue(r.tieBreak(), rowIds[k], random);
             progress.advance(k + 1);
         }
         progress.endPass(rows);
+        std::vector<int> order(rows);
+        for (int k = 0; k < rows; ++k)
+            order[k] = k;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return keys[a] > keys[b]; });
+        return order;
     };
+    const auto entryOf = [&](int row) { return rowIds[row] - 100; };
 
-    // The day ranking (Dummy holds the day's score).
-    keyRows(kDummy);
-    rs.setSort(QStringLiteral("Dummy DESC"));
-    if (rs.moveFirst()) {
-        rec.at(DailyRecords::TopScore, d) = qint16(floorDiv(rs.value(kDummy).toLongLong(), 10000));
-        rec.at(DailyRecords::TopEntry, d) = qint16(entryOfRow(contest, rs));
+    // The day ranking.
+    std::vector<int> order = rank([d](const EntryRecord &e) { return e.dayTotal[d - 1]; });
+    if (rows > 0) {
+        rec.at(DailyRecords::TopScore, d) = qint16(floorDiv(keys[order.front()], 10000));
+        rec.at(DailyRecords::TopEntry, d) = qint16(entryOf(order.front()));
     }
-    int counter = 0;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        ++counter;
-        entries[entryOfRow(contest, rs)].dayScoreRank[d - 1] = qint16(counter);
-        progress.advance(counter);
+    for (int i = 0; i < rows; ++i) {
+        entries[entryOf(order[i])].dayScoreRank[d - 1] = qint16(i + 1);
+        progress.advance(i + 1);
     }
     progress.endPass(rows);
-    if (rs.moveLast()) {
-        const int low = entryOfRow(contest, rs);
+    if (rows > 0) {
+        const int low = entryOf(order.back());
         rec.at(DailyRecords::LowEntry, d) = qint16(low);
         rec.at(DailyRecords::LowScore, d) = entries[low].dayTotal[d - 1];
     }
 
-    // The overall ranking, with a fresh draw.
-    rs.setSort(QString());
-    keyRows(kTotal);
-    rs.setSort(QStringLiteral("Dummy DESC"));
-    counter = 0;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        ++counter;
-        const int k = entryOfRow(contest, rs);
+    // The overall ranking.
+    order = rank([](const EntryRecord &e) { return e.totalScore; });
+    out.rowKeys = keys;
+    out.rowRanks.assign(rows, 0);
+    for (int i = 0; i < rows; ++i) {
+        const int counter = i + 1;
+        const int k = entryOf(order[i]);
         EntryRecord &e = entries[k];
-        rs.setValue(kRank, counter);
+        out.rowRanks[order[i]] = counter;
         e.dayRank[d - 1] = qint16(counter);
         if (d > 1) {
             const int rise = e.dayRank[d - 2] - e.dayRank[d - 1];
@@ -219,13 +199,11 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
         }
         progress.advance(counter);
     }
-    rs.updateAll();
     progress.endPass(rows);
 
     // The perfect log.
     const int n = r.pickCount;
-    const int first = rec.perfectCount() + 1;
-    std::vector<PerfectRecord> logged;
+    out.firstPerfect = rec.perfectCount() + 1;
     for (int k = 0; k < rows; ++k) {
         const EntryRecord &e = entries[k];
         const int wins = e.dayWins[d - 1];
@@ -238,12 +216,62 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
             kind = 2;
         if (kind < 0)
             continue;
-        logged.push_back({qint16(k), qint16(d), e.dayTotal[d - 1], e.dayRank[d - 1], qint16(kind)});
+        out.perfect.push_back(
+            {qint16(k), qint16(d), e.dayTotal[d - 1], e.dayRank[d - 1], qint16(kind)});
     }
-    rec.setPerfectCount(qint16(rec.perfectCount() + int(logged.size())));
-    writePerfectLog(contest, logged, first);
+    rec.setPerfectCount(qint16(rec.perfectCount() + int(out.perfect.size())));
 
-    // Save.
+    out.entries = std::move(entries);
+    out.daily = std::move(rec);
+    return out;
+}
+
+void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &progress,
+              bool saveEntries)
+{
+    contest.loadDaily();
+    const RulesRecord &r = contest.rules();
+    if (r.currentDay == 0 || d < 1 || d > kDays)
+        return;
+    RecordSet &rs = contest.entryTable();
+    const int rows = rs.count();
+    if (rows != contest.participantCount())
+        throw StoreError(
+            QStringLiteral("データベース %1 の参加者数 %2 が Entry.Dat の %3 と一致しません。")
+                .arg(contest.paths().database)
+                .arg(rows)
+                .arg(contest.participantCount()),
+            contest.paths().database);
+
+    // The rows in stored order, each naming an entry of the array.
+    rs.setFilter(QString());
+    rs.setSort(QString());
+    std::vector<int> rowIds(rows);
+    for (int k = 0; k < rows; ++k) {
+        rs.moveTo(k);
+        rowIds[k] = rs.intValue(kId);
+        entryOfRow(contest, rs);
+    }
+
+    DayTally t = tallyEntries(contest.entries(), r, contest.roster(), contest.daily(), d, rowIds,
+                              random, progress);
+    contest.entries() = std::move(t.entries);
+    contest.daily() = std::move(t.daily);
+
+    // The table takes the result once.
+    const QString dayColumn = dayColumnName(d);
+    for (int k = 0; k < rows; ++k) {
+        const EntryRecord &e = contest.entries()[k];
+        rs.moveTo(k);
+        rs.setValue(dayColumn, e.dayTotal[d - 1]);
+        rs.setValue(kTotal, e.totalScore);
+        rs.setValue(kMid, e.midScore);
+        rs.setValue(kDummy, t.rowKeys[k]);
+        rs.setValue(kRank, t.rowRanks[k]);
+    }
+    rs.updateAll();
+
+    writePerfectLog(contest, t.perfect, t.firstPerfect);
     contest.saveDaily();
     if (saveEntries)
         contest.saveEntries();

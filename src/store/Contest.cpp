@@ -1,4 +1,5 @@
 #include "store/Contest.h"
+#include "store/Phase.h"
 
 #include "scoring/PrizeTable.h"
 #include "store/RecordFile.h"
@@ -126,7 +127,7 @@ void Contest::validateRules(const RulesRecord &r) const
         bad(QStringLiteral("選択力士数 %1").arg(r.pickCount));
     if (r.currentDay < 0 || r.currentDay > kDays)
         bad(QStringLiteral("確定日数 %1").arg(r.currentDay));
-    if (r.flag < 0 || r.flag > 10 + kDays)
+    if (!Phase::isStoredFlag(r.flag))
         bad(QStringLiteral("フラグ %1").arg(r.flag));
     if (r.rulesStart < 0 || r.rulesStart > 1)
         bad(QStringLiteral("RulesStart %1").arg(r.rulesStart));
@@ -410,7 +411,7 @@ void Contest::loadEntries()
                           .arg(EntryRecord::Size)
                           .arg(length % EntryRecord::Size);
         // The placeholder ルール決定 writes holds a slot number outside the roster.
-        const bool placeholderOnly = rows == 0 && m_rules.flag < 3;
+        const bool placeholderOnly = rows == 0 && Phase::of(m_rules).beforeFirstEntry();
         for (qint64 i = 0; i < length / EntryRecord::Size; ++i) {
             fromFile.push_back(
                 EntryRecord::decode(bytes->mid(i * EntryRecord::Size, EntryRecord::Size)));
@@ -419,7 +420,7 @@ void Contest::loadEntries()
     }
     // Before the first registration Entry.Dat may hold the placeholder record
     // that ルール決定 writes; it is not an entry.
-    if (rows == 0 && m_rules.flag < 3 && damage.isEmpty()) {
+    if (rows == 0 && Phase::of(m_rules).beforeFirstEntry() && damage.isEmpty()) {
         m_entries.clear();
         return;
     }
@@ -632,6 +633,16 @@ void Contest::saveWrestlers()
         std::vector<WrestlerRecord>(m_roster.wrestlers.begin(), m_roster.wrestlers.begin() + n));
 }
 
+void Contest::restore(ContestState state)
+{
+    m_rules = std::move(state.rules);
+    m_daily = std::move(state.daily);
+    m_roster = std::move(state.roster);
+    m_entries = std::move(state.entries);
+    if (m_open)
+        reopenEntryTable();
+}
+
 void Contest::reopenEntryTable()
 {
     const QString sort = m_entryTable ? m_entryTable->sort() : QStringLiteral("順位 ASC");
@@ -788,8 +799,7 @@ bool Contest::reset()
         return false;
     UnitOfWork work(*this);
     if (m_files->exists(m_paths.credit)) {
-        m_rules.flag = 0;
-        m_rules.rulesStart = 0;
+        Phase::reset(m_rules);
         m_rules.currentDay = 0;
         resetDailyRecords();
         saveRules();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "banzuke/Roster.h"
 #include "store/Database.h"
 #include "store/FileStore.h"
 #include "store/Journal.h"
@@ -8,6 +7,7 @@
 #include "store/Prompter.h"
 #include "store/RecordSet.h"
 #include "store/Records.h"
+#include "store/Roster.h"
 
 #include <QLockFile>
 #include <memory>
@@ -15,13 +15,22 @@
 
 namespace kc {
 
+// What an action may change in memory; a unit of work keeps a copy and puts
+// it back when the action fails.
+struct ContestState
+{
+    RulesRecord rules;
+    DailyRecords daily;
+    Roster roster;
+    std::vector<EntryRecord> entries;
+};
+
 // One contest: its folder, files, database and every piece of state the
 // windows and commands work on. Nothing here is global, so tests can open many.
 //
 // Actions that write several files and/or the database run in a UnitOfWork.
-// When one fails part way (a StoreError), the disk is wholly before the action
-// but the state held here may be ahead of it: front ends call reload() after
-// a failed action.
+// When one fails part way (a StoreError), the unit puts the disk and the state
+// held here back as they were before the action.
 class Contest
 {
 public:
@@ -64,6 +73,10 @@ public:
     std::vector<EntryRecord> &entries() { return m_entries; }
     const std::vector<EntryRecord> &entries() const { return m_entries; }
     int participantCount() const { return int(m_entries.size()); }
+
+    ContestState state() const { return {m_rules, m_daily, m_roster, m_entries}; }
+    // Puts the state back and reads the entry table again.
+    void restore(ContestState state);
 
     // Whole-file saves of the in-memory state (each atomic).
     void saveRules(); // Credit.Dat record 1

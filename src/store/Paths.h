@@ -35,4 +35,8 @@ struct Paths
     }
 };
 
+// The contest folder when none is named: $KACHIKOSHI_DIR, else the per-user
+// data folder. Both front ends start from it.
+QString defaultContestDir();
+
 } // namespace kc

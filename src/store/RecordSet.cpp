@@ -16,16 +16,6 @@ QString quoted(const QString &column)
     return u'"' + QString(column).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-int compareValues(const QVariant &a, const QVariant &b)
-{
-    const bool an = a.isNull(), bn = b.isNull();
-    if (an || bn)
-        return an == bn ? 0 : (an ? -1 : 1);
-    if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString)
-        return QString::compare(a.toString(), b.toString());
-    const qlonglong x = a.toLongLong(), y = b.toLongLong();
-    return x < y ? -1 : (x > y ? 1 : 0);
-}
 } // namespace
 
 RecordSet::RecordSet(Database &db, const QString &table)
@@ -132,22 +122,35 @@ void RecordSet::setFilter(const QString &filter)
 
 void RecordSet::rebuildView()
 {
+    // SQLite filters and sorts on the stored values; equal keys keep the
+    // stored order.
+    QString sql = QStringLiteral("SELECT rowid FROM ") + quoted(m_table);
+    if (m_filterTerm.column >= 0)
+        sql += QStringLiteral(" WHERE ") + quoted(m_columns[m_filterTerm.column])
+            + QStringLiteral("=?");
+    QStringList order;
+    for (const SortKey &k : m_sortKeys)
+        order << quoted(m_columns[k.column])
+                + (k.descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    order << QStringLiteral("rowid");
+    sql += QStringLiteral(" ORDER BY ") + order.join(u',');
+    QSqlQuery q(m_db.connection());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        m_db.fail(QStringLiteral("読み込み"), q.lastError().text());
+    if (m_filterTerm.column >= 0)
+        q.addBindValue(m_filterTerm.value);
+    if (!q.exec())
+        m_db.fail(QStringLiteral("読み込み"), q.lastError().text());
+    QHash<qint64, int> indexOf;
+    indexOf.reserve(qsizetype(m_rows.size()));
+    for (int i = 0; i < int(m_rows.size()); ++i)
+        indexOf.insert(m_rows[i].rowid, i);
     m_view.clear();
-    for (int i = 0; i < int(m_rows.size()); ++i) {
-        if (m_filterTerm.column >= 0
-            && compareValues(m_rows[i].values[m_filterTerm.column], m_filterTerm.value) != 0)
-            continue;
-        m_view.push_back(i);
-    }
-    if (!m_sortKeys.empty()) {
-        std::stable_sort(m_view.begin(), m_view.end(), [this](int a, int b) {
-            for (const SortKey &k : m_sortKeys) {
-                const int c = compareValues(m_rows[a].values[k.column], m_rows[b].values[k.column]);
-                if (c != 0)
-                    return k.descending ? c > 0 : c < 0;
-            }
-            return false;
-        });
+    while (q.next()) {
+        const auto it = indexOf.constFind(q.value(0).toLongLong());
+        if (it != indexOf.constEnd())
+            m_view.push_back(*it);
     }
     m_pos = m_view.empty() ? -1 : 0;
 }

@@ -12,7 +12,9 @@ class Database;
 
 // A table's rows held in memory, sorted and filtered by the system's sort and
 // filter strings ("中日計 DESC,ID ASC", "順位 = 3"), walked in order, read and
-// written by column name. Writes go straight to the database.
+// written by column name. Writes go straight to the database. The strings are
+// checked against the table's columns and handed to SQLite, which orders and
+// filters the stored values (a change not yet saved does not move a row).
 class RecordSet
 {
 public:

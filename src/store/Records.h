@@ -30,6 +30,9 @@ inline bool isWinningMark(int m)
     return m >= MarkWin && m <= MarkGold;
 }
 
+// How equal scores are ordered (TieRule as stored).
+enum class TieRule { Lottery = 0, SmallerIdFirst = 1 };
+
 struct RulesRecord
 {
     static constexpr int Size = 1430;
@@ -63,6 +66,11 @@ struct RulesRecord
     static RulesRecord decode(const QByteArray &bytes);
     static RulesRecord firstRunDefaults();
     bool operator==(const RulesRecord &) const = default;
+
+    // The stored switches, read as what they mean.
+    bool reserveInUse() const { return useReserve == 1; }
+    bool fixedStarBonus() const { return bonusType == 1; } // points added, not a multiple
+    TieRule tieBreak() const { return tieRule == 1 ? TieRule::SmallerIdFirst : TieRule::Lottery; }
 };
 
 struct DailyRecords

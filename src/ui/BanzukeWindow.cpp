@@ -1,4 +1,6 @@
 #include "ui/BanzukeWindow.h"
+#include "ui/ActionRunner.h"
+#include "ui/SelectAllOnFocus.h"
 
 #include "banzuke/BanzukeImport.h"
 #include "store/Contest.h"
@@ -79,6 +81,7 @@ void BanzukeWindow::buildControls()
         e->setObjectName(name);
         place(e, l, t, w, h);
         e->installEventFilter(this);
+        SelectAllOnFocus::install(e);
         return e;
     };
     auto button = [&](QWidget *parent, const QString &name, const QString &text, int l, int t,
@@ -273,14 +276,12 @@ void BanzukeWindow::saveBanzuke()
     }
     m_record.bashoName = m_txBasho->text();
     m_record.bashoCode = m_txBname->text();
-    try {
-        if (!registration::save(m_contest, m_record, counts)) {
-            if (!m_txR[0]->isHidden())
-                m_txR[0]->setFocus();
-            return;
-        }
-    } catch (const StoreError &e) {
-        m_contest.prompter().tell({e.message(), QString(), Icon::Critical});
+    bool saved = false;
+    if (!runAction(m_contest, [&] { saved = registration::save(m_contest, m_record, counts); }))
+        return;
+    if (!saved) {
+        if (!m_txR[0]->isHidden())
+            m_txR[0]->setFocus();
         return;
     }
     m_saved = true;
@@ -350,9 +351,6 @@ bool BanzukeWindow::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && enterPressed(watched))
             return true;
-    } else if (event->type() == QEvent::FocusIn) {
-        if (auto *e = qobject_cast<QLineEdit *>(watched))
-            QTimer::singleShot(0, e, &QLineEdit::selectAll);
     }
     return QDialog::eventFilter(watched, event);
 }

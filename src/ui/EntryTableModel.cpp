@@ -2,6 +2,8 @@
 
 #include "store/Contest.h"
 #include "store/Database.h"
+#include "store/RecordSet.h"
+#include "store/StoreError.h"
 
 #include <algorithm>
 
@@ -44,7 +46,7 @@ GridLayout GridLayout::forRules(const RulesRecord &rules)
         }
     }
 
-    g.useReserve = rules.useReserve == 1;
+    g.useReserve = rules.reserveInUse();
     col[gridcol::Reserve].visible = g.useReserve;
     col[gridcol::Reserve].widthTwips = 800;
     col[gridcol::Mid].visible = true;
@@ -59,18 +61,35 @@ EntryTableModel::EntryTableModel(Contest &contest, QObject *parent)
     : QAbstractTableModel(parent), m_contest(contest),
       m_layout(GridLayout::forRules(contest.rules()))
 {
+    try {
+        readTable();
+    } catch (const StoreError &) {
+        // Shown empty; the window's first refresh reports the problem.
+    }
 }
+
+EntryTableModel::~EntryTableModel() = default;
 
 bool EntryTableModel::tableOpen() const
 {
-    return m_contest.isOpen();
+    return m_contest.isOpen() && m_rows;
+}
+
+void EntryTableModel::readTable()
+{
+    m_rows.reset();
+    if (!m_contest.isOpen())
+        return;
+    auto rows = std::make_unique<RecordSet>(m_contest.database(), QStringLiteral("entry00"));
+    rows->setSort(m_sort);
+    m_rows = std::move(rows);
 }
 
 int EntryTableModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid() || !tableOpen())
         return 0;
-    return m_contest.entryTable().count();
+    return m_rows->count();
 }
 
 int EntryTableModel::columnCount(const QModelIndex &parent) const
@@ -83,7 +102,7 @@ QVariant EntryTableModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || !tableOpen() || index.row() >= rowCount()
         || index.column() >= gridcol::Count)
         return {};
-    const RecordSet &rs = m_contest.entryTable();
+    const RecordSet &rs = *m_rows;
     const QString &name = Database::entryColumns().at(index.column());
     const bool text = Database::isTextColumn(rs.table(), name);
     switch (role) {
@@ -116,11 +135,14 @@ QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, i
 
 void EntryTableModel::setSort(const QString &sort)
 {
-    if (!tableOpen())
+    if (!m_contest.isOpen())
         return;
     beginResetModel();
     try {
-        m_contest.entryTable().setSort(sort);
+        if (!m_rows)
+            readTable();
+        m_rows->setSort(sort);
+        m_sort = sort;
     } catch (...) {
         endResetModel();
         throw;
@@ -132,6 +154,12 @@ void EntryTableModel::refresh()
 {
     beginResetModel();
     m_layout = GridLayout::forRules(m_contest.rules());
+    try {
+        readTable();
+    } catch (...) {
+        endResetModel();
+        throw;
+    }
     endResetModel();
     emit headerDataChanged(Qt::Horizontal, 0, gridcol::Count - 1);
 }

@@ -2,10 +2,12 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace kc {
 class Contest;
+class RecordSet;
 struct RulesRecord;
 } // namespace kc
 
@@ -44,14 +46,15 @@ struct GridLayout
     static GridLayout forRules(const RulesRecord &rules);
 };
 
-// The entry table (contest.entryTable(), sorted and filtered in memory by the
-// system's sort strings) as a model for DataGrid1. The recordset is looked up
-// on every call because the contest replaces it when it re-opens it.
+// The entry table as a model for DataGrid1, read through the grid's own
+// recordset and sorted by the organiser's sort string ("順位 DESC"), so no
+// action of the core moves the order the organiser chose.
 class EntryTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
     explicit EntryTableModel(Contest &contest, QObject *parent = nullptr);
+    ~EntryTableModel() override;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -59,19 +62,24 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // Assigns the recordset's sort key (e.g. "順位 DESC") and shows the new order.
+    // Sorts the grid by a sort string (e.g. "順位 DESC"); a string the table
+    // cannot take throws StoreError and leaves the order as it was.
     void setSort(const QString &sort);
-    // Takes the recordset and the column captions afresh (after a re-open, a
-    // tally, a reset or a change of rules).
+    const QString &sort() const { return m_sort; }
+    // Reads the table and the column captions afresh (after any action),
+    // keeping the sort.
     void refresh();
 
     const GridLayout &layout() const { return m_layout; }
 
 private:
     bool tableOpen() const;
+    void readTable();
 
     Contest &m_contest;
     GridLayout m_layout;
+    QString m_sort = QStringLiteral("順位 ASC");
+    std::unique_ptr<RecordSet> m_rows;
 };
 
 } // namespace kc::ui

@@ -1,10 +1,12 @@
 #include "ui/EntryWindow.h"
+#include "ui/ActionRunner.h"
 
-#include "banzuke/Roster.h"
 #include "entries/EntryRegistration.h"
 #include "entries/PreviousImport.h"
 #include "store/Contest.h"
+#include "store/Phase.h"
 #include "store/RecordSet.h"
+#include "store/Roster.h"
 #include "store/StoreError.h"
 #include "store/Text.h"
 #include "ui/MessageBoxPrompter.h"
@@ -110,7 +112,7 @@ EntryWindow::EntryWindow(Contest &contest, QWidget *mainWindow)
     if (m_mainWindow)
         m_mainWindow->setEnabled(false);
     applyRules();
-    if (m_contest.rules().flag > 2) {
+    if (!Phase::of(m_contest.rules()).beforeFirstEntry()) {
         cmdTorikomi->setEnabled(false);
         cmdTorikomi2->setEnabled(false);
     }
@@ -317,7 +319,7 @@ void EntryWindow::applyRules()
         setTabOrder(previous, txRikishiNO[i]);
         previous = txRikishiNO[i];
     }
-    if (rules.useReserve == 1) {
+    if (rules.reserveInUse()) {
         txYobi->setEnabled(true);
         txYobi->setFocusPolicy(Qt::StrongFocus);
         setBackground(txYobi, kWhite);
@@ -467,7 +469,7 @@ void EntryWindow::clearErrorDisplay()
         const int pickCount = std::clamp<int>(m_contest.rules().pickCount, 0, kMaxPicks);
         setBackground(txShikona, kWhite);
         setBackground(txShiko, kWhite);
-        setBackground(txYobi, m_contest.rules().useReserve == 1 ? kWhite : light3D());
+        setBackground(txYobi, m_contest.rules().reserveInUse() ? kWhite : light3D());
         for (int i = 0; i < pickCount; ++i)
             setBackground(txRikishiNO[i], kWhite);
         m_errorShown = false;
@@ -506,15 +508,14 @@ void EntryWindow::selectInputStart(int n)
 
 template<typename F> void EntryWindow::guarded(F &&handler)
 {
-    try {
-        handler();
-    } catch (const StoreError &e) {
-        m_contest.prompter().tell({e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-        // Show what the contest now holds.
-        m_state.load(m_contest.participantCount());
-        refreshGrid();
-        showPage();
-    }
+    runAction(
+        m_contest, std::forward<F>(handler),
+        [this] {
+            m_state.load(m_contest.participantCount());
+            refreshGrid();
+            showPage();
+        },
+        QStringLiteral("Kachikoshi Cup"));
 }
 
 void EntryWindow::add()
@@ -644,7 +645,7 @@ void EntryWindow::onPickEnter(int i)
     RikishiName[i]->setText(m_contest.roster().name(check.slot));
     if (i + 1 < rules.pickCount)
         txRikishiNO[i + 1]->setFocus();
-    else if (rules.useReserve == 1)
+    else if (rules.reserveInUse())
         txYobi->setFocus();
     else
         focusAfterLastBox();
@@ -705,12 +706,9 @@ bool EntryWindow::eventFilter(QObject *watched, QEvent *event)
 void EntryWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_closed) {
-        try {
-            EntryRegistration(m_contest).close();
-        } catch (const StoreError &e) {
-            m_contest.prompter().tell(
-                {e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-        }
+        runAction(
+            m_contest, [this] { EntryRegistration(m_contest).close(); }, {},
+            QStringLiteral("Kachikoshi Cup"));
         m_closed = true;
         if (m_mainWindow)
             m_mainWindow->setEnabled(true);

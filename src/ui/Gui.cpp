@@ -1,6 +1,5 @@
 #include "ui/Gui.h"
 
-#include "cli/Cli.h"
 #include "store/Contest.h"
 #include "store/StoreError.h"
 #include "ui/Fonts.h"
@@ -13,6 +12,9 @@
 namespace kc::ui {
 
 namespace {
+
+// The command line's status for a contest that cannot be read or written.
+constexpr int kExitDataError = 4;
 
 struct GuiOptions
 {
@@ -33,7 +35,7 @@ GuiOptions parseOptions(const QStringList &arguments)
             o.support = true;
     }
     if (o.dir.isEmpty())
-        o.dir = kc::cli::defaultContestDir();
+        o.dir = defaultContestDir();
     return o;
 }
 
@@ -49,7 +51,7 @@ int runGui(int &argc, char **argv, const QStringList &arguments)
     MessageBoxPrompter prompter;
     auto fail = [&](const QString &message) {
         prompter.tell({message, QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-        return int(kc::cli::ExitDataError);
+        return kExitDataError;
     };
     if (!QDir().mkpath(options.dir))
         return fail(QStringLiteral("フォルダ %1 を作成できません。")

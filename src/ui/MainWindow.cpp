@@ -1,8 +1,10 @@
 #include "ui/MainWindow.h"
+#include "ui/ActionRunner.h"
 
 #include "scoring/Phases.h"
 #include "store/Contest.h"
 #include "store/Database.h"
+#include "store/Phase.h"
 #include "store/StoreError.h"
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
@@ -255,21 +257,13 @@ QAction *MainWindow::item(const char *name) const
 
 template<typename F> void MainWindow::guarded(F &&action)
 {
-    try {
-        action();
-    } catch (const StoreError &e) {
-        m_contest.prompter().tell({e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-        // What is in memory may be ahead of the disk now: take the disk's word.
-        if (m_contest.isOpen()) {
-            try {
-                m_contest.reload();
-            } catch (const StoreError &again) {
-                m_contest.prompter().tell(
-                    {again.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-            }
-            refreshState();
-        }
-    }
+    runAction(
+        m_contest, std::forward<F>(action),
+        [this] {
+            if (m_contest.isOpen())
+                refreshState();
+        },
+        QStringLiteral("Kachikoshi Cup"));
 }
 
 // ---- state ----
@@ -305,45 +299,41 @@ void MainWindow::refreshState()
 
 void MainWindow::applyPhaseMenuState()
 {
-    const RulesRecord &r = m_contest.rules();
-    const int flag = r.flag;
-    const bool day1 = r.currentDay >= 1;
-    const bool hasEntries = entryCount() > 0;
-    const bool p0 = flag == 0, p1 = flag == 1, p3 = flag == 3, p5 = flag == 5;
-    const bool other = !(p0 || p1 || p3 || p5);
+    // Each item follows the action it offers.
+    static const std::pair<const char *, Action> kItems[] {
+        {"KillRename", Action::DeleteRenameList},  {"mmCrear", Action::RestartCompetition},
+        {"MenuMakeBan", Action::RegisterBanzuke},  {"TorikumiKekka", Action::OfferResultInput},
+        {"MenuRules", Action::OpenRules},          {"KyokaiEntry", Action::TakeEntries},
+        {"MenuGameStart", Action::CloseReception}, {"EntryCSV", Action::ExportEntries},
+        {"PrintCSV", Action::ExportResults},       {"mmPrizeCSV", Action::ExportResults},
+        {"Htm_Shuukei", Action::ExportResults},    {"mmEntryPrint", Action::PrintEntries},
+        {"mmResult", Action::AnnounceResults},     {"mmResultPrint", Action::PrintResults},
+        {"mmResultPrint2", Action::PrintResults},  {"mmHoshitori", Action::PrintResults},
+        {"mmBanzukePrint", Action::PrintBanzuke},  {"mmShoui", Action::SetPrizes},
+        {"RulesMake", Action::ShowRulesText},
+    };
+    const Phase phase = Phase::of(m_contest.rules());
+    const int entries = entryCount();
+    for (const auto &[name, action] : kItems)
+        item(name)->setEnabled(phase.allows(action, entries));
 
-    item("mmCrear")->setEnabled(false);
-    item("KillRename")->setEnabled(p0);
-    item("mmCrear")->setEnabled(other);
-    item("MenuMakeBan")->setEnabled(p0);
-    item("TorikumiKekka")->setEnabled(p5 || other);
-    item("MenuRules")->setEnabled(p0 || other);
-    if (p0)
+    // The rules item keeps its last caption while entries are taken.
+    switch (phase.nextStep()) {
+    case NextStep::Rules:
         item("MenuRules")->setText(QStringLiteral("ﾙｰﾙの設定"));
-    else if (other)
-        item("MenuRules")->setText(QStringLiteral("ﾙｰﾙ/賞位"));
-    item("KyokaiEntry")->setEnabled(p1 || p3);
-    item("MenuGameStart")->setEnabled(p1 || p3);
-    item("EntryCSV")->setEnabled(p3 || p5 || other);
-    for (const char *name : {"PrintCSV", "mmPrizeCSV", "Htm_Shuukei"})
-        item(name)->setEnabled(p5 || other);
-    item("mmEntryPrint")->setEnabled(((p1 || p3) && hasEntries) || p5 || (other && !day1));
-    item("mmResult")->setEnabled(other);
-    for (const char *name : {"mmResultPrint", "mmResultPrint2", "mmHoshitori"})
-        item(name)->setEnabled(other && day1);
-    item("mmBanzukePrint")->setEnabled(p1 || p3 || p5);
-    item("mmShoui")->setEnabled(p5);
-
-    if (p0)
         m_cmdNow->setText(QStringLiteral("ルール設定"));
-    else if (p1 || p3)
+        break;
+    case NextStep::Entries:
         m_cmdNow->setText(QStringLiteral("投票受付"));
-    else if (p5)
+        break;
+    case NextStep::Prizes:
         m_cmdNow->setText(QStringLiteral("賞位設定"));
-    else
+        break;
+    case NextStep::Results:
+        item("MenuRules")->setText(QStringLiteral("ﾙｰﾙ/賞位"));
         m_cmdNow->setText(QStringLiteral("取組結果入力"));
-
-    item("RulesMake")->setEnabled(flag >= 1);
+        break;
+    }
 }
 
 void MainWindow::setSupportMenuVisible(bool visible)
@@ -486,21 +476,29 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::onCmdNow()
 {
-    const int flag = m_contest.rules().flag;
-    if (flag == 0) {
+    const Phase phase = Phase::of(m_contest.rules());
+    switch (phase.nextStep()) {
+    case NextStep::Rules:
         onMenuRules();
         refreshState();
-        if (m_contest.rules().flag == 1)
+        if (Phase::of(m_contest.rules()).nextStep() == NextStep::Entries)
             writeRulesPage();
-    } else if (flag == 1 || flag == 3) {
+        break;
+    case NextStep::Entries:
         onKyokaiEntry();
         refreshState();
-    } else if (flag == 5) {
+        break;
+    case NextStep::Prizes:
         onMmShoui();
         refreshState();
-    } else if (flag >= 10) {
-        onTorikumiKekka();
-        refreshState();
+        break;
+    case NextStep::Results:
+        // Between the named phases the button does nothing.
+        if (phase.allows(Action::EnterResults)) {
+            onTorikumiKekka();
+            refreshState();
+        }
+        break;
     }
 }
 
@@ -665,8 +663,7 @@ void MainWindow::onMmFlag()
 void MainWindow::onMmRules0()
 {
     // In memory only: the next save of the rules writes it.
-    m_contest.rules().flag = 0;
-    m_contest.rules().rulesStart = 0;
+    Phase::reset(m_contest.rules());
 }
 
 // Windows and commands built elsewhere; each is wired here when it lands.
@@ -699,7 +696,7 @@ void MainWindow::onMenuRules()
 void MainWindow::onMmBanzukePrint() { } // connected when the window lands
 void MainWindow::onKyokaiEntry()
 {
-    if (m_contest.rules().flag < 1)
+    if (!Phase::of(m_contest.rules()).allows(Action::OpenEntryWindow))
         return;
     guarded([&] {
         // Modeless: the entry window disables this one while it is open.
@@ -724,7 +721,7 @@ void MainWindow::onMmShoui()
 void MainWindow::onMmEntryPrint() { } // connected when the window lands
 void MainWindow::onTorikumiKekka()
 {
-    if (m_contest.rules().flag < 10)
+    if (!Phase::of(m_contest.rules()).allows(Action::EnterResults))
         return;
     guarded([&] {
         TorikumiWindow window(m_contest, TorikumiWindow::Mode::Input, this);

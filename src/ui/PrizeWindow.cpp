@@ -1,4 +1,5 @@
 #include "ui/PrizeWindow.h"
+#include "ui/ActionRunner.h"
 
 #include "publish/PrizeListReport.h"
 #include "store/Contest.h"
@@ -106,20 +107,12 @@ void PrizeWindow::load()
 
 void PrizeWindow::printClicked()
 {
-    try {
-        m_printer.print(buildPrizeList(m_contest));
-    } catch (const StoreError &e) {
-        m_contest.prompter().tell({e.message(), QString(), Icon::Critical});
-    }
+    runAction(m_contest, [this] { m_printer.print(buildPrizeList(m_contest)); });
 }
 
 void PrizeWindow::previewClicked()
 {
-    try {
-        m_printer.preview(buildPrizeList(m_contest));
-    } catch (const StoreError &e) {
-        m_contest.prompter().tell({e.message(), QString(), Icon::Critical});
-    }
+    runAction(m_contest, [this] { m_printer.preview(buildPrizeList(m_contest)); });
 }
 
 } // namespace kc::ui

@@ -1,4 +1,6 @@
 #include "ui/RenameWindow.h"
+#include "ui/ActionRunner.h"
+#include "ui/SelectAllOnFocus.h"
 
 #include "store/Contest.h"
 #include "store/StoreError.h"
@@ -34,6 +36,7 @@ RenameWindow::RenameWindow(renaming::RenameSession &session, QWidget *parent)
         m_tx[b]->setMaxLength(10);
         m_tx[b]->setFixedWidth(130);
         m_tx[b]->installEventFilter(this);
+        SelectAllOnFocus::install(m_tx[b]);
         const int column = b < 22 ? 0 : 3;
         grid->addWidget(m_Ini[b], b % 22, column);
         grid->addWidget(m_tx[b], b % 22, column + 1);
@@ -79,13 +82,11 @@ void RenameWindow::saveNames()
     for (int b = 0; b < kRosterSlots; ++b)
         typed[b] = m_tx[b]->text();
     Contest &contest = m_session.contest();
-    try {
-        if (const auto refusal = m_session.save(typed)) {
-            contest.prompter().tell({*refusal, QString(), Icon::Warning});
-            return;
-        }
-    } catch (const StoreError &e) {
-        contest.prompter().tell({e.message(), QString(), Icon::Critical});
+    std::optional<QString> refusal;
+    if (!runAction(contest, [&] { refusal = m_session.save(typed); }))
+        return;
+    if (refusal) {
+        contest.prompter().tell({*refusal, QString(), Icon::Warning});
         return;
     }
     accept();
@@ -93,34 +94,26 @@ void RenameWindow::saveNames()
 
 bool RenameWindow::run(Contest &contest, QWidget *parent)
 {
-    try {
-        return renaming::runRename(contest, [parent](renaming::RenameSession &session) {
+    bool changed = false;
+    runAction(contest, [&] {
+        changed = renaming::runRename(contest, [parent](renaming::RenameSession &session) {
             RenameWindow w(session, parent);
             w.exec();
         });
-    } catch (const StoreError &e) {
-        contest.prompter().tell({e.message(), QString(), Icon::Critical});
-        return false;
-    }
+    });
+    return changed;
 }
 
 bool RenameWindow::killRenameList(Contest &contest)
 {
-    try {
-        return renaming::killList(contest);
-    } catch (const StoreError &e) {
-        contest.prompter().tell({e.message(), QString(), Icon::Critical});
-        return false;
-    }
+    bool killed = false;
+    runAction(contest, [&] { killed = renaming::killList(contest); });
+    return killed;
 }
 
 void RenameWindow::recoverNames(Contest &contest)
 {
-    try {
-        renaming::recoverDefaultNames(contest);
-    } catch (const StoreError &e) {
-        contest.prompter().tell({e.message(), QString(), Icon::Critical});
-    }
+    runAction(contest, [&] { renaming::recoverDefaultNames(contest); });
 }
 
 bool RenameWindow::eventFilter(QObject *watched, QEvent *event)
@@ -139,9 +132,6 @@ bool RenameWindow::eventFilter(QObject *watched, QEvent *event)
                 return true;
             }
         }
-    } else if (event->type() == QEvent::FocusIn) {
-        if (auto *e = qobject_cast<QLineEdit *>(watched))
-            QTimer::singleShot(0, e, &QLineEdit::selectAll);
     }
     return QDialog::eventFilter(watched, event);
 }

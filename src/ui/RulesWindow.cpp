@@ -1,4 +1,5 @@
 #include "ui/RulesWindow.h"
+#include "ui/ActionRunner.h"
 
 #include "store/Contest.h"
 #include "store/StoreError.h"
@@ -443,7 +444,7 @@ void RulesWindow::enterPressed(QLineEdit *edit)
     if (edit == txRikishiNum) {
         readForm();
         const bool outOfRange = val(m_form.pickCount) < 1 || val(m_form.pickCount) > 10;
-        enterPickCount(m_form, m_contest.rules());
+        setPickCount(m_form, m_contest.rules());
         showForm();
         if (outOfRange)
             txRikishiNum->selectAll();
@@ -472,7 +473,7 @@ void RulesWindow::enterPressed(QLineEdit *edit)
             return focusBox(txPrizePoint[i]);
         if (edit == txPrizePoint[i]) {
             readForm();
-            const int next = enterPrizePoints(m_contest, m_form, i);
+            const int next = setPrizePoints(m_contest, m_form, i);
             showForm();
             return focusBox(txRank[next]);
         }
@@ -480,7 +481,7 @@ void RulesWindow::enterPressed(QLineEdit *edit)
     for (int d = 0; d < kDayPrizes; ++d)
         if (edit == Text1[d]) {
             readForm();
-            const int next = enterDayPrize(m_contest, m_form, d);
+            const int next = setDayPrizePoints(m_contest, m_form, d);
             showForm();
             return focusBox(Text1[next]);
         }
@@ -525,11 +526,7 @@ void RulesWindow::recalcClicked()
 
 template<typename F> void RulesWindow::guarded(F &&action)
 {
-    try {
-        action();
-    } catch (const StoreError &e) {
-        m_contest.prompter().tell({e.message(), QString(), Icon::Critical});
-    }
+    runAction(m_contest, std::forward<F>(action), [this] { showForm(); });
 }
 
 void RulesWindow::saveClicked()

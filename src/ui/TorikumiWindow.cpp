@@ -1,10 +1,11 @@
 #include "ui/TorikumiWindow.h"
+#include "ui/ActionRunner.h"
 
 #include "banzuke/Renaming.h"
-#include "banzuke/Roster.h"
 #include "scoring/DayConfirmation.h"
 #include "scoring/ResultMarks.h"
 #include "store/Contest.h"
+#include "store/Roster.h"
 #include "store/StoreError.h"
 
 #include <QApplication>
@@ -94,12 +95,8 @@ TorikumiWindow::TorikumiWindow(Contest &contest, Mode mode, QWidget *parent)
 
 TorikumiWindow *TorikumiWindow::openChart(Contest &contest, QWidget *owner)
 {
-    try {
-        renaming::reloadKeepingResults(contest);
-    } catch (const StoreError &e) {
-        contest.prompter().tell({e.message(), QString(), Icon::Critical});
+    if (!runAction(contest, [&] { renaming::reloadKeepingResults(contest); }))
         return nullptr;
-    }
     auto *w = new TorikumiWindow(contest, Mode::Chart, owner);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->setModal(false);
@@ -122,8 +119,21 @@ void TorikumiWindow::place(QWidget *w, int leftTwips, int topTwips, int widthTwi
 
 QColor TorikumiWindow::markColour(int mark, const QPalette &palette)
 {
-    const QColor c = kc::markColour(mark);
-    return c.isValid() ? c : palette.color(QPalette::Button);
+    switch (mark) {
+    case MarkWin:
+        return QColor(255, 186, 0);
+    case MarkSilver:
+        return QColor(181, 208, 255);
+    case MarkGold:
+        return QColor(255, 255, 148);
+    case MarkAbsent:
+    case MarkAbsentConfirmed:
+    case MarkAbsentLater:
+        return QColor(108, 108, 108);
+    default:
+        // 黒星 keeps the system's button face.
+        return palette.color(QPalette::Button);
+    }
 }
 
 void TorikumiWindow::buildControls()
@@ -290,12 +300,8 @@ void TorikumiWindow::showDay(int day)
 
 void TorikumiWindow::saveAndClose()
 {
-    try {
-        m_contest.saveWrestlers();
-    } catch (const StoreError &e) {
-        m_contest.prompter().tell({e.message(), QString(), Icon::Critical});
+    if (!runAction(m_contest, [this] { m_contest.saveWrestlers(); }))
         return;
-    }
     accept();
 }
 
@@ -332,28 +338,28 @@ void TorikumiWindow::clickRikishi(int i, bool forward)
 void TorikumiWindow::confirmShownDay()
 {
     ConfirmOutcome outcome = ConfirmOutcome::Refused;
-    try {
-        Prompter &previous = m_contest.prompter();
-        WindowProgressPrompter progress(previous, *this);
-        // The window's prompter comes back however the confirmation ends.
-        struct Restore
-        {
-            Contest &contest;
-            Prompter &prompter;
-            ~Restore() { contest.setPrompter(prompter); }
-        } restore {m_contest, previous};
-        m_contest.setPrompter(progress);
-        outcome = confirmDay(m_contest, m_day);
-    } catch (const StoreError &e) {
-        endProgress();
-        m_contest.prompter().tell({e.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-        // What is in memory may be ahead of the disk: take the disk's word.
-        try {
-            m_contest.reload();
-        } catch (const StoreError &again) {
-            m_contest.prompter().tell(
-                {again.message(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
-        }
+    const bool done = runAction(
+        m_contest,
+        [&] {
+            Prompter &previous = m_contest.prompter();
+            WindowProgressPrompter progress(previous, *this);
+            // The window's prompter comes back however the confirmation ends.
+            struct Restore
+            {
+                Contest &contest;
+                Prompter &prompter;
+                ~Restore() { contest.setPrompter(prompter); }
+            } restore {m_contest, previous};
+            m_contest.setPrompter(progress);
+            try {
+                outcome = confirmDay(m_contest, m_day);
+            } catch (...) {
+                endProgress(); // before the message
+                throw;
+            }
+        },
+        {}, QStringLiteral("Kachikoshi Cup"));
+    if (!done) {
         reject();
         return;
     }

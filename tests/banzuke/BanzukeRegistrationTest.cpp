@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
 #include "banzuke/BanzukeRegistration.h"
-#include "banzuke/Roster.h"
 #include "store/RecordFile.h"
+#include "store/Roster.h"
 
 #include <gtest/gtest.h>
 
@@ -167,17 +167,14 @@ TEST(BanzukeRegistrationSave, AStaleRikishiFileDoesNotHideTheNewBanzuke)
     EXPECT_EQ(again.roster().wrestlers[0].rankCode, 3);
 }
 
-TEST(BanzukeRegistrationSave, ReadStoredAndPhaseLock)
+TEST(BanzukeRegistrationSave, ReadStored)
 {
     TempContest tc;
     Contest &c = tc.open();
     EXPECT_FALSE(registration::readStored(c));
-    EXPECT_FALSE(registration::refusalForPhase(c));
     ASSERT_TRUE(
         registration::save(c, namedRecord(QStringLiteral("力士"), 3), counts(0, 0, 0, 0, 3)));
     const auto stored = registration::readStored(c);
     ASSERT_TRUE(stored);
     EXPECT_EQ(RankCounts::of(*stored), counts(0, 0, 0, 0, 3));
-    c.rules().flag = 1;
-    EXPECT_TRUE(registration::refusalForPhase(c));
 }

@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
 #include "banzuke/Renaming.h"
-#include "banzuke/Roster.h"
 #include "store/RecordFile.h"
 #include "store/RecordSet.h"
+#include "store/Roster.h"
 
 #include <gtest/gtest.h>
 
@@ -205,9 +205,6 @@ TEST(RenameKill, AsksThenDeletesAndTheNextStartShowsBanzukeNames)
 
     Contest &again = tc.open();
     EXPECT_EQ(again.roster().name(2), u"千代大海");
-
-    again.rules().flag = 1;
-    EXPECT_TRUE(renaming::refusalForKill(again));
 }
 
 TEST(RenameRecover, DefaultNamesBackWithDayResultsKept)

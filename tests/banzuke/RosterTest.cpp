@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "banzuke/Roster.h"
 #include "store/RecordFile.h"
+#include "store/Roster.h"
 
 #include <gtest/gtest.h>
 

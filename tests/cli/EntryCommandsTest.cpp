@@ -1,4 +1,4 @@
-#include "../entries/EntryTestSupport.h"
+#include "EntryTestSupport.h"
 #include "store/RecordFile.h"
 
 #include <QJsonArray>

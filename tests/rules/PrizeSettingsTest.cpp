@@ -61,7 +61,7 @@ TEST_F(PrizeSettingsTest, TypedPointsCountOnlyWhileTheRowIsOn)
 {
     RulesForm f = loadRulesForm(*c);
     f.prizes[1].points = QStringLiteral("20000");
-    EXPECT_EQ(enterPrizePoints(*c, f, 1), 2);
+    EXPECT_EQ(setPrizePoints(*c, f, 1), 2);
     EXPECT_TRUE(f.prizes[1].on);
     EXPECT_EQ(f.prizeTotal, u"92,000");
     EXPECT_EQ(c->rules().prizePoints[1], 18000); // stored only by a save
@@ -73,10 +73,10 @@ TEST_F(PrizeSettingsTest, TypedPointsCountOnlyWhileTheRowIsOn)
 
     // 0 typed switches a row off; the last row's Enter goes back to row 0.
     f.prizes[2].points = QStringLiteral("0");
-    enterPrizePoints(*c, f, 2);
+    setPrizePoints(*c, f, 2);
     EXPECT_FALSE(f.prizes[2].on);
     EXPECT_EQ(f.prizes[2].points, u"0");
-    EXPECT_EQ(enterPrizePoints(*c, f, 21), 0);
+    EXPECT_EQ(setPrizePoints(*c, f, 21), 0);
 
     // A typed value not yet entered is counted by 再計算 only for a row that is on.
     f.prizes[0].points = QStringLiteral("31000");
@@ -96,11 +96,11 @@ TEST_F(PrizeSettingsTest, DayPrizesSwitchAndEnter)
     EXPECT_EQ(c->rules().dayPrizePoints[1], 2000);
     EXPECT_EQ(f.prizeTotal, u"92,000");
     f.dayPrizes[2].points = QStringLiteral("1500");
-    EXPECT_EQ(enterDayPrize(*c, f, 2), 3);
+    EXPECT_EQ(setDayPrizePoints(*c, f, 2), 3);
     EXPECT_EQ(c->rules().dayPrizePoints[2], -1500); // off: stored negative
-    EXPECT_EQ(enterDayPrize(*c, f, 15), 0);
+    EXPECT_EQ(setDayPrizePoints(*c, f, 15), 0);
     f.dayPrizes[6].points = QStringLiteral("0"); // 0 leaves the stored value
-    enterDayPrize(*c, f, 6);
+    setDayPrizePoints(*c, f, 6);
     EXPECT_EQ(c->rules().dayPrizePoints[6], 2000);
     EXPECT_EQ(f.prizeTotal, u"90,000");
 }

@@ -58,14 +58,14 @@ TEST_F(RulesFormTest, PickCountEnterRestoresOrFills)
 {
     RulesForm f = loadRulesForm(*c);
     f.pickCount = QStringLiteral("12");
-    enterPickCount(f, c->rules());
+    setPickCount(f, c->rules());
     EXPECT_EQ(f.pickCount, u"7");
     EXPECT_EQ(f.slotPoints[0], u"7");
     EXPECT_TRUE(f.slotActive[6]);
     EXPECT_FALSE(f.slotActive[7]);
 
     f.pickCount = QStringLiteral("3");
-    enterPickCount(f, c->rules());
+    setPickCount(f, c->rules());
     EXPECT_EQ(f.slotPoints[0], u"3");
     EXPECT_EQ(f.slotPoints[1], u"2");
     EXPECT_EQ(f.slotPoints[2], u"1");
@@ -78,7 +78,7 @@ TEST_F(RulesFormTest, PickCountEnterRestoresOrFills)
     EXPECT_EQ(nextSlotBox(f, 2), 0);
 
     f.pickCount = QStringLiteral("10");
-    enterPickCount(f, c->rules());
+    setPickCount(f, c->rules());
     EXPECT_EQ(f.slotPoints[9], u"1");
     EXPECT_TRUE(f.slotActive[9]);
     EXPECT_EQ(nextSlotBox(f, 9), 0);
@@ -215,7 +215,7 @@ TEST_F(RulesFormTest, DecideRulesAsksThenFixesThePhase)
     EXPECT_TRUE(tc.prompter.lastQuestion.title.isEmpty());
 
     f.pickCount = QStringLiteral("5");
-    enterPickCount(f, c->rules());
+    setPickCount(f, c->rules());
     EXPECT_TRUE(decideRules(*c, f).done());
     EXPECT_EQ(c->rules().flag, 1);
     const RulesRecord r = storedRules(tc);

@@ -134,8 +134,6 @@ TEST_F(DayConfirmation, MarkCycleAndDayLock)
     EXPECT_EQ(firstShownDay(c()), 2);
     c().rules().currentDay = 15;
     EXPECT_EQ(firstShownDay(c()), 15);
-    EXPECT_EQ(markColour(MarkAbsentLater), markColour(MarkAbsent));
-    EXPECT_FALSE(markColour(MarkLoss).isValid());
 }
 
 TEST_F(DayConfirmation, NoToAnAbsencePutsBackThePassAndNothingIsSaved)

@@ -1,3 +1,4 @@
+#include "scoring/Prizes.h"
 #include "ScoringFixture.h"
 #include "scoring/DayConfirmation.h"
 
@@ -160,3 +161,42 @@ TEST_F(Prizes, RankPrizesAndFinalStandingsOnTheLastDay)
 }
 
 } // namespace
+
+// The winners as plain functions over a few entries.
+TEST(PrizeWinners, MidPrizeAndFinalStandingsFromEntriesAlone)
+{
+    const struct
+    {
+        const char *name;
+        std::vector<int> mids;
+        int tieRule;
+        double draw;
+        int winner, draws;
+    } cases[] {
+        {"best mid score", {5, 9, 7}, 0, 0.9, 1, 0},
+        {"smaller ID among the tied", {9, 5, 9}, 1, 0.9, 0, 0},
+        {"draw among the tied in ID order", {9, 5, 9}, 0, 0.9, 2, 1},
+    };
+    for (const auto &t : cases) {
+        SCOPED_TRACE(t.name);
+        std::vector<EntryRecord> entries;
+        for (int m : t.mids) {
+            EntryRecord e = EntryRecord::cleared();
+            e.midScore = qint16(m);
+            e.dayRank[14] = qint16(10 - m); // rank follows the mid score here
+            entries.push_back(e);
+        }
+        ScriptedRandom random;
+        random.fallback = t.draw;
+        const auto w = midPrizeWinner(entries, TieRule(t.tieRule), random);
+        ASSERT_TRUE(w);
+        EXPECT_EQ(w->entry, t.winner);
+        EXPECT_EQ(w->score, t.mids[t.winner]);
+        EXPECT_EQ(random.draws, t.draws);
+        const std::vector<int> standings = finalStandings(entries, 15);
+        for (size_t i = 1; i < standings.size(); ++i)
+            EXPECT_LE(entries[standings[i - 1]].dayRank[14], entries[standings[i]].dayRank[14]);
+    }
+    ScriptedRandom random;
+    EXPECT_FALSE(midPrizeWinner({}, TieRule::Lottery, random));
+}

@@ -118,11 +118,11 @@ TEST(TieValue, LotteryNeverReachesAWholePoint)
 {
     ScriptedRandom r;
     r.values = {0.99999999, 0.0, 0.49995};
-    EXPECT_EQ(tieValue(0, 100, r), 9999);
-    EXPECT_EQ(tieValue(0, 100, r), 0);
-    EXPECT_EQ(tieValue(0, 100, r), 4999);
-    EXPECT_EQ(tieValue(1, 100, r), 9899);
-    EXPECT_EQ(tieValue(1, 101, r), 9898);
+    EXPECT_EQ(tieValue(TieRule::Lottery, 100, r), 9999);
+    EXPECT_EQ(tieValue(TieRule::Lottery, 100, r), 0);
+    EXPECT_EQ(tieValue(TieRule::Lottery, 100, r), 4999);
+    EXPECT_EQ(tieValue(TieRule::SmallerIdFirst, 100, r), 9899);
+    EXPECT_EQ(tieValue(TieRule::SmallerIdFirst, 101, r), 9898);
 }
 
 // The tally over a small field.
@@ -276,3 +276,66 @@ TEST_F(TallyDay, TotalsGrowWithTheDaysAndMidStopsAtEight)
 }
 
 } // namespace
+
+// The tally as a plain function: three entries, one day, no database.
+TEST(TallyEntries, RanksScoresAndLogsFromValuesAlone)
+{
+    struct Case
+    {
+        const char *name;
+        int tieRule;
+        std::vector<int> winners; // wrestlers who win day 1
+        std::deque<double> draws; // day ranking, then overall, in row order
+        const char *dayRanks, *ranks, *perfectKinds; // per entry
+        int top, low;
+    };
+    const Case cases[] {
+        {"smaller ID first", 1, {11, 13}, {}, "123", "123", "111", 0, 2},
+        {"scores first", 1, {13, 14}, {}, "231", "231", "220", 2, 1},
+        {"lottery per ranking",
+         0,
+         {11, 13},
+         {0.1, 0.9, 0.5, 0.9, 0.1, 0.5},
+         "312",
+         "132",
+         "111",
+         1,
+         0},
+        {"equal draws keep row order", 0, {11, 13}, {}, "123", "123", "111", 0, 2},
+    };
+    for (const Case &t : cases) {
+        SCOPED_TRACE(t.name);
+        Roster roster;
+        roster.installDefault();
+        RulesRecord rules = RulesRecord::firstRunDefaults();
+        rules.pickCount = 2;
+        rules.slotPoints = {2, 1, 0, 0, 0, 0, 0, 0, 0, 0};
+        rules.streakMin = -4;
+        rules.tieRule = qint16(t.tieRule);
+        for (int w : t.winners)
+            roster.wrestlers[w].dayResult[0] = MarkWin;
+        ScriptedRandom random;
+        random.values = t.draws;
+        ProgressCounter progress;
+        const DayTally r = tallyEntries(
+            {makeEntry(QStringLiteral("甲"), {11, 12}), makeEntry(QStringLiteral("乙"), {11, 12}),
+             makeEntry(QStringLiteral("丙"), {13, 14})},
+            rules, roster, DailyRecords::resetValues(), 1, {100, 101, 102}, random, progress);
+        QString dayRanks, ranks, kinds;
+        for (int k = 0; k < 3; ++k) {
+            dayRanks += QString::number(r.entries[k].dayScoreRank[0]);
+            ranks += QString::number(r.entries[k].dayRank[0]);
+            kinds += QString::number(r.perfect[k].kind);
+            EXPECT_EQ(r.rowRanks[k], r.entries[k].dayRank[0]);
+            EXPECT_EQ(r.rowKeys[k] / 10000, r.entries[k].totalScore);
+        }
+        EXPECT_EQ(dayRanks, QString::fromLatin1(t.dayRanks));
+        EXPECT_EQ(ranks, QString::fromLatin1(t.ranks));
+        EXPECT_EQ(kinds, QString::fromLatin1(t.perfectKinds));
+        EXPECT_EQ(r.daily.at(DailyRecords::TopEntry, 1), t.top);
+        EXPECT_EQ(r.daily.at(DailyRecords::LowEntry, 1), t.low);
+        EXPECT_EQ(r.daily.perfectCount(), 3);
+        EXPECT_EQ(random.draws, t.tieRule == 1 ? 0 : 6);
+        EXPECT_EQ(progress.base(), 15); // five passes
+    }
+}

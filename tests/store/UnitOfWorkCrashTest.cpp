@@ -270,12 +270,15 @@ TEST_F(UnitOfWorkCrash, AnActionThatThrowsHalfWayLeavesTheDiskAsItWas)
                                         throw StoreError(QStringLiteral("試験"));
                                 }),
                      StoreError);
-        EXPECT_EQ(c.rules().currentDay, 4) << "memory is ahead of the disk";
         EXPECT_FALSE(journalLeft(dir));
-        c.reload();
-        EXPECT_EQ(c.rules().currentDay, 3);
-        EXPECT_EQ(c.daily().perfectCount(), 2);
-        EXPECT_EQ(c.roster().wrestlers[0].dayResult[3], 0);
+        // Memory goes back with the disk, and a reload finds the same.
+        for (bool reloaded : {false, true}) {
+            if (reloaded)
+                c.reload();
+            EXPECT_EQ(c.rules().currentDay, 3);
+            EXPECT_EQ(c.daily().perfectCount(), 2);
+            EXPECT_EQ(c.roster().wrestlers[0].dayResult[3], 0);
+        }
         EXPECT_TRUE(pictureOf(c) == m_before) << differences(pictureOf(c), m_before).toStdString();
         c.close(false);
     }

@@ -1,5 +1,5 @@
 #include "ui/EntryWindow.h"
-#include "../entries/EntryTestSupport.h"
+#include "EntryTestSupport.h"
 #include "entries/EntryRegistration.h"
 #include "entries/EntryStore.h"
 #include "store/RecordFile.h"

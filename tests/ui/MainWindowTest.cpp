@@ -236,23 +236,23 @@ TEST(MainWindowSort, TotalAndMiddleDayButtonsToggleDirection)
     setPhase(f.contest(), 13, 3);
     f.window();
     auto *model = f.window().entryModel();
-    EXPECT_EQ(f.contest().entryTable().sort(), QStringLiteral("順位 ASC"));
+    EXPECT_EQ(model->sort(), QStringLiteral("順位 ASC"));
 
     QTest::mouseClick(f.control<QPushButton>("cmdSortTotal"), Qt::LeftButton);
-    EXPECT_EQ(f.contest().entryTable().sort(), QStringLiteral("順位 DESC"));
+    EXPECT_EQ(model->sort(), QStringLiteral("順位 DESC"));
     EXPECT_EQ(rankAt(model, 0), 3);
     EXPECT_EQ(rankAt(model, 2), 1);
     QTest::mouseClick(f.control<QPushButton>("cmdSortTotal"), Qt::LeftButton);
-    EXPECT_EQ(f.contest().entryTable().sort(), QStringLiteral("順位 ASC"));
+    EXPECT_EQ(model->sort(), QStringLiteral("順位 ASC"));
     EXPECT_EQ(rankAt(model, 0), 1);
 
     QTest::mouseClick(f.control<QPushButton>("cmdSortNakabi"), Qt::LeftButton);
-    EXPECT_EQ(f.contest().entryTable().sort(), QStringLiteral("中日計 DESC"));
+    EXPECT_EQ(model->sort(), QStringLiteral("中日計 DESC"));
     QTest::mouseClick(f.control<QPushButton>("cmdSortNakabi"), Qt::LeftButton);
-    EXPECT_EQ(f.contest().entryTable().sort(), QStringLiteral("中日計 ASC"));
+    EXPECT_EQ(model->sort(), QStringLiteral("中日計 ASC"));
 
     QTest::mouseClick(f.control<QPushButton>("cmdsortid"), Qt::LeftButton);
-    EXPECT_EQ(f.contest().entryTable().sort(), QStringLiteral("ID ASC"));
+    EXPECT_EQ(model->sort(), QStringLiteral("ID ASC"));
     EXPECT_EQ(model->data(model->index(0, ui::gridcol::Id)).toInt(), 100);
     EXPECT_EQ(model->data(model->index(0, ui::gridcol::Shikona)).toString(),
               QStringLiteral("参加者1"));
@@ -273,23 +273,23 @@ TEST(MainWindowSort, DayButtonSortsOnlyForDaysOneToFifteen)
     for (const char *text : {"0", "16", "", "x"}) {
         day->setText(QString::fromUtf8(text));
         QTest::mouseClick(sortDay, Qt::LeftButton);
-        EXPECT_EQ(f.contest().entryTable().sort(), QStringLiteral("順位 ASC")) << text;
+        EXPECT_EQ(model->sort(), QStringLiteral("順位 ASC")) << text;
     }
 
     // The clicks above did not flip the direction: the first real one is descending.
     day->setText(QStringLiteral("3"));
     QTest::mouseClick(sortDay, Qt::LeftButton);
-    EXPECT_EQ(f.contest().entryTable().sort(), QStringLiteral("三 DESC"));
+    EXPECT_EQ(model->sort(), QStringLiteral("三 DESC"));
     EXPECT_EQ(model->data(model->index(0, ui::gridcol::FirstDay + 2)).toInt(), 32);
     QTest::mouseClick(sortDay, Qt::LeftButton);
-    EXPECT_EQ(f.contest().entryTable().sort(), QStringLiteral("三 ASC"));
+    EXPECT_EQ(model->sort(), QStringLiteral("三 ASC"));
     EXPECT_EQ(model->data(model->index(0, ui::gridcol::FirstDay + 2)).toInt(), 12);
 
     // Choosing a day with the spinner starts descending again.
     f.control<QSpinBox>("UpDown1")->setValue(15);
     EXPECT_EQ(day->text(), QStringLiteral("15"));
     QTest::mouseClick(sortDay, Qt::LeftButton);
-    EXPECT_EQ(f.contest().entryTable().sort(), QStringLiteral("千秋楽 DESC"));
+    EXPECT_EQ(model->sort(), QStringLiteral("千秋楽 DESC"));
 }
 
 TEST(MainWindowGrid, DayColumnsFollowCurrentDay)

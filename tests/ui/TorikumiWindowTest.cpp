@@ -146,6 +146,10 @@ TEST(TorikumiInput, MarkColoursAndWinsOfTheShownDay)
     w.showDay(0);
     EXPECT_EQ(w.shownDay(), 1);
     EXPECT_EQ(ui::TorikumiWindow::markColour(MarkGold, w.palette()), QColor(255, 255, 148));
+    EXPECT_EQ(ui::TorikumiWindow::markColour(MarkAbsentLater, w.palette()),
+              ui::TorikumiWindow::markColour(MarkAbsent, w.palette()));
+    EXPECT_EQ(ui::TorikumiWindow::markColour(MarkLoss, w.palette()),
+              w.palette().color(QPalette::Button));
 }
 
 TEST(TorikumiInput, AfterDayFifteenOnlyClosing)

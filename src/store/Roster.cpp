@@ -1,4 +1,4 @@
-#include "banzuke/Roster.h"
+#include "store/Roster.h"
 
 #include "store/Text.h"
 

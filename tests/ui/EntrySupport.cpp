@@ -1,2 +1,0 @@
-// The entry test helpers, shared with the entries tests.
-#include "../entries/EntryTestSupport.cpp"
