@@ -4,6 +4,8 @@
 #include "store/Contest.h"
 #include "store/StoreError.h"
 
+#include "store/UnitOfWork.h"
+
 #include <QEvent>
 #include <QFileDialog>
 #include <QFrame>
@@ -39,7 +41,7 @@ BanzukeWindow::BanzukeWindow(Contest &contest, QWidget *parent)
     setWindowTitle(QStringLiteral("番付登録"));
     m_chooseFile = [this] {
         return QFileDialog::getOpenFileName(this, QStringLiteral("番付ファイルを開く"), QString(),
-                                            QStringLiteral("番付ファイル (*.txt *.csv);;"
+                                            QStringLiteral("番付ファイル (*.txt *.csv *.json);;"
                                                            "すべてのファイル (*)"));
     };
     buildControls();
@@ -274,11 +276,15 @@ void BanzukeWindow::saveBanzuke()
     m_record.bashoName = m_txBasho->text();
     m_record.bashoCode = m_txBname->text();
     try {
+        UnitOfWork work(m_contest);
         if (!registration::save(m_contest, m_record, counts)) {
             if (!m_txR[0]->isHidden())
                 m_txR[0]->setFocus();
             return;
         }
+        if (m_english)
+            WrestlerNames::writeTable(m_contest, *m_english);
+        work.commit();
     } catch (const StoreError &e) {
         m_contest.prompter().tell({e.message(), QString(), Icon::Critical});
         return;
@@ -307,6 +313,7 @@ bool BanzukeWindow::importFromFile(const QString &path)
     }
     for (int g = 0; g < 5; ++g)
         m_txNinzu[g]->setText(QString::number(read.counts.n[g]));
+    m_english = read.english;
     // Read names count as confirmed: the organiser checks them and saves.
     for (int i = 0; i < kRosterSlots; ++i)
         m_record.names[i] = read.record.names[i];
