@@ -39,7 +39,9 @@ bool isFusen(const QString &kimarite)
     return k == u"fusen" || k.startsWith(QStringLiteral("不戦"));
 }
 
-int winMark(int winnerRank, int loserRank)
+} // namespace
+
+int winningMark(int winnerRank, int loserRank)
 {
     if (winnerRank <= Sekiwake && loserRank == Yokozuna)
         return MarkGold;
@@ -48,6 +50,8 @@ int winMark(int winnerRank, int loserRank)
         return MarkSilver;
     return MarkWin;
 }
+
+namespace {
 
 class Reader
 {
@@ -196,7 +200,7 @@ private:
         auto rankOf = [&](const Side &s) {
             return s.rank ? *s.rank : (s.slot ? int(m_roster.wrestlers[*s.slot].rankCode) : 0);
         };
-        const int wMark = fusen ? int(MarkWin) : winMark(rankOf(w), rankOf(l));
+        const int wMark = fusen ? int(MarkWin) : winningMark(rankOf(w), rankOf(l));
         const int lMark = fusen ? int(MarkAbsent) : int(MarkLoss);
         for (const auto &[side, mark] : {std::pair {&w, wMark}, std::pair {&l, lMark}}) {
             // A 十両 wrestler fighting up is not on the top-division banzuke.

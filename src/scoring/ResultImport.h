@@ -41,6 +41,9 @@ struct ResultFile
     static ResultFile readFile(const QString &path, const Contest &contest);
 };
 
+// The mark of a win by the two wrestlers' rank codes (4 横綱 … 0 前頭): 金星, 銀星 or 白星.
+int winningMark(int winnerRank, int loserRank);
+
 struct ResultImportOutcome
 {
     std::optional<QString> refusal; // nothing changed
