@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -194,12 +193,12 @@ void TorikumiWindow::buildControls()
     m_cmdSave = new QPushButton(QStringLiteral("閉じる"), this);
     m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
     place(m_cmdSave, kSideLeft, kSaveTop, kSideWidth, 420);
-    m_cmdImport = new QPushButton(QStringLiteral("結果ファイル読込"), this);
+    m_cmdImport = new QPushButton(QStringLiteral("結果ファイル\n読込"), this);
     m_cmdImport->setObjectName(QStringLiteral("cmdImport"));
     m_cmdImport->setToolTip(
         QStringLiteral("ダウンロードした取組結果（JSON）または「力士名,結果」の CSV から、"
                        "表示中の日の結果を読み込みます。確定は結果確定で行います。"));
-    place(m_cmdImport, kSideLeft, 3500, kSideWidth, 420);
+    place(m_cmdImport, kSideLeft, 3500, kSideWidth, 640); // two lines: the column is narrow
     m_chooseFile = [this] {
         return QFileDialog::getOpenFileName(
             this, QStringLiteral("取組結果ファイルを開く"), QString(),
