@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 
 namespace kc::ui {
 
@@ -43,6 +44,8 @@ int runGui(int &argc, char **argv, const QStringList &arguments)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Kachikoshi Cup"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kachikoshi.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kachikoshi"));
     installUiFonts();
 
     const GuiOptions options = parseOptions(arguments);
