@@ -106,7 +106,9 @@ private:
     BanzukeImport refuse(int line, const QString &what) const
     {
         BanzukeImport r;
-        r.message = line > 0 ? QStringLiteral("%1 %2行目: %3").arg(m_file).arg(line).arg(what)
+        // In a JSON banzuke a wrestler is counted in banzuke order, not by line.
+        const QString unit = m_json ? QStringLiteral("人目") : QStringLiteral("行目");
+        r.message = line > 0 ? QStringLiteral("%1 %2%3: %4").arg(m_file).arg(line).arg(unit, what)
                              : QStringLiteral("%1: %2").arg(m_file, what);
         return r;
     }
@@ -219,10 +221,12 @@ private:
             // Renaming and the entry table find wrestlers by name.
             for (const auto &[name, line] : seen)
                 if (name == l.name)
-                    return refuse(l.number,
-                                  QStringLiteral("力士名「%1」が%2行目と重なっています。")
-                                      .arg(l.name)
-                                      .arg(line));
+                    return refuse(
+                        l.number,
+                        QStringLiteral("力士名「%1」が%2%3と重なっています。")
+                            .arg(l.name)
+                            .arg(line)
+                            .arg(m_json ? QStringLiteral("人目") : QStringLiteral("行目")));
             seen.emplace_back(l.name, l.number);
             r.record.names[count] = l.name;
             r.record.rankCodes[count] = qint16(*code);
@@ -331,8 +335,9 @@ public:
             r.hasTitle = true;
         }
         std::vector<Line> wrestlers;
+        m_json = true;
         for (const Item &it : items) {
-            wrestlers.push_back({0, QString::number(it.code), it.name});
+            wrestlers.push_back({int(wrestlers.size()) + 1, QString::number(it.code), it.name});
             if (!it.english.isEmpty())
                 r.english.emplace_back(it.name, it.english);
         }
@@ -343,6 +348,7 @@ public:
 
 private:
     QString m_file;
+    bool m_json = false;
 };
 
 bool looksLikeJson(const QByteArray &bytes)

@@ -117,7 +117,11 @@ EntryImport EntryImport::parse(const QByteArray &bytes, const Contest &contest)
         int pick = 0;
         for (int i = 0; i < int(layout.columns.size()) && i < rec.fields.size() && why.isEmpty();
              ++i) {
-            const QString &v = rec.fields[i];
+            // A box holds one line: line breaks of a form's long answers become blanks.
+            QString v = rec.fields[i];
+            for (QChar &ch : v)
+                if (ch.category() == QChar::Other_Control)
+                    ch = u' ';
             switch (layout.columns[i]) {
             case Shikona:
                 form.shikona = v;
