@@ -25,80 +25,45 @@ QByteArray bout(const char *east, const char *eastRank, const char *west, const 
 struct Case
 {
     const char *what;
-    QByteArray bytes;
     const char *file;
     std::vector<std::pair<int, int>> marks; // slot, mark; empty when refused
     const char *refusal; // part of the message
+    QByteArray bytes;
 };
 
 TEST(ResultFile, ReadsBoutsAndListsAndRefusesWhatItCannotPlace)
 {
     const QByteArray u = "{\"torikumi\":[";
+    // clang-format off
     const std::vector<Case> cases = {
-        {"sekiwake beats yokozuna: 金星",
-         QByteArray(u + bout("若の里", "Sekiwake 1 East", "武蔵丸", "Yokozuna 1 West", "若の里")
-                    + "]}"),
-         "d.json",
-         {{7, MarkGold}, {0, MarkLoss}},
-         ""},
-        {"maegashira beats ozeki: 銀星; ozeki beats yokozuna: 銀星",
-         QByteArray(u + bout("隆乃若", "Maegashira 1 East", "千代大海", "Ozeki 1 West", "隆乃若")
-                    + "," + bout("魁皇", "大関", "貴乃花", "横綱", "魁皇") + "]}"),
-         "d.json",
-         {{11, MarkSilver}, {2, MarkLoss}, {3, MarkSilver}, {1, MarkLoss}},
-         ""},
-        {"yokozuna beats sekiwake: plain win; ranks from the roster when absent",
-         QByteArray("[" + bout("武蔵丸", "", "若の里", "", "武蔵丸") + "]"),
-         "d.txt",
-         {{0, MarkWin}, {7, MarkLoss}},
-         ""},
-        {"fusen: the winner wins, the loser is absent, no star",
-         QByteArray("[" + bout("若の里", "", "武蔵丸", "", "若の里", "fusen") + "]"),
-         "d.json",
-         {{7, MarkWin}, {0, MarkAbsent}},
-         ""},
-        {"a 十両 visitor is not on the banzuke and is passed over",
-         QByteArray("[" + bout("隆乃若", "Maegashira 16 East", "Nobody", "Juryo 2 West", "Nobody")
-                    + "]"),
-         "d.json",
-         {{11, MarkLoss}},
-         ""},
-        {"CSV with header, numbers, trimmed and initial names",
-         QStringLiteral("力士名,結果\n 武蔵丸 ,白\n貴乃花,4\n若の里,金\n").toUtf8(),
-         "d.csv",
-         {{0, MarkWin}, {1, MarkAbsent}, {7, MarkGold}},
-         ""},
-        {"CSV in CP932", toCp932(QStringLiteral("魁皇,銀\r\n")), "d.csv", {{3, MarkSilver}}, ""},
-        {"bad JSON", "{\"torikumi\":[", "d.json", {}, "JSON として読めません"},
-        {"no winner yet",
-         "[{\"eastShikona\":\"武蔵丸\",\"westShikona\":\"貴乃花\"}]",
-         "d.json",
-         {},
-         "勝者が分かりません"},
-        {"unknown names are all listed",
-         QByteArray("["
-                    + bout("Nobody", "Maegashira 1 East", "Someone", "Maegashira 1 West", "Nobody")
-                    + "]"),
-         "d.json",
-         {},
-         "Nobody（1番目の取組）\n  Someone（1番目の取組）"},
-        {"a bad mark names its line",
-         QStringLiteral("武蔵丸,白\n貴乃花,勝\n").toUtf8(),
-         "d.csv",
-         {},
-         "2行目"},
-        {"too few fields", QStringLiteral("武蔵丸\n").toUtf8(), "d.csv", {}, "1行目"},
-        {"a wrestler twice",
-         QStringLiteral("武蔵丸,白\n武蔵丸,黒\n").toUtf8(),
-         "d.csv",
-         {},
-         "二度"},
-        {"two days in one file",
-         QByteArray(u + bout("武蔵丸", "", "貴乃花", "", "武蔵丸") + ",{\"day\":4}]}"),
-         "d.json",
-         {},
-         "一日分"},
+        {"sekiwake beats yokozuna: 金星", "d.json", {{7, MarkGold}, {0, MarkLoss}}, "",
+         u + bout("若の里", "Sekiwake 1 East", "武蔵丸", "Yokozuna 1 West", "若の里") + "]}"},
+        {"maegashira beats ozeki, ozeki beats yokozuna: 銀星", "d.json",
+         {{11, MarkSilver}, {2, MarkLoss}, {3, MarkSilver}, {1, MarkLoss}}, "",
+         u + bout("隆乃若", "Maegashira 1 East", "千代大海", "Ozeki 1 West", "隆乃若") + ","
+             + bout("魁皇", "大関", "貴乃花", "横綱", "魁皇") + "]}"},
+        {"yokozuna beats sekiwake: 白星, ranks from the roster", "d.txt", {{0, MarkWin}, {7, MarkLoss}},
+         "", "[" + bout("武蔵丸", "", "若の里", "", "武蔵丸") + "]"},
+        {"fusen: a win and an absence, no star", "d.json", {{7, MarkWin}, {0, MarkAbsent}}, "",
+         "[" + bout("若の里", "", "武蔵丸", "", "若の里", "fusen") + "]"},
+        {"a 十両 visitor is passed over", "d.json", {{11, MarkLoss}}, "",
+         "[" + bout("隆乃若", "Maegashira 16 East", "Nobody", "Juryo 2 West", "Nobody") + "]"},
+        {"CSV: heading, numbers, blanks, initial names", "d.csv",
+         {{0, MarkWin}, {1, MarkAbsent}, {7, MarkGold}}, "",
+         QStringLiteral("力士名,結果\n 武蔵丸 ,白\n貴乃花,4\n若の里,金\n").toUtf8()},
+        {"CSV in CP932", "d.csv", {{3, MarkSilver}}, "", toCp932(QStringLiteral("魁皇,銀\r\n"))},
+        {"bad JSON", "d.json", {}, "JSON として読めません", "{\"torikumi\":["},
+        {"no winner yet", "d.json", {}, "勝者が分かりません",
+         "[{\"eastShikona\":\"武蔵丸\",\"westShikona\":\"貴乃花\"}]"},
+        {"unknown names are all listed", "d.json", {}, "Nobody（1番目の取組）\n  Someone（1番目の取組）",
+         "[" + bout("Nobody", "Maegashira 1 East", "Someone", "Maegashira 1 West", "Nobody") + "]"},
+        {"a bad mark names its line", "d.csv", {}, "2行目", QStringLiteral("武蔵丸,白\n貴乃花,勝\n").toUtf8()},
+        {"too few fields", "d.csv", {}, "1行目", QStringLiteral("武蔵丸\n").toUtf8()},
+        {"a wrestler twice", "d.csv", {}, "二度", QStringLiteral("武蔵丸,白\n武蔵丸,黒\n").toUtf8()},
+        {"two days in one file", "d.json", {}, "一日分",
+         u + bout("武蔵丸", "", "貴乃花", "", "武蔵丸") + ",{\"day\":4}]}"},
     };
+    // clang-format on
     Roster roster;
     roster.installDefault();
     roster.takeInitialNames();
@@ -118,28 +83,6 @@ TEST(ResultFile, ReadsBoutsAndListsAndRefusesWhatItCannotPlace)
             EXPECT_EQ(got, c.marks) << c.what;
         }
     }
-}
-
-TEST(ResultFile, LatinNamesAreFoundThroughTheDownloadedBanzukeOnly)
-{
-    Roster roster;
-    roster.installDefault();
-    roster.takeInitialNames();
-    const QByteArray day
-        = QByteArray("[" + bout("Musashimaru", "", "Takanohana", "", "Takanohana") + "]");
-    const ResultFile without
-        = ResultFile::parse(day, QStringLiteral("d.json"), roster, WrestlerNames(roster, {}));
-    EXPECT_EQ(without.unknownNames.size(), 2);
-    const WrestlerNames names(roster,
-                              {{QStringLiteral("武蔵丸"), QStringLiteral("Musashimaru")},
-                               {QStringLiteral("貴乃花"), QStringLiteral("Takanohana")}});
-    const ResultFile with = ResultFile::parse(day, QStringLiteral("d.json"), roster, names);
-    ASSERT_TRUE(with.ok) << with.message.toStdString();
-    EXPECT_EQ(with.marks[0].slot, 1); // the winner comes first
-    EXPECT_EQ(with.marks[0].mark, MarkWin);
-    // Case, blanks and accents do not matter.
-    EXPECT_EQ(names.slotOf(QStringLiteral(" takanohana ")), 1);
-    EXPECT_EQ(WrestlerNames::fold(QStringLiteral("Ōmine")), QStringLiteral("omine"));
 }
 
 TEST(ResultFile, MarksGoThroughTheLocksAndTheDay)
