@@ -132,7 +132,8 @@ int resultImport(CommandContext &ctx)
     if (!outcome.locked.isEmpty())
         ctx.out << QStringLiteral("、変更できない %1 件").arg(outcome.locked.size());
     ctx.out << QStringLiteral("）。確定は result confirm で行います。") << Qt::endl;
-    return outcome.locked.isEmpty() ? ExitOk : ExitRefused;
+    // The import took effect as far as the locks allow; what they kept is listed above.
+    return ExitOk;
 }
 
 int resultConfirm(CommandContext &ctx)

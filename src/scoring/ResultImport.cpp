@@ -319,6 +319,9 @@ ResultImportOutcome applyResultFile(Contest &contest, const ResultFile &file, in
     for (const ResultFile::Mark &m : file.marks) {
         const int before = contest.roster().wrestlers[m.slot].dayResult[day - 1];
         const MarkLock lock = setMark(contest, m.slot, day, m.mark);
+        // 休 for a wrestler whose absence is confirmed already says what is there.
+        if (lock == MarkLock::AbsenceConfirmed && m.mark == MarkAbsent)
+            continue;
         if (lock != MarkLock::None)
             out.locked << m.name + QStringLiteral(": ") + markLockText(lock);
         else if (before != m.mark)

@@ -102,6 +102,10 @@ TEST(ResultFile, MarksGoThroughTheLocksAndTheDay)
     EXPECT_EQ(c.roster().wrestlers[0].dayResult[2], MarkWin);
     EXPECT_EQ(c.roster().wrestlers[1].dayResult[2], MarkAbsentLater);
     EXPECT_EQ(c.roster().wrestlers[2].dayResult[2], MarkLoss); // not in the file: kept
+    // 休 for a confirmed absence agrees with the lock and is not reported.
+    const ResultFile absent = ResultFile::parse(QStringLiteral("貴乃花,休\n").toUtf8(),
+                                                QStringLiteral("d.csv"), c.roster(), names);
+    EXPECT_TRUE(applyResultFile(c, absent, 3).locked.isEmpty());
     const ResultFile dayThree
         = ResultFile::parse(QByteArray("[" + bout("武蔵丸", "", "貴乃花", "", "武蔵丸") + "]"),
                             QStringLiteral("d.json"), c.roster(), names);
