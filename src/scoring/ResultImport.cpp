@@ -253,6 +253,9 @@ private:
                 + m_out.unknownNames.join(QStringLiteral("\n  "));
             return m_out;
         }
+        if (m_out.marks.empty())
+            return refuse(
+                QStringLiteral("番付の力士の結果がありません（幕内の取組のファイルですか）。"));
         m_out.ok = true;
         return m_out;
     }
