@@ -18,7 +18,9 @@ Column columnOf(const QString &heading)
 {
     const QString h = WrestlerNames::fold(heading).remove(u' ').remove(u'：').remove(u':');
     static const std::pair<Column, std::vector<QString>> kNames[] = {
-        {Shikona, {QStringLiteral("四股名"), QStringLiteral("しこな"), QStringLiteral("shikona")}},
+        {Shikona,
+         {QStringLiteral("四股名"), QStringLiteral("しこな"), QStringLiteral("shikona"),
+          WrestlerNames::fold(QStringLiteral("ニックネーム")), QStringLiteral("nickname")}},
         {Furigana,
          {WrestlerNames::fold(QStringLiteral("フリガナ")), QStringLiteral("ふりがな"),
           QStringLiteral("furigana"), QStringLiteral("よみ"), QStringLiteral("読み")}},
