@@ -197,8 +197,11 @@ private:
         }
         const Side &w = sides[winner], &l = sides[1 - winner];
         const bool fusen = isFusen(b.value(QStringLiteral("kimarite")).toString());
+        // A rank the file gives in a form not read here falls back on the banzuke's.
         auto rankOf = [&](const Side &s) {
-            return s.rank ? *s.rank : (s.slot ? int(m_roster.wrestlers[*s.slot].rankCode) : 0);
+            if (s.slot && (!s.rank || *s.rank < 0))
+                return int(m_roster.wrestlers[*s.slot].rankCode);
+            return s.rank ? *s.rank : 0;
         };
         const int wMark = fusen ? int(MarkWin) : winningMark(rankOf(w), rankOf(l));
         const int lMark = fusen ? int(MarkAbsent) : int(MarkLoss);

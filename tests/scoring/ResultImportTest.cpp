@@ -44,6 +44,8 @@ TEST(ResultFile, ReadsBoutsAndListsAndRefusesWhatItCannotPlace)
              + bout("魁皇", "大関", "貴乃花", "横綱", "魁皇") + "]}"},
         {"yokozuna beats sekiwake: 白星, ranks from the roster", "d.txt", {{0, MarkWin}, {7, MarkLoss}},
          "", "[" + bout("武蔵丸", "", "若の里", "", "武蔵丸") + "]"},
+        {"ranks in a form not read: the banzuke's", "d.json", {{7, MarkGold}, {0, MarkLoss}}, "",
+         "[" + bout("若の里", "S1e", "武蔵丸", "Y1w", "若の里") + "]"},
         {"fusen: a win and an absence, no star", "d.json", {{7, MarkWin}, {0, MarkAbsent}}, "",
          "[" + bout("若の里", "", "武蔵丸", "", "若の里", "fusen") + "]"},
         {"a 十両 visitor is passed over", "d.json", {{11, MarkLoss}}, "",
