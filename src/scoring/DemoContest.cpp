@@ -17,10 +17,17 @@ namespace kc {
 
 namespace {
 
-const char16_t *const kHeads[] = {u"東", u"西", u"若", u"大", u"朝", u"琴", u"千代", u"栃",
-                                  u"北", u"玉", u"豊", u"春", u"雅", u"隆", u"鶴",   u"翔"};
-const char16_t *const kTails[] = {u"山",   u"海", u"川", u"風", u"龍", u"桜", u"嶺", u"浜",
-                                  u"富士", u"錦", u"鵬", u"光", u"月", u"花", u"城", u"里"};
+// Ring names of the sample participants and their readings.
+const char16_t *const kHeads[][2]
+    = {{u"東", u"ひがし"}, {u"西", u"にし"}, {u"若", u"わか"},   {u"大", u"おお"},
+       {u"朝", u"あさ"},   {u"琴", u"こと"}, {u"千代", u"ちよ"}, {u"栃", u"とち"},
+       {u"北", u"きた"},   {u"玉", u"たま"}, {u"豊", u"とよ"},   {u"春", u"はる"},
+       {u"雅", u"みやび"}, {u"隆", u"たか"}, {u"鶴", u"つる"},   {u"翔", u"しょう"}};
+const char16_t *const kTails[][2]
+    = {{u"山", u"やま"},   {u"海", u"うみ"},   {u"川", u"かわ"},   {u"風", u"かぜ"},
+       {u"龍", u"りゅう"}, {u"桜", u"ざくら"}, {u"嶺", u"みね"},   {u"浜", u"はま"},
+       {u"富士", u"ふじ"}, {u"錦", u"にしき"}, {u"鵬", u"ほう"},   {u"光", u"ひかり"},
+       {u"月", u"つき"},   {u"花", u"はな"},   {u"城", u"じょう"}, {u"里", u"さと"}};
 
 class Demo
 {
@@ -78,11 +85,14 @@ private:
         for (int i = 0; i < m_options.entries; ++i) {
             EntryForm f;
             const int n = i % (headCount * tailCount);
-            f.shikona = QString::fromUtf16(kHeads[(n * 7) % headCount])
-                + QString::fromUtf16(kTails[(n / headCount + n) % tailCount]);
+            const auto &head = kHeads[(n * 7) % headCount];
+            const auto &tail = kTails[(n / headCount + n) % tailCount];
+            f.shikona = QString::fromUtf16(head[0]) + QString::fromUtf16(tail[0]);
+            f.furigana = QString::fromUtf16(head[1]) + QString::fromUtf16(tail[1]);
             if (i >= headCount * tailCount)
                 f.shikona += QString::number(i / (headCount * tailCount) + 1);
             f.memberName = QStringLiteral("会員%1").arg(i + 1, 3, 10, QChar(u'0'));
+            f.mail = QStringLiteral("member%1@example.jp").arg(i + 1, 3, 10, QChar(u'0'));
             std::vector<int> pool = lower;
             std::shuffle(pool.begin(), pool.end(), m_engine);
             for (int p = 0; p < pickCount; ++p)
