@@ -6,6 +6,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -97,7 +100,9 @@ private:
     BanzukeImport refuse(int line, const QString &what) const
     {
         BanzukeImport r;
-        r.message = line > 0 ? QStringLiteral("%1 %2行目: %3").arg(m_file).arg(line).arg(what)
+        // In a JSON banzuke a wrestler is counted in banzuke order, not by line.
+        const QString unit = m_json ? QStringLiteral("人目") : QStringLiteral("行目");
+        r.message = line > 0 ? QStringLiteral("%1 %2%3: %4").arg(m_file).arg(line).arg(unit, what)
                              : QStringLiteral("%1: %2").arg(m_file, what);
         return r;
     }
@@ -209,10 +214,12 @@ private:
             // Renaming and the entry table find wrestlers by name.
             for (const auto &[name, line] : seen)
                 if (name == l.name)
-                    return refuse(l.number,
-                                  QStringLiteral("力士名「%1」が%2行目と重なっています。")
-                                      .arg(l.name)
-                                      .arg(line));
+                    return refuse(
+                        l.number,
+                        QStringLiteral("力士名「%1」が%2%3と重なっています。")
+                            .arg(l.name)
+                            .arg(line)
+                            .arg(m_json ? QStringLiteral("人目") : QStringLiteral("行目")));
             seen.emplace_back(l.name, l.number);
             r.record.names[count] = l.name;
             r.record.rankCodes[count] = qint16(*code);
@@ -228,8 +235,124 @@ private:
         return r;
     }
 
+public:
+    // The downloaded banzuke: east and west lists merged in banzuke order.
+    BanzukeImport runJson(const QByteArray &bytes)
+    {
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+        if (!doc.isObject())
+            return refuse(0,
+                          QStringLiteral("JSON として読めません（%1 文字目: %2）。")
+                              .arg(error.offset)
+                              .arg(doc.isNull() ? error.errorString()
+                                                : QStringLiteral("オブジェクトではありません")));
+        const QJsonObject o = doc.object();
+        const QString division = o.value(QStringLiteral("division")).toString();
+        if (!division.isEmpty() && division.toLower() != u"makuuchi" && division != u"幕内")
+            return refuse(
+                0, QStringLiteral("幕内の番付ではありません（division: %1）。").arg(division));
+        if (!o.value(QStringLiteral("east")).isArray()
+            || !o.value(QStringLiteral("west")).isArray())
+            return refuse(0, QStringLiteral("東（\"east\"）と西（\"west\"）の一覧がありません。"));
+        struct Item
+        {
+            int code, number, side, order;
+            QString name, english, rank;
+        };
+        std::vector<Item> items;
+        int order = 0;
+        for (int side = 0; side < 2; ++side) {
+            const QJsonArray list
+                = o.value(side == 0 ? QStringLiteral("east") : QStringLiteral("west")).toArray();
+            for (const QJsonValue &v : list) {
+                const QJsonObject w = v.toObject();
+                Item it {0,
+                         0,
+                         side,
+                         order++,
+                         w.value(QStringLiteral("shikonaJp")).toString(),
+                         w.value(QStringLiteral("shikonaEn")).toString(),
+                         w.value(QStringLiteral("rank")).toString()};
+                const QString who = QStringLiteral("%1 %2").arg(
+                    side == 0 ? QStringLiteral("東") : QStringLiteral("西"),
+                    it.name.isEmpty() ? it.english : it.name);
+                const QStringList words = it.rank.simplified().split(u' ');
+                static const std::pair<const char *, int> kRanks[] = {{"yokozuna", 4},
+                                                                      {"ozeki", 3},
+                                                                      {"sekiwake", 2},
+                                                                      {"komusubi", 1},
+                                                                      {"maegashira", 0}};
+                const QString word = WrestlerNames::fold(words.value(0));
+                std::optional<int> code;
+                for (const auto &[text, c] : kRanks)
+                    if (word == QLatin1String(text))
+                        code = c;
+                if (!code)
+                    code = BanzukeImport::rankOf(words.value(0));
+                if (!code)
+                    return refuse(0,
+                                  QStringLiteral("%1: 地位「%2」は幕内の地位ではありません。")
+                                      .arg(who, it.rank));
+                it.code = *code;
+                it.number = words.value(1).toInt();
+                if (it.name.isEmpty())
+                    it.name = it.english;
+                for (QChar c : it.name)
+                    if (c.category() == QChar::Other_Control)
+                        return refuse(
+                            0, QStringLiteral("%1: 力士名に使えない文字があります。").arg(who));
+                items.push_back(it);
+            }
+        }
+        std::stable_sort(items.begin(), items.end(), [](const Item &a, const Item &b) {
+            if (a.code != b.code)
+                return a.code > b.code;
+            if (a.number != b.number)
+                return a.number < b.number;
+            return a.side < b.side;
+        });
+        if (items.size() > size_t(kMaxWrestlers)) {
+            const Item &it = items[kMaxWrestlers];
+            return refuse(0,
+                          QStringLiteral("%1 %2（%3）: %4")
+                              .arg(it.side == 0 ? QStringLiteral("東") : QStringLiteral("西"),
+                                   it.name, it.rank, registration::tooManyMessage()));
+        }
+        BanzukeImport r;
+        const QString id = o.value(QStringLiteral("bashoId")).toVariant().toString();
+        if (id.size() == 6) {
+            r.record.bashoName
+                = QStringLiteral("%1年%2月場所").arg(id.left(4)).arg(id.mid(4).toInt());
+            r.record.bashoCode = id;
+            r.hasTitle = true;
+        }
+        std::vector<Line> wrestlers;
+        m_json = true;
+        for (const Item &it : items) {
+            wrestlers.push_back({int(wrestlers.size()) + 1, QString::number(it.code), it.name});
+            if (!it.english.isEmpty())
+                r.english.emplace_back(it.name, it.english);
+        }
+        r = finish(std::move(r), wrestlers);
+        r.fromJson = true;
+        return r;
+    }
+
+private:
     QString m_file;
+    bool m_json = false;
 };
+
+bool looksLikeJson(const QByteArray &bytes)
+{
+    for (char c : bytes) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
+            continue;
+        return c == '{';
+    }
+    return false;
+}
 
 } // namespace
 
@@ -279,6 +402,9 @@ QString BanzukeImport::decodeText(const QByteArray &bytes)
 
 BanzukeImport BanzukeImport::parse(const QByteArray &bytes, const QString &fileName)
 {
+    QByteArray b = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+    if (fileName.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive) || looksLikeJson(b))
+        return Parser(fileName).runJson(b);
     const QString text = decodeText(bytes);
     bool csv = fileName.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     if (!csv) {

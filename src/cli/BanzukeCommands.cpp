@@ -5,6 +5,7 @@
 #include "banzuke/Renaming.h"
 #include "store/Phase.h"
 #include "store/Roster.h"
+#include "store/UnitOfWork.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -96,8 +97,12 @@ int banzukeSet(CommandContext &ctx)
         read.record.bashoName = contest.roster().bashoName;
         read.record.bashoCode = contest.roster().bashoCode;
     }
+    // The Latin names of a downloaded banzuke go with it; any other banzuke drops them.
+    UnitOfWork work(contest);
     if (!registration::save(contest, read.record, read.counts))
         return ExitAnsweredNo;
+    WrestlerNames::writeTable(contest, read.english);
+    work.commit();
     const Roster &roster = contest.roster();
     ctx.out << QStringLiteral("番付を登録しました: %1（%2） %3名\n")
                    .arg(roster.bashoName, roster.bashoCode)
@@ -176,11 +181,12 @@ void addBanzukeCommands(std::vector<Command> &commands)
                         QStringLiteral("番付（番号、名前、初期名、地位、東西、15日の結果）"),
                         true,
                         banzukeShow});
-    commands.push_back({{QStringLiteral("banzuke"), QStringLiteral("set")},
-                        QStringLiteral("FILE"),
-                        QStringLiteral("番付登録と保存（テキストまたは CSV: 地位,力士名）"),
-                        false,
-                        banzukeSet});
+    commands.push_back(
+        {{QStringLiteral("banzuke"), QStringLiteral("set")},
+         QStringLiteral("FILE"),
+         QStringLiteral("番付登録と保存（テキスト、CSV: 地位,力士名、または番付の JSON）"),
+         false,
+         banzukeSet});
     commands.push_back({{QStringLiteral("rename")},
                         QStringLiteral("NUMBER=NAME ..."),
                         QStringLiteral("力士名の変更（名前を挙げない力士はそのまま）"),

@@ -66,6 +66,7 @@ std::vector<Command> allCommands()
     addEntryCommands(commands);
     addRulesCommands(commands);
     addResultCommands(commands);
+    addDemoCommands(commands);
     return commands;
 }
 
@@ -226,6 +227,17 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextS
     }
     if (dir.isEmpty())
         dir = defaultContestDir();
+    if (match->words.first() == u"demo") {
+        try {
+            if (const auto refusal = demoRefusal(dir, words.mid(1))) {
+                err << *refusal << Qt::endl;
+                return ExitRefused;
+            }
+        } catch (const UsageError &e) {
+            err << e.message << Qt::endl;
+            return ExitUsage;
+        }
+    }
     if (!QDir().mkpath(dir)) {
         err << QStringLiteral("フォルダ %1 を作成できません。").arg(QDir::toNativeSeparators(dir))
             << Qt::endl;

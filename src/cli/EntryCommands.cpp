@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "entries/EntryImport.h"
 #include "entries/EntryRegistration.h"
 #include "entries/PreviousImport.h"
 #include "store/RecordSet.h"
@@ -99,6 +100,29 @@ int entryAdd(CommandContext &ctx)
         return refuse(ctx, result.validation.message);
     ctx.out << result.index + 100 << Qt::endl;
     return ExitOk;
+}
+
+int entryImportCsv(CommandContext &ctx)
+{
+    if (ctx.args.size() != 1)
+        throw UsageError {QStringLiteral("entry import-csv にはファイルを一つ指定してください。")};
+    const EntryImportOutcome out = importEntries(ctx.contest, ctx.args.first());
+    if (!out.refusal.isEmpty())
+        return refuse(ctx, out.refusal);
+    for (const QString &r : out.read.refusals)
+        ctx.err << r << Qt::endl;
+    const int added = int(out.read.forms.size());
+    if (added > 0)
+        ctx.out << QStringLiteral("%1 名を登録しました（ID %2〜%3）")
+                       .arg(added)
+                       .arg(out.firstId)
+                       .arg(out.firstId + added - 1);
+    else
+        ctx.out << QStringLiteral("登録できる申込はありませんでした");
+    if (!out.read.refusals.isEmpty())
+        ctx.out << QStringLiteral("。%1 行は受け付けませんでした").arg(out.read.refusals.size());
+    ctx.out << QStringLiteral("。") << Qt::endl;
+    return out.read.refusals.isEmpty() ? ExitOk : ExitRefused;
 }
 
 int entryUpdate(CommandContext &ctx)
@@ -245,6 +269,12 @@ void addEntryCommands(std::vector<Command> &commands)
                         QStringLiteral("追加: 参加者を登録し、新しい ID を表示"),
                         false,
                         entryAdd});
+    commands.push_back(
+        {{QStringLiteral("entry"), QStringLiteral("import-csv")},
+         QStringLiteral("FILE"),
+         QStringLiteral("申込の CSV から一括登録（受け付けない行は行番号と理由を表示）"),
+         false,
+         entryImportCsv});
     commands.push_back({{QStringLiteral("entry"), QStringLiteral("update")},
                         QStringLiteral("ID ") + options,
                         QStringLiteral("更新: 指定した項目を置き換える"),

@@ -2,6 +2,7 @@
 
 #include "scoring/DayConfirmation.h"
 #include "scoring/Phases.h"
+#include "scoring/ResultImport.h"
 #include "scoring/ResultMarks.h"
 #include "store/Phase.h"
 
@@ -98,6 +99,36 @@ int resultSet(CommandContext &ctx)
     return locked > 0 ? ExitRefused : ExitOk;
 }
 
+int resultImport(CommandContext &ctx)
+{
+    if (ctx.args.isEmpty() || ctx.args.size() > 2)
+        throw UsageError {QStringLiteral("result import FILE [DAY] の形で指定してください。")};
+    const int day = ctx.args.size() == 2 ? dayArgument(ctx.args[1])
+                                         : std::min(ctx.contest.rules().currentDay + 1, int(kDays));
+    if (!allowedNow(ctx, Action::EnterResults))
+        return ExitRefused;
+    const ResultFile file = ResultFile::readFile(ctx.args.first(), ctx.contest);
+    const ResultImportOutcome outcome = applyResultFile(ctx.contest, file, day);
+    if (outcome.refusal) {
+        ctx.err << *outcome.refusal << Qt::endl;
+        return ExitRefused;
+    }
+    for (const QString &l : outcome.locked)
+        ctx.err << l << Qt::endl;
+    // Kept in Rikishi.Dat as 閉じる keeps them; 結果確定 is still the organiser's.
+    if (outcome.changed > 0)
+        ctx.contest.saveWrestlers();
+    ctx.out << QStringLiteral("%1日目: %2 名の結果を読み込みました（変更 %3 件")
+                   .arg(day)
+                   .arg(int(file.marks.size()))
+                   .arg(outcome.changed);
+    if (!outcome.locked.isEmpty())
+        ctx.out << QStringLiteral("、変更できない %1 件").arg(outcome.locked.size());
+    ctx.out << QStringLiteral("）。確定は result confirm で行います。") << Qt::endl;
+    // The import took effect as far as the locks allow; what they kept is listed above.
+    return ExitOk;
+}
+
 int resultConfirm(CommandContext &ctx)
 {
     if (ctx.args.size() > 1)
@@ -163,6 +194,12 @@ void addResultCommands(std::vector<Command> &commands)
                         QStringLiteral("取組結果の入力（MARK: 黒 白 銀 金 休 または 0〜4）"),
                         false,
                         resultSet});
+    commands.push_back(
+        {{QStringLiteral("result"), QStringLiteral("import")},
+         QStringLiteral("FILE [DAY]"),
+         QStringLiteral("取組結果をファイル（JSON または 力士名,結果 の CSV）から読込"),
+         false,
+         resultImport});
     commands.push_back({{QStringLiteral("result"), QStringLiteral("confirm")},
                         QStringLiteral("[DAY]"),
                         QStringLiteral("結果確定（既定: 確定済の翌日）"),

@@ -98,6 +98,28 @@ EntryRegistration::AddResult EntryRegistration::add(const EntryForm &form)
     return out;
 }
 
+bool EntryRegistration::addAll(const std::vector<EntryForm> &forms)
+{
+    if (m_contest.participantCount() + int(forms.size()) > kEntryCapacity)
+        return false;
+    if (forms.empty())
+        return true;
+    transact([&] {
+        RecordSet rs(m_contest.database(), kTable);
+        rs.setSort(kById);
+        for (const EntryForm &form : forms) {
+            const int k = m_contest.participantCount();
+            const EntryRecord e = storeEntry(form, m_contest.rules(), m_contest.roster());
+            m_contest.entries().push_back(e);
+            rs.addNew();
+            writeEntryRow(rs, e, k, m_contest.roster());
+            rs.update();
+        }
+        markRegistered();
+    });
+    return true;
+}
+
 EntryRegistration::UpdateResult EntryRegistration::update(int index, const EntryForm &form)
 {
     UpdateResult out;

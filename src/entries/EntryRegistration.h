@@ -4,6 +4,7 @@
 #include "entries/EntryValidation.h"
 
 #include <QString>
+#include <vector>
 
 namespace kc {
 
@@ -34,6 +35,9 @@ public:
     ValidationResult validate(const EntryForm &form) const;
     AddResult add(const EntryForm &form);
     UpdateResult update(int index, const EntryForm &form);
+    // 追加 of many applications as one action: all are added or none. The forms
+    // must have passed validate(); false (nothing added) when they would not fit.
+    bool addAll(const std::vector<EntryForm> &forms);
     // Asks "現在表示の … さんを削除します。"; false when answered No.
     bool remove(int index);
     // Closing the window: Entry.Dat once more and phase 3 once someone is registered.

@@ -807,6 +807,8 @@ bool Contest::reset()
     for (const QString &p :
          {m_paths.entry, m_paths.entryCsv, m_paths.rikishi, m_paths.perfect, m_paths.banzuke})
         m_files->remove(p);
+    // The Latin names that came with a downloaded banzuke go with it.
+    m_files->remove(m_paths.data + QStringLiteral("/ShikonaEn.txt"));
     loadRoster();
     for (auto &s : m_roster.wrestlers)
         s.dayResult.fill(0);

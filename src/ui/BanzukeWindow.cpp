@@ -6,6 +6,8 @@
 #include "store/Contest.h"
 #include "store/StoreError.h"
 
+#include "store/UnitOfWork.h"
+
 #include <QEvent>
 #include <QFileDialog>
 #include <QFrame>
@@ -41,7 +43,7 @@ BanzukeWindow::BanzukeWindow(Contest &contest, QWidget *parent)
     setWindowTitle(QStringLiteral("番付登録"));
     m_chooseFile = [this] {
         return QFileDialog::getOpenFileName(this, QStringLiteral("番付ファイルを開く"), QString(),
-                                            QStringLiteral("番付ファイル (*.txt *.csv);;"
+                                            QStringLiteral("番付ファイル (*.txt *.csv *.json);;"
                                                            "すべてのファイル (*)"));
     };
     buildControls();
@@ -277,7 +279,16 @@ void BanzukeWindow::saveBanzuke()
     m_record.bashoName = m_txBasho->text();
     m_record.bashoCode = m_txBname->text();
     bool saved = false;
-    if (!runAction(m_contest, [&] { saved = registration::save(m_contest, m_record, counts); }))
+    const bool ran = runAction(m_contest, [&] {
+        UnitOfWork work(m_contest);
+        saved = registration::save(m_contest, m_record, counts);
+        if (!saved)
+            return;
+        if (m_english)
+            WrestlerNames::writeTable(m_contest, *m_english);
+        work.commit();
+    });
+    if (!ran)
         return;
     if (!saved) {
         if (!m_txR[0]->isHidden())
@@ -308,6 +319,7 @@ bool BanzukeWindow::importFromFile(const QString &path)
     }
     for (int g = 0; g < 5; ++g)
         m_txNinzu[g]->setText(QString::number(read.counts.n[g]));
+    m_english = read.english;
     // Read names count as confirmed: the organiser checks them and saves.
     for (int i = 0; i < kRosterSlots; ++i)
         m_record.names[i] = read.record.names[i];

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "banzuke/BanzukeRegistration.h"
+#include "banzuke/WrestlerNames.h"
 #include "store/Records.h"
 
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -63,6 +65,8 @@ private:
 
     Contest &m_contest;
     BanzukeRecord m_record;
+    // Latin names of a file read with ファイルから読込, saved with the banzuke.
+    std::optional<EnglishNames> m_english;
     RankCounts m_panelCounts; // the counts the names panel is laid out for
     bool m_saved = false;
     std::function<QString()> m_chooseFile;

@@ -1,6 +1,8 @@
 #include "ui/EntryWindow.h"
 #include "ui/ActionRunner.h"
 
+#include "entries/EntryImport.h"
+#include "store/Roster.h"
 #include "entries/EntryRegistration.h"
 #include "entries/PreviousImport.h"
 #include "store/Contest.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -245,6 +248,14 @@ void EntryWindow::buildControls()
     cmdTorikomi2 = button(QStringLiteral("cmdTorikomi2"), QStringLiteral("ﾗﾝｷﾝｸﾞ反映しない"));
     importLayout->addWidget(cmdTorikomi);
     importLayout->addWidget(cmdTorikomi2);
+    cmdCsv = button(QStringLiteral("cmdCsv"), QStringLiteral("申込CSV読込"));
+    cmdCsv->setToolTip(QStringLiteral("Web フォームなどの申込を CSV から一括登録します"));
+    m_chooseCsv = [this] {
+        return QFileDialog::getOpenFileName(
+            this, QStringLiteral("申込ファイルを開く"), QString(),
+            QStringLiteral("申込 (*.csv *.txt);;すべてのファイル (*)"));
+    };
+    connect(cmdCsv, &QPushButton::clicked, this, [this] { guarded([this] { importCsv(); }); });
 
     connect(cmdAdd, &QPushButton::clicked, this, [this] { guarded([this] { add(); }); });
     connect(cmdUpdate, &QPushButton::clicked, this, [this] { guarded([this] { update(); }); });
@@ -272,8 +283,9 @@ void EntryWindow::buildControls()
     actions->addWidget(cmdNN, 4, 3);
     actions->addWidget(cmd, 5, 0, 1, 4);
     actions->addWidget(importFrame, 6, 0, 1, 4);
-    actions->setRowStretch(7, 1);
-    actions->addWidget(cmdEXIT, 8, 0, 1, 4);
+    actions->addWidget(cmdCsv, 7, 0, 1, 4);
+    actions->setRowStretch(8, 1);
+    actions->addWidget(cmdEXIT, 9, 0, 1, 4);
     for (QPushButton *b : {cmdPP, cmdP, cmdN, cmdNN})
         b->setFixedWidth(px(500));
 
@@ -591,6 +603,35 @@ void EntryWindow::importPrevious(bool byRanking)
     m_state.setInputStart(InputStart::Picks);
     layoutEntryGrid();
     txRikishiNO[0]->setFocus();
+}
+
+void EntryWindow::importCsv()
+{
+    const QString path = m_chooseCsv ? m_chooseCsv() : QString();
+    if (path.isEmpty())
+        return;
+    const EntryImportOutcome out = importEntries(m_contest, path);
+    if (!out.refusal.isEmpty()) {
+        m_contest.prompter().tell({out.refusal, QStringLiteral("申込CSV読込"), Icon::Warning});
+        return;
+    }
+    const int added = int(out.read.forms.size());
+    if (added > 0) {
+        refreshGrid();
+        m_state.afterAdd(m_contest.participantCount());
+        showPage();
+        clearErrorDisplay();
+        layoutEntryGrid();
+    }
+    QString text = added > 0 ? QStringLiteral("%1 名を登録しました（ID %2〜%3）。")
+                                   .arg(added)
+                                   .arg(out.firstId)
+                                   .arg(out.firstId + added - 1)
+                             : QStringLiteral("登録できる申込はありませんでした。");
+    if (!out.read.refusals.isEmpty())
+        text += QStringLiteral("\n\n受け付けなかった行:\n") + out.read.refusals.join(u'\n');
+    m_contest.prompter().tell({text, QStringLiteral("申込CSV読込"),
+                               out.read.refusals.isEmpty() ? Icon::Information : Icon::Warning});
 }
 
 void EntryWindow::openChart()

@@ -50,6 +50,8 @@ public:
     }
 
     const EntryFormState &formState() const { return m_state; }
+    // Test seam: what the file dialog of 申込CSV読込 returns.
+    void setCsvChooser(std::function<QString()> chooser) { m_chooseCsv = std::move(chooser); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -72,6 +74,7 @@ private:
     // Runs a handler; a file or database failure is shown, not thrown.
     template<typename F> void guarded(F &&handler);
 
+    void importCsv(); // 申込CSV読込
     void onEnter(QLineEdit *box);
     void onPickEnter(int i);
     void onReserveEnter();
@@ -126,6 +129,8 @@ private:
     QPushButton *cmdEXIT = nullptr;
     QPushButton *cmdTorikomi = nullptr;
     QPushButton *cmdTorikomi2 = nullptr;
+    QPushButton *cmdCsv = nullptr;
+    std::function<QString()> m_chooseCsv;
     QTableView *DataGrid1 = nullptr;
     QWidget *m_formPanel = nullptr;
 };

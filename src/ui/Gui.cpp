@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 
 namespace kc::ui {
 
@@ -45,6 +46,8 @@ int runGui(int &argc, char **argv, const QStringList &arguments)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Kachikoshi Cup"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kachikoshi.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kachikoshi"));
     installUiFonts();
 
     const GuiOptions options = parseOptions(arguments);

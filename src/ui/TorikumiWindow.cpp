@@ -3,12 +3,14 @@
 
 #include "banzuke/Renaming.h"
 #include "scoring/DayConfirmation.h"
+#include "scoring/ResultImport.h"
 #include "scoring/ResultMarks.h"
 #include "store/Contest.h"
 #include "store/Roster.h"
 #include "store/StoreError.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -201,7 +203,23 @@ void TorikumiWindow::buildControls()
     m_cmdSave = new QPushButton(QStringLiteral("閉じる"), this);
     m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
     place(m_cmdSave, kSideLeft, kSaveTop, kSideWidth, 420);
-    for (QPushButton *b : {m_cmdDOWN, m_cmdUP, m_cmdDecite, m_cmdSave})
+    m_cmdImport = new QPushButton(QStringLiteral("結果ファイル\n読込"), this);
+    m_cmdImport->setObjectName(QStringLiteral("cmdImport"));
+    m_cmdImport->setToolTip(
+        QStringLiteral("ダウンロードした取組結果（JSON）または「力士名,結果」の CSV から、"
+                       "表示中の日の結果を読み込みます。確定は結果確定で行います。"));
+    place(m_cmdImport, kSideLeft, 3500, kSideWidth, 640); // two lines: the column is narrow
+    m_chooseFile = [this] {
+        return QFileDialog::getOpenFileName(
+            this, QStringLiteral("取組結果ファイルを開く"), QString(),
+            QStringLiteral("取組結果 (*.json *.csv *.txt);;すべてのファイル (*)"));
+    };
+    connect(m_cmdImport, &QPushButton::clicked, this, [this] {
+        const QString path = m_chooseFile ? m_chooseFile() : QString();
+        if (!path.isEmpty())
+            importResultFile(path);
+    });
+    for (QPushButton *b : {m_cmdDOWN, m_cmdUP, m_cmdDecite, m_cmdSave, m_cmdImport})
         b->setAutoDefault(false);
     connect(m_cmdSave, &QPushButton::clicked, this, &TorikumiWindow::saveAndClose);
     connect(m_cmdDOWN, &QPushButton::clicked, this, [this] { showDay(std::max(1, m_day - 1)); });
@@ -236,6 +254,7 @@ void TorikumiWindow::applyMode()
     for (QWidget *w :
          std::initializer_list<QWidget *> {m_cmdUP, m_cmdDOWN, m_txDAY, m_Label2, m_cmdDecite})
         w->setVisible(input);
+    m_cmdImport->setVisible(input && m_contest.rules().currentDay < kDays);
     for (QLineEdit *t : m_Text1)
         t->setVisible(input);
     for (QLineEdit *t : m_txRDays)
@@ -369,6 +388,34 @@ void TorikumiWindow::confirmShownDay()
     }
     // Refused or answered No: the marks may have been put back.
     showDay(m_day);
+}
+
+bool TorikumiWindow::importResultFile(const QString &path)
+{
+    ResultImportOutcome out;
+    int read = 0;
+    try {
+        const ResultFile file = ResultFile::readFile(path, m_contest);
+        read = int(file.marks.size());
+        out = applyResultFile(m_contest, file, m_day);
+    } catch (const StoreError &e) {
+        out.refusal = e.message();
+    }
+    if (out.refusal) {
+        m_contest.prompter().tell(
+            {*out.refusal, QStringLiteral("結果ファイル読込"), Icon::Warning});
+        return false;
+    }
+    showDay(m_day);
+    QString text = QStringLiteral("%1日目の結果を %2 名分読み込みました。確認して結果確定を"
+                                  "押してください。")
+                       .arg(m_day)
+                       .arg(read);
+    if (!out.locked.isEmpty())
+        text += QStringLiteral("\n次の力士は変更できません:\n") + out.locked.join(u'\n');
+    m_contest.prompter().tell({text, QStringLiteral("結果ファイル読込"),
+                               out.locked.isEmpty() ? Icon::Information : Icon::Warning});
+    return true;
 }
 
 void TorikumiWindow::beginProgress(int total)

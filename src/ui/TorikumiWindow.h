@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QDialog>
 #include <array>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -53,6 +54,11 @@ public:
     void advanceProgress(int done);
     void endProgress();
     int progressWidthTwips() const; // the blue bar's width, 0 when none is shown
+    // 結果ファイル読込: the shown day's marks from a downloaded file, under the
+    // same locks as a click; nothing is confirmed. False when refused.
+    bool importResultFile(const QString &path);
+    // Test seam: what the file dialog of 結果ファイル読込 returns.
+    void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
 
 signals:
     // Unload: the opener sets its day box to CurrentDay and refreshes its grid.
@@ -102,6 +108,8 @@ private:
     std::array<QLineEdit *, kDays> m_txRDays {};
     QPushButton *m_cmdDecite = nullptr;
     QPushButton *m_cmdSave = nullptr;
+    QPushButton *m_cmdImport = nullptr;
+    std::function<QString()> m_chooseFile;
 };
 
 } // namespace kc::ui

@@ -136,3 +136,46 @@ TEST(ImportBanzukeFile, MissingFileIsARefusal)
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains(u"/nonexistent/banzuke.txt"));
 }
+
+TEST(ImportBanzukeJson, MergesEastAndWestInBanzukeOrderAndKeepsTheLatinNames)
+{
+    auto item = [](const char *jp, const char *en, const char *rank) {
+        return QStringLiteral(R"({"shikonaJp":"%1","shikonaEn":"%2","rank":"%3"})")
+            .arg(QString::fromUtf8(jp), QString::fromUtf8(en), QString::fromUtf8(rank));
+    };
+    const QString json = QStringLiteral(R"({"bashoId":"202601","division":"Makuuchi","east":[)")
+        + item("甲山", "Kabutoyama", "Yokozuna 1 East") + u','
+        + item("丙川", "Heigawa", "Maegashira 1 East") + QStringLiteral(R"(],"west":[)")
+        + item("乙海", "Otsuumi", "Ozeki 1 West") + u',' + item("丁風", "", "Maegashira 1 West")
+        + QStringLiteral("]}");
+    const BanzukeImport r = BanzukeImport::parse(utf8(json), QStringLiteral("b.json"));
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    EXPECT_EQ(r.record.bashoName, u"2026年1月場所");
+    EXPECT_EQ(r.record.bashoCode, u"202601");
+    const QStringList names {r.record.names[0], r.record.names[1], r.record.names[2],
+                             r.record.names[3]};
+    EXPECT_EQ(names.join(u','), u"甲山,乙海,丙川,丁風");
+    EXPECT_EQ(r.counts.n, (std::array<int, 5> {1, 1, 0, 0, 2}));
+    EXPECT_EQ(r.english.size(), 3u);
+
+    const struct
+    {
+        QString body;
+        const char *refusal;
+    } refused[] = {
+        {QStringLiteral(R"({"division":"Juryo","east":[],"west":[]})"), "幕内の番付ではありません"},
+        {QStringLiteral(R"({"east":[)") + item("甲山", "", "Juryo 1 East")
+             + QStringLiteral("],\"west\":[]}"),
+         "東 甲山: 地位「Juryo 1 East」は幕内の地位ではありません"},
+        {QStringLiteral(R"({"east":[)") + item("甲山", "", "Ozeki 1 East") + u','
+             + item("甲山", "", "Ozeki 2 East") + QStringLiteral("],\"west\":[]}"),
+         "b.json 2人目: 力士名「甲山」が1人目と重なっています。"},
+        {QStringLiteral("{\"east\":"), "JSON として読めません"},
+    };
+    for (const auto &c : refused) {
+        const BanzukeImport bad = BanzukeImport::parse(utf8(c.body), QStringLiteral("b.json"));
+        EXPECT_FALSE(bad.ok);
+        EXPECT_TRUE(bad.message.contains(QString::fromUtf8(c.refusal)))
+            << bad.message.toStdString();
+    }
+}

@@ -253,4 +253,14 @@ TEST(BanzukeWindowImport, FillsTheBoxesForCheckingBeforeSaving)
     EXPECT_EQ(b.wrestlerCount, 3);
     EXPECT_EQ(b.names[2].trimmed(), u"王鵬");
     EXPECT_EQ(b.bashoCode.trimmed(), u"2509");
+
+    // A downloaded JSON banzuke brings its Latin names along for the result files.
+    ui::BanzukeWindow json(c);
+    json.setFileChooser([]() -> QString {
+        return qEnvironmentVariable("KC_TEST_SOURCE_DIR") + u"/examples/banzuke-makuuchi.json";
+    });
+    click(json, QStringLiteral("cmdImport"));
+    click(json, QStringLiteral("cmdOKOK"));
+    EXPECT_TRUE(kc::test::readBytes(tc.dataFile(QStringLiteral("ShikonaEn.txt")))
+                    .startsWith(QStringLiteral("朝日山\tAsahiyama\n").toUtf8()));
 }

@@ -430,3 +430,28 @@ TEST_F(EntryWindowTest, ClosingSavesEnablesTheMainWindowAndReports)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EntryWindowTest, CsvButtonRegistersTheValidLinesAndListsTheOthers)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("form.csv"));
+    writeBytes(path,
+               QStringLiteral("タイムスタンプ,四股名,力士1,力士2,力士3,力士4,力士5,力士6,"
+                              "力士7,予備力士\n"
+                              "x,甲,20,21,22,23,24,25,26,30\n"
+                              "x,乙,20,20,22,23,24,25,26,30\n")
+                   .toUtf8());
+    EntryWindow &win = open();
+    win.setCsvChooser([&] { return path; });
+    QTest::mouseClick(w<QPushButton>(QStringLiteral("cmdCsv")), Qt::LeftButton);
+    ASSERT_EQ(contest->participantCount(), 1);
+    EXPECT_EQ(contest->entries()[0].shikona.trimmed(), u"甲");
+    EXPECT_EQ(box(QStringLiteral("txIndex"))->text(), u"101"); // the blank page for the next
+    ASSERT_FALSE(tc.prompter.messages.isEmpty());
+    EXPECT_TRUE(tc.prompter.messages.last().contains(
+        QStringLiteral("3行目（乙）: 力士が重複しています。")));
+}
+
+} // namespace

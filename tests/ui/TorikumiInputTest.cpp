@@ -174,3 +174,32 @@ TEST_F(TorikumiBoutInput, ProgressBarIsDrawnBelowTheDays)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TorikumiBoutInput, ResultFileButtonFillsTheShownDayAndConfirmsNothing)
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("day.csv"));
+    const QString bad = dir.filePath(QStringLiteral("bad.csv"));
+    writeBytes(good, QStringLiteral("力士名,結果\n隆乃若,金\n旭天鵬,休\n").toUtf8());
+    writeBytes(bad, QStringLiteral("隆乃若,白\n無名山,白\n").toUtf8());
+    ui::TorikumiWindow w(c(), ui::TorikumiWindow::Mode::Input);
+    w.show();
+    QString chosen = bad;
+    w.setFileChooser([&] { return chosen; });
+    auto *button = child<QPushButton>(w, QStringLiteral("cmdImport"));
+    ASSERT_TRUE(button->isVisible());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(mark(11, 1), MarkLoss); // an unknown name changes nothing
+    ASSERT_FALSE(tc.prompter.messages.isEmpty());
+    EXPECT_TRUE(tc.prompter.messages.last().contains(QStringLiteral("無名山")));
+    chosen = good;
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(mark(11, 1), MarkGold);
+    EXPECT_EQ(mark(12, 1), MarkAbsent);
+    EXPECT_EQ(rikishi(w, 12)->palette().color(QPalette::Button), QColor(108, 108, 108));
+    EXPECT_EQ(c().rules().currentDay, 0);
+}
+
+} // namespace

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace kc {
+
+class Contest;
+
+struct DemoOptions
+{
+    int entries = 40; // 1..300
+    quint64 seed = 1;
+};
+
+// Fills a contest that has just been created in an empty folder with a whole
+// sample tournament, through the same actions as the windows: ルール決定, the
+// applications, 受付終了, 賞位決定, and fifteen days of simulated bouts with
+// stars and absences, each confirmed. Every question is answered Yes. Returns
+// the refusal of the step that failed, empty when the contest is complete.
+QString buildDemoContest(Contest &contest, const DemoOptions &options);
+
+} // namespace kc
