@@ -74,3 +74,15 @@ struct CliResult
 CliResult runCli(const QStringList &args);
 
 } // namespace kc::test
+
+namespace kc::test {
+
+// Compares bytes with a file under tests/golden/; KC_UPDATE_GOLDEN=1 rewrites
+// the file instead, for a change whose new output has been checked by eye.
+void expectGolden(const QString &name, const QByteArray &actual);
+
+// Runs the real program (KC_EXE) as a separate process; code -1 when it did not
+// finish in two minutes or KC_EXE is not set.
+CliResult runExe(const QStringList &args);
+
+} // namespace kc::test
