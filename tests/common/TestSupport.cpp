@@ -33,6 +33,15 @@ void TempContest::close()
     m_contest.reset();
 }
 
+QMap<QString, QByteArray> snapshotFiles(const QString &dir)
+{
+    QMap<QString, QByteArray> out;
+    for (const QString &name : QDir(dir).entryList(QDir::Files | QDir::Hidden))
+        if (!name.endsWith(QStringLiteral(".lock")))
+            out.insert(name, readBytes(dir + u'/' + name));
+    return out;
+}
+
 QByteArray readBytes(const QString &path)
 {
     QFile f(path);

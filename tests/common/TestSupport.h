@@ -4,6 +4,7 @@
 #include "store/Prompter.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -60,6 +61,8 @@ private:
 };
 
 QByteArray readBytes(const QString &path);
+// Every file of a folder (not below it) by name, the lock file left out.
+QMap<QString, QByteArray> snapshotFiles(const QString &dir);
 // Pages of a PDF document (its /Type /Page objects).
 int pdfPageCount(const QByteArray &pdf);
 void writeBytes(const QString &path, const QByteArray &bytes);
