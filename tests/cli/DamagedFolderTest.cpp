@@ -66,7 +66,7 @@ enum class After { Unchanged, DatabaseSetAside };
 struct Row
 {
     const char *name;
-    bool fromDemo; // a whole tournament, else a fresh contest
+    const char *from; // demo: a whole tournament; fresh: nothing decided; registered: one entry
     std::function<std::shared_ptr<void>(const QString &data)> damage;
     QStringList args;
     int exit;
@@ -92,6 +92,20 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
             .code,
         0);
     ASSERT_EQ(runExe({QStringLiteral("--dir"), fresh, QStringLiteral("status")}).code, 0);
+    const QString registered = templates.filePath(QStringLiteral("registered"));
+    ASSERT_EQ(runExe({QStringLiteral("--dir"), registered, QStringLiteral("--yes"),
+                      QStringLiteral("rules"), QStringLiteral("decide")})
+                  .code,
+              0);
+    ASSERT_EQ(runExe({QStringLiteral("--dir"), registered, QStringLiteral("entry"),
+                      QStringLiteral("add"), QStringLiteral("--shikona"), QStringLiteral("一郎"),
+                      QStringLiteral("--picks"), QStringLiteral("20,21,22,23,24,25,26"),
+                      QStringLiteral("--reserve"), QStringLiteral("30")})
+                  .code,
+              0);
+    const QMap<QString, QString> templateDirs {{QStringLiteral("demo"), demo},
+                                               {QStringLiteral("fresh"), fresh},
+                                               {QStringLiteral("registered"), registered}};
     const auto none = [](const QString &) { return std::shared_ptr<void>(); };
     const QString fifo = templates.filePath(QStringLiteral("fifo"));
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
@@ -99,7 +113,7 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
 
     const std::vector<Row> rows = {
         {"lock left by a stopped copy",
-         true,
+         "demo",
          [](const QString &d) {
              writeBytes(d + QStringLiteral("/kachikoshi.lock"), "12345\nkachikoshi\n");
              return std::shared_ptr<void>();
@@ -108,7 +122,7 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
          0,
          QString()},
         {"lock held by a running copy",
-         true,
+         "demo",
          [](const QString &d) {
              auto lock = std::make_shared<QLockFile>(d + QStringLiteral("/kachikoshi.lock"));
              EXPECT_TRUE(lock->tryLock(0));
@@ -118,13 +132,13 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
          4,
          QStringLiteral("使用中")},
         {"database busy in another program",
-         true,
+         "demo",
          [](const QString &d) { return busyDatabase(d + QStringLiteral("/kch.kch")); },
          {status},
          4,
          QStringLiteral("使用中")},
         {"table without one of its columns",
-         true,
+         "demo",
          [](const QString &d) {
              sqlite(d + QStringLiteral("/kch.kch"),
                     QStringLiteral("ALTER TABLE PRIZE DROP COLUMN しこな"));
@@ -135,7 +149,7 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
          QStringLiteral("PRIZE"),
          After::DatabaseSetAside},
         {"Entry.Dat shorter than the table",
-         true,
+         "demo",
          [](const QString &d) {
              QFile::resize(d + QStringLiteral("/Entry.Dat"), 752 * 3);
              return std::shared_ptr<void>();
@@ -144,7 +158,7 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
          4,
          QStringLiteral("Entry.Dat が壊れています")},
         {"a contest without Credit.Dat",
-         true,
+         "demo",
          [](const QString &d) {
              QFile::remove(d + QStringLiteral("/Credit.Dat"));
              return std::shared_ptr<void>();
@@ -153,7 +167,7 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
          4,
          QStringLiteral("Credit.Dat がありません")},
         {"perfect-day count beyond Perfect.Dat",
-         true,
+         "demo",
          [](const QString &d) {
              patchI16(d + QStringLiteral("/Record.Dat"), 242, 32767);
              return std::shared_ptr<void>();
@@ -162,7 +176,7 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
          4,
          QStringLiteral("Record.Dat")},
         {"a pick outside the roster",
-         true,
+         "demo",
          [](const QString &d) {
              patchI16(d + QStringLiteral("/Entry.Dat"), 752 + 146, 41);
              return std::shared_ptr<void>();
@@ -170,43 +184,58 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
          {status},
          4,
          QStringLiteral("Entry.Dat")},
+        {"a file that cannot be replaced at the commit",
+         "registered",
+         [](const QString &d) {
+             QFile::remove(d + QStringLiteral("/Entry.Bak"));
+             QDir(d).mkdir(QStringLiteral("Entry.Bak"));
+             return std::shared_ptr<void>();
+         },
+         {QStringLiteral("--yes"), QStringLiteral("reception"), QStringLiteral("close")},
+         4,
+         QStringLiteral("Entry.Bak")},
         {"a device as banzuke file",
-         false,
+         "fresh",
          none,
          {QStringLiteral("banzuke"), QStringLiteral("set"), QStringLiteral("/dev/zero")},
          1,
          QStringLiteral("普通のファイルではありません")},
         {"a pipe as banzuke file",
-         false,
+         "fresh",
          none,
          {QStringLiteral("banzuke"), QStringLiteral("set"), fifo},
          1,
          QStringLiteral("普通のファイルではありません")},
         {"bonus that overflows a score",
-         false,
+         "fresh",
          none,
          {QStringLiteral("rules"), QStringLiteral("set"), QStringLiteral("GoldStarBonus=30000")},
          1,
          QStringLiteral("32767")},
         {"text the files cannot hold",
-         false,
+         "fresh",
          none,
          {QStringLiteral("prizes"), QStringLiteral("set"), QStringLiteral("rank.1=1,優勝😀,1000")},
          1,
          QStringLiteral("U+1F600")},
         {"rename restore answered no",
-         true,
+         "demo",
          none,
          {QStringLiteral("rename"), QStringLiteral("restore")},
          3,
          QStringLiteral("既定の番付")},
-        {"empty --dir", true, none, {QStringLiteral("--dir="), status}, 2, QStringLiteral("--dir")},
+        {"empty --dir",
+         "demo",
+         none,
+         {QStringLiteral("--dir="), status},
+         2,
+         QStringLiteral("--dir")},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         QTemporaryDir work;
         const QString dir = work.filePath(QStringLiteral("contest"));
-        copyTree(row.fromDemo ? demo : fresh, dir);
+        copyTree(templateDirs[QString::fromLatin1(row.from)], dir);
         const QString data = dir + QStringLiteral("/Data");
         const std::shared_ptr<void> held = row.damage(data);
         const auto before = snapshotFiles(data);
