@@ -88,7 +88,7 @@ EntryImport EntryImport::parse(const QByteArray &bytes, const Contest &contest)
     const std::vector<CsvRecord> records = parseCsv(decodeUtf8OrCp932(bytes));
     const RulesRecord &rules = contest.rules();
     const int pickCount = std::clamp<int>(rules.pickCount, 0, kMaxPicks);
-    const bool useReserve = rules.useReserve == 1;
+    const bool useReserve = rules.reserveInUse();
     if (records.empty()) {
         out.message = QStringLiteral("申込の行がありません。");
         return out;
