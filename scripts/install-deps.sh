@@ -8,6 +8,7 @@ packages=(
     libgtest-dev
     fonts-ipaexfont-mincho fonts-ipaexfont-gothic fontconfig
     xvfb xauth
+    sqlite3
 )
 
 missing=()

@@ -100,7 +100,7 @@ private:
             // One in four takes a yokozuna or ōzeki first when the rules allow one.
             if (rules.includeTopRanks != 0 && !top.empty() && uniform(4) == 0)
                 f.picks[0] = QString::number(top[uniform(int(top.size()))] + 10);
-            if (rules.useReserve == 1)
+            if (rules.reserveInUse())
                 f.reserve = QString::number(pool[pickCount] + 10);
             const ValidationResult v = validateEntry(f, rules, roster);
             if (!v.ok())

@@ -12,6 +12,7 @@
 #include "ui/EntryTableModel.h"
 #include "ui/EntryWindow.h"
 #include "ui/HelpWindow.h"
+#include "ui/HoshiWindow.h"
 #include "ui/PrintRenderer.h"
 #include "ui/PrizeWindow.h"
 #include "ui/RenameWindow.h"
@@ -294,6 +295,9 @@ void MainWindow::refreshState()
         applyWindowWidth();
         showEntryCount();
         applyPhaseMenuState();
+        // An open chart follows the confirmed days.
+        if (auto *chart = findChild<HoshiWindow *>(QStringLiteral("frmHoshi")))
+            chart->refresh();
     });
 }
 
@@ -732,7 +736,10 @@ void MainWindow::onTorikumiKekka()
 }
 void MainWindow::onMmResultPrint() { } // connected when the window lands
 void MainWindow::onMmResultPrint2() { } // connected when the window lands
-void MainWindow::onMmHoshitori() { } // connected when the window lands
+void MainWindow::onMmHoshitori()
+{
+    guarded([&] { HoshiWindow::open(m_contest, *m_printer, this); });
+}
 void MainWindow::onMmResult()
 {
     guarded([&] {
