@@ -67,6 +67,7 @@ std::vector<Command> allCommands()
     addRulesCommands(commands);
     addResultCommands(commands);
     addDemoCommands(commands);
+    addPublishCommands(commands);
     addChartCommands(commands);
     return commands;
 }

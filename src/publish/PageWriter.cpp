@@ -53,7 +53,9 @@ void PageWriter::ensureAssets()
 void PageWriter::write(const QString &name, const QString &text)
 {
     ensureAssets();
-    m_contest.files().write(pathOf(name), toCp932(text));
+    // The system's record-writing statement ends every page with one more line
+    // break (its double quotes are left out).
+    m_contest.files().write(pathOf(name), toCp932(text + QStringLiteral("\r\n")));
 }
 
 } // namespace kc

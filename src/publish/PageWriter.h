@@ -19,7 +19,7 @@ public:
     // Kachi1.css, pic/WPaper.GIF, pic/bar.gif, pic/bar_top.gif from the
     // program's own copies, each only when absent.
     void ensureAssets();
-    // html/<name>; throws StoreError naming the file.
+    // html/<name>, the text followed by CRLF; throws StoreError naming the file.
     void write(const QString &name, const QString &text);
     QString pathOf(const QString &name) const;
 

@@ -4,6 +4,7 @@
 #include "publish/PageWriter.h"
 #include "publish/ParticipantPages.h"
 #include "publish/RecordPages.h"
+#include "publish/RulesText.h"
 #include "publish/ScorePages.h"
 #include "store/Contest.h"
 
@@ -66,6 +67,18 @@ bool publishEntries(Contest &contest, PublishProgress *progress)
     ProgressTrack track(progress);
     writer.write(QStringLiteral("Entry.html"), pages::entry(contest, track));
     return true;
+}
+
+void publishRules(Contest &contest)
+{
+    PageWriter writer(contest);
+    writer.write(QStringLiteral("Rules.html"), rulesPage(explainRules(contest.rules())));
+}
+
+void publishOnReceptionClosed(Contest &contest)
+{
+    publishEntries(contest);
+    publishRules(contest);
 }
 
 void publishTestPage(Contest &contest)

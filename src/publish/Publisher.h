@@ -18,6 +18,10 @@ namespace publisher {
 int publishAll(Contest &contest, PublishProgress *progress = nullptr);
 // 参加者一覧出力（HTML): Entry.html; false (nothing written) without participants.
 bool publishEntries(Contest &contest, PublishProgress *progress = nullptr);
+// Rules.html from the rule settings.
+void publishRules(Contest &contest);
+// What 受付終了 publishes: Entry.html and Rules.html.
+void publishOnReceptionClosed(Contest &contest);
 // test.html of the support menu.
 void publishTestPage(Contest &contest);
 
