@@ -3,22 +3,30 @@
 #include "store/Records.h"
 
 #include <QStringEncoder>
+#include <optional>
 
 namespace kc::html {
 
 namespace {
 
-bool fitsCp932(QStringView ch)
+// One converter for a whole text; a new one after a character it could not
+// take, since the error stays with the converter.
+class Cp932Check
 {
-    // One converter for the run: opening one per character would be slow.
-    static QStringEncoder enc("Windows-31J");
-    if (!enc.isValid())
-        return ch.size() == 1 && ch.front().unicode() < 0x80;
-    const QByteArray bytes = enc.encode(ch);
-    const bool failed = enc.hasError();
-    enc.resetState();
-    return !failed && !bytes.isEmpty() && !(bytes.size() == 1 && bytes.at(0) == '?');
-}
+public:
+    bool fits(QStringView ch)
+    {
+        if (!m_enc || m_enc->hasError())
+            m_enc.emplace("Windows-31J", QStringConverter::Flag::Stateless);
+        if (!m_enc->isValid())
+            return false;
+        const QByteArray bytes = m_enc->encode(ch);
+        return !m_enc->hasError() && !bytes.isEmpty();
+    }
+
+private:
+    std::optional<QStringEncoder> m_enc;
+};
 
 } // namespace
 
@@ -26,6 +34,7 @@ QString escape(const QString &text)
 {
     QString out;
     out.reserve(text.size() + 8);
+    Cp932Check cp932;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar ch = text.at(i);
         switch (ch.unicode()) {
@@ -50,7 +59,7 @@ QString escape(const QString &text)
         }
         const qsizetype len = (ch.isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
         const QStringView one = QStringView(text).mid(i, len);
-        if (fitsCp932(one))
+        if (cp932.fits(one))
             out += one;
         else
             out += QStringLiteral("&#%1;").arg(one.toUcs4().value(0));

@@ -1,6 +1,8 @@
 #include "ui/MainWindow.h"
 #include "ui/ActionRunner.h"
 
+#include "publish/Publisher.h"
+#include "publish/RulesText.h"
 #include "scoring/Phases.h"
 #include "store/Contest.h"
 #include "store/Database.h"
@@ -13,14 +15,17 @@
 #include "ui/EntryWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/HoshiWindow.h"
+#include "ui/InfoWindow.h"
 #include "ui/PrintRenderer.h"
 #include "ui/PrizeWindow.h"
+#include "ui/ProgressWindow.h"
 #include "ui/RenameWindow.h"
 #include "ui/RulesWindow.h"
 #include "ui/SelectAllOnFocus.h"
 #include "ui/TorikumiWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -715,7 +720,7 @@ void MainWindow::onKyokaiEntry()
 }
 void MainWindow::onMenuGameStart()
 {
-    guarded([&] { closeReception(m_contest); });
+    guarded([&] { closeReception(m_contest, publisher::publishOnReceptionClosed); });
     refreshState();
 }
 void MainWindow::onMmShoui()
@@ -750,14 +755,43 @@ void MainWindow::onMmResult()
 void MainWindow::onEntryCsv() { } // connected when the window lands
 void MainWindow::onPrintCsv() { } // connected when the window lands
 void MainWindow::onMmPrizeCsv() { } // connected when the window lands
-void MainWindow::onMmHtmlEntry() { } // connected when the window lands
-void MainWindow::onHtmShuukei() { } // connected when the window lands
-void MainWindow::onRulesMake() { } // connected when the window lands
+void MainWindow::onMmHtmlEntry()
+{
+    if (m_contest.participantCount() == 0)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    guarded([&] {
+        ProgressWindow progress(this);
+        publisher::publishEntries(m_contest, &progress);
+    });
+    QApplication::restoreOverrideCursor();
+}
+void MainWindow::onHtmShuukei()
+{
+    if (!Phase::of(m_contest.rules()).allows(Action::ExportResults))
+        return;
+    // The main window steps aside while the pages are built, and comes back
+    // however the build ends.
+    hide();
+    guarded([&] {
+        ProgressWindow progress;
+        publisher::publishAll(m_contest, &progress);
+    });
+    show();
+}
+void MainWindow::onRulesMake()
+{
+    InfoWindow::showMessage(explainRules(m_contest.rules()).plain, this);
+    writeRulesPage();
+}
 void MainWindow::onMmPrintend()
 {
     m_printer->endDocument();
 }
-void MainWindow::onMmTest() { } // connected when the window lands
+void MainWindow::onMmTest()
+{
+    guarded([&] { publisher::publishTestPage(m_contest); });
+}
 void MainWindow::onMmReRules()
 {
     RulesWindow *window = RulesWindow::openForRuleChange(m_contest, this);
@@ -773,6 +807,9 @@ void MainWindow::onMmNameRecover()
     RenameWindow::recoverNames(m_contest);
     refreshState();
 }
-void MainWindow::writeRulesPage() { } // connected when the rules page lands
+void MainWindow::writeRulesPage()
+{
+    guarded([&] { publisher::publishRules(m_contest); });
+}
 
 } // namespace kc::ui
