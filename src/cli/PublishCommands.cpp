@@ -31,8 +31,10 @@ public:
     }
     void end() override
     {
-        if (m_shown)
+        if (m_shown) {
+            show(100);
             m_err << Qt::endl;
+        }
     }
 
 private:
@@ -41,7 +43,7 @@ private:
         m_percent = percent;
         m_shown = true;
         m_err << u'\r' << publisher::ProgressCaption << QStringLiteral("  ") << m_caption
-              << QStringLiteral(" %1%").arg(percent, 3) << Qt::flush;
+              << QStringLiteral(" %1%").arg(percent, 3) << QStringLiteral("\x1b[K") << Qt::flush;
     }
     QTextStream &m_err;
     QString m_caption;
