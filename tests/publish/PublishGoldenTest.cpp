@@ -92,6 +92,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, PublishGolden,
                                          Case {"day8-no-reserve", {6, 4, 8, false}, {}},
                                          Case {"day15", {12, 5, 15, true}, {}},
                                          Case {"second-block", {31, 6, 15, true}, {}},
+                                         Case {"reception-open",
+                                               {2, 9, 0, false},
+                                               [](Contest &c) { c.rules().flag = 3; }},
                                          Case {"hostile-names", {4, 8, 3, true}, typeHostileNames}),
                          [](const testing::TestParamInfo<Case> &p) {
                              return QString::fromLatin1(p.param.name).remove(u'-').toStdString();
