@@ -171,15 +171,16 @@ QString prize(Contest &c)
     out += rowClose();
     int r = 0;
     for (const PrizeListRow &row : readPrizeRows(c)) {
-        const QString cc = rowClass('c', r++);
+        const QString cc = rowClass('c', r), dd = rowClass('d', r);
+        ++r;
         const QString winner = row.id < 100
             ? QStringLiteral(" ")
             : participantLink(c.roster().bashoCode, row.id,
                               QStringLiteral("<B>") + escape(row.shikona.trimmed())
                                   + QStringLiteral("</B>"));
         out += rowOpen() + cell(cc, escape(row.prize.trimmed())) + cell(cc, winner)
-            + cell(cc, number(row.id)) + cell(cc, number(row.score))
-            + cell(cc, QString::number(row.points)) + rowClose();
+            + cell(dd, number(row.id)) + cell(dd, number(row.score))
+            + cell(dd, QString::number(row.points)) + rowClose();
     }
     out += tableClose() + QStringLiteral("<BR><BR><form>") + backButton()
         + QStringLiteral("<BR><BR></BODY>") + CrLf + QStringLiteral("</HTML>") + CrLf;
