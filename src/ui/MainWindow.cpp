@@ -773,10 +773,12 @@ void MainWindow::onHtmShuukei()
     // The main window steps aside while the pages are built, and comes back
     // however the build ends.
     hide();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     guarded([&] {
         ProgressWindow progress;
         publisher::publishAll(m_contest, &progress);
     });
+    QApplication::restoreOverrideCursor();
     show();
 }
 void MainWindow::onRulesMake()
