@@ -371,10 +371,8 @@ ActionResult decideRules(Contest &contest, const RulesForm &form)
     contest.rules() = fr.record;
     contest.saveRules();
     if (contest.entries().empty()) {
-        // Element 0 before any registration: a cleared record carrying 42.
-        EntryRecord placeholder = EntryRecord::cleared();
-        placeholder.picks[0] = 42;
-        recordfile::writeOne<EntryRecord>(contest.files(), contest.paths().entry, 1, placeholder);
+        recordfile::writeOne<EntryRecord>(contest.files(), contest.paths().entry, 1,
+                                          rulesPlaceholderEntry());
     } else {
         // A registered participant keeps his picks; the record is written as it is.
         contest.saveEntryRecord(0);
