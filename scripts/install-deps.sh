@@ -10,6 +10,7 @@ packages=(
     xvfb xauth
     sqlite3
     chromium
+    qt6-translations-l10n
 )
 
 missing=()

@@ -2,7 +2,6 @@
 #include "ui/ActionRunner.h"
 
 #include "entries/EntryImport.h"
-#include "store/Roster.h"
 #include "entries/EntryRegistration.h"
 #include "entries/PreviousImport.h"
 #include "store/Contest.h"
@@ -583,6 +582,8 @@ void EntryWindow::navigate(void (EntryFormState::*move)(), bool focusShikona)
     clearErrorDisplay();
     if (focusShikona)
         txShikona->setFocus();
+    else
+        focusByInputStart(); // the empty page: straight into the new entry
 }
 
 void EntryWindow::importPrevious(bool byRanking)
@@ -637,6 +638,13 @@ void EntryWindow::importCsv()
 void EntryWindow::openChart()
 {
     // The chart reloads the stored banzuke itself, keeping the day results.
+    // One chart at a time: a second click brings the open one to the front.
+    if (m_chart && m_chart->isVisible()) {
+        m_chart->showNormal();
+        m_chart->raise();
+        m_chart->activateWindow();
+        return;
+    }
     if (m_openChart) {
         if (QWidget *chart = m_openChart(this))
             m_chart = chart;

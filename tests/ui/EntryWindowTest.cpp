@@ -384,6 +384,28 @@ TEST_F(EntryWindowTest, AFullTableOffersNoBlankPage)
     EXPECT_EQ(text(QStringLiteral("txShikona")), QStringLiteral("参加者299"));
 }
 
+TEST_F(EntryWindowTest, TheBlankPageTakesTheFocusAndTheChartOpensOnce)
+{
+    open();
+    typeApplication(QStringLiteral("若葉山"), kPicks, QStringLiteral("30"));
+    click(QStringLiteral("cmdAdd"));
+    int charts = 0;
+    window->setChartCallback([&](QWidget *owner) {
+        ++charts;
+        auto *chart = new QWidget(owner, Qt::Window);
+        chart->show();
+        return chart;
+    });
+    click(QStringLiteral("cmdPP"));
+    click(QStringLiteral("cmdNN"));
+    EXPECT_EQ(text(QStringLiteral("txIndex")), QStringLiteral("101"));
+    EXPECT_EQ(focused(), box(QStringLiteral("txShikona")));
+    for (int i = 0; i < 3; ++i)
+        click(QStringLiteral("cmd"));
+    enter(box(QStringLiteral("txShikona")));
+    EXPECT_EQ(charts, 1);
+}
+
 TEST_F(EntryWindowTest, ClosingSavesEnablesTheMainWindowAndReports)
 {
     open();
