@@ -730,8 +730,11 @@ void MainWindow::onMmShoui()
 void MainWindow::onMmEntryPrint() { } // connected when the window lands
 void MainWindow::onTorikumiKekka()
 {
-    if (!Phase::of(m_contest.rules()).allows(Action::EnterResults))
+    if (const QString why = Phase::of(m_contest.rules()).advice(Action::EnterResults);
+        !why.isEmpty()) {
+        m_contest.prompter().tell({why, QStringLiteral("取組結果入力"), Icon::Information});
         return;
+    }
     guarded([&] {
         TorikumiWindow window(m_contest, TorikumiWindow::Mode::Input, this);
         connect(&window, &TorikumiWindow::unloaded, this, [this](int day) { showDay(day); });
