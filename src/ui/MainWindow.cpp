@@ -65,6 +65,8 @@ MainWindow::MainWindow(Contest &contest, QWidget *parent)
 {
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Kachikoshi Cup"));
+    m_printer->setFileContext(
+        [this] { return std::pair(m_contest.paths().root, m_contest.rules().currentDay); });
     buildControls();
     buildMenus();
 

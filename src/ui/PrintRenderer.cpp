@@ -3,6 +3,7 @@
 #include "publish/PdfRenderer.h"
 #include "store/StoreError.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -22,8 +23,35 @@ PrintRenderer::~PrintRenderer()
     }
 }
 
+QString PrintRenderer::defaultFileName(const QString &folder, const QString &title, int day)
+{
+    // Characters no file system takes, and line breaks, become '_'.
+    QString name;
+    for (QChar c : title.trimmed())
+        name += c.category() == QChar::Other_Control || QStringView(u"/\\:*?\"<>|").contains(c)
+            ? QChar(u'_')
+            : c;
+    if (name.isEmpty())
+        name = QStringLiteral("印刷");
+    if (day > 0)
+        name += QStringLiteral("-%1日目").arg(day);
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
+
+void PrintRenderer::offerFile(QPrinter &printer) const
+{
+    // Only without a printer to print to: a file is then the one way out, and
+    // it belongs beside the contest rather than in the home folder.
+    if (!m_fileContext || !printer.printerName().isEmpty())
+        return;
+    const auto [folder, day] = m_fileContext();
+    if (!folder.isEmpty())
+        printer.setOutputFileName(defaultFileName(folder, printer.docName(), day));
+}
+
 bool PrintRenderer::choosePrinter(QPrinter &printer)
 {
+    offerFile(printer);
     if (m_dialogHook)
         return m_dialogHook(printer);
     QPrintDialog dialog(&printer, m_parent);
@@ -98,6 +126,7 @@ void PrintRenderer::preview(const PrintDocument &document)
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(document.landscape() ? QPageLayout::Landscape
                                                     : QPageLayout::Portrait);
+    offerFile(printer);
     QPrintPreviewDialog dialog(&printer, m_parent);
     dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,

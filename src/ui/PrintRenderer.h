@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QPainter;
 class QPrinter;
@@ -27,6 +28,13 @@ public:
     using DialogHook = std::function<bool(QPrinter &)>;
     void setDialogHook(DialogHook hook) { m_dialogHook = std::move(hook); }
 
+    // Where a document printed to a file goes by default: the folder and the
+    // contest day (0 before the first confirmed day) asked at each print.
+    using FileContext = std::function<std::pair<QString, int>()>;
+    void setFileContext(FileContext context) { m_fileContext = std::move(context); }
+    // The default file: the title and the day, e.g. 各賞受賞者一覧-3日目.pdf.
+    static QString defaultFileName(const QString &folder, const QString &title, int day);
+
     // The printer dialog, then every page, then the end of the document.
     // False when the dialog was cancelled: nothing printed, nothing changed.
     bool print(const PrintDocument &document);
@@ -42,9 +50,11 @@ public:
 
 private:
     bool choosePrinter(QPrinter &printer);
+    void offerFile(QPrinter &printer) const;
 
     QPointer<QWidget> m_parent;
     DialogHook m_dialogHook;
+    FileContext m_fileContext;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
     int m_pages = 0;
