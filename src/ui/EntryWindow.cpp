@@ -208,6 +208,19 @@ void EntryWindow::buildControls()
     form->addWidget(Yname, row, 0, Qt::AlignRight);
     form->addWidget(txYobi, row, 1, Qt::AlignLeft);
     form->addWidget(YRname, row++, 2, 1, 2, Qt::AlignLeft);
+    // The name beside a number box follows what is typed, Enter or not: it must
+    // never show a wrestler other than the one 追加 or 更新 would store.
+    for (int i = 0; i < kMaxPicks; ++i)
+        connect(txRikishiNO[i], &QLineEdit::textEdited, this, [this, i](const QString &text) {
+            const EnterCheck c = checkPickEnter(text, m_contest.rules(), m_contest.roster());
+            RikishiName[i]->setText(
+                c.outcome == EnterOutcome::Accepted ? m_contest.roster().name(c.slot) : QString());
+        });
+    connect(txYobi, &QLineEdit::textEdited, this, [this](const QString &text) {
+        const EnterCheck c = checkReserveEnter(text, m_contest.roster());
+        YRname->setText(c.outcome == EnterOutcome::Accepted ? m_contest.roster().name(c.slot)
+                                                            : QString());
+    });
     ErrMsg = label(QString(), QStringLiteral("ErrMsg"));
     ErrMsg->setWordWrap(true);
     ErrMsg->setMinimumHeight(px(500));

@@ -276,10 +276,15 @@ TEST_F(EntryWindowTest, NavigationUpdateAndDelete)
     click(QStringLiteral("cmdN"));
     EXPECT_EQ(text(QStringLiteral("txIndex")), QStringLiteral("101"));
 
-    // 更新 stores and moves on to the next entry.
+    // 更新 stores and moves on to the next entry; a reserve typed without Enter
+    // shows the name that is stored.
     pick(0)->setText(QStringLiteral("39"));
+    box(QStringLiteral("txYobi"))->clear();
+    type(box(QStringLiteral("txYobi")), QStringLiteral("35"));
+    EXPECT_EQ(text(QStringLiteral("YRname")), contest->roster().name(25));
     click(QStringLiteral("cmdUpdate"));
     EXPECT_EQ(contest->entries()[1].picks[0], 29);
+    EXPECT_EQ(contest->entries()[1].reserve, 25);
     EXPECT_EQ(text(QStringLiteral("txIndex")), QStringLiteral("102"));
     expectMirror(*contest);
     click(QStringLiteral("cmdUpdate"));
