@@ -1,5 +1,6 @@
 #include "ui/EntryWindow.h"
 #include "ui/ActionRunner.h"
+#include "ui/ColumnFit.h"
 
 #include "entries/EntryImport.h"
 #include "entries/EntryRegistration.h"
@@ -386,8 +387,18 @@ void EntryWindow::layoutEntryGrid()
     }
     DataGrid1->setColumnHidden(30, false);
     DataGrid1->setColumnWidth(30, px(400));
-    DataGrid1->setFixedWidth(px(gridTwips));
-    resize(px(gridTwips + 7700), std::max(height(), 680));
+    // Headings and names are never cut: a column wider than its set width
+    // widens the grid and the window with it.
+    int extra = 0;
+    for (int c = 0; c < columns; ++c) {
+        if (DataGrid1->isColumnHidden(c))
+            continue;
+        const int set = DataGrid1->columnWidth(c);
+        widenToContent(*DataGrid1, c);
+        extra += DataGrid1->columnWidth(c) - set;
+    }
+    DataGrid1->setFixedWidth(px(gridTwips) + extra);
+    resize(px(gridTwips + 7700) + extra, std::max(height(), 680));
 }
 
 void EntryWindow::refreshGrid()

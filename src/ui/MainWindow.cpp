@@ -11,6 +11,7 @@
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
 #include "ui/BanzukeWindow.h"
+#include "ui/ColumnFit.h"
 #include "ui/EntryTableModel.h"
 #include "ui/EntryWindow.h"
 #include "ui/HelpWindow.h"
@@ -406,6 +407,7 @@ void MainWindow::applyGridColumns()
         if (!Database::isTextColumn(QStringLiteral("entry00"), Database::entryColumns().value(c)))
             width = std::max(width, digits);
         m_dataGrid1->setColumnWidth(c, width);
+        widenToContent(*m_dataGrid1, c); // long names whole, never "…"
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/RecordFile.h"
+#include "ui/ColumnFit.h"
 #include "ui/EntryTableModel.h"
 #include "ui/HelpWindow.h"
 
@@ -338,10 +339,12 @@ TEST(MainWindowGrid, PickColumnsAreCaptionedByPointsAndReserveFollowsTheRule)
     w.refreshState();
     EXPECT_FALSE(grid->isColumnHidden(ui::gridcol::Reserve));
 
-    // Widths are twips at the screen's resolution.
+    // Widths are twips at the screen's resolution, widened to a longer content.
     const qreal dpi = w.screen()->logicalDotsPerInchX();
-    EXPECT_EQ(grid->columnWidth(ui::gridcol::Shikona), ui::MainWindow::twipsToPixels(1500, dpi));
-    EXPECT_EQ(grid->columnWidth(ui::gridcol::FirstPick), ui::MainWindow::twipsToPixels(800, dpi));
+    EXPECT_GE(grid->columnWidth(ui::gridcol::Shikona), ui::MainWindow::twipsToPixels(1500, dpi));
+    EXPECT_GE(grid->columnWidth(ui::gridcol::FirstPick), ui::MainWindow::twipsToPixels(800, dpi));
+    EXPECT_GE(grid->columnWidth(ui::gridcol::FirstPick),
+              ui::contentWidth(*grid, ui::gridcol::FirstPick));
 }
 
 TEST(MainWindowGrid, WindowSizeRulesInTwips)
