@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publish/PrintDocument.h"
 #include "store/Contest.h"
 #include "store/Prompter.h"
 
@@ -107,5 +108,9 @@ bool commandRenders(const QStringList &arguments);
 std::vector<std::pair<QString, QString>> keyValues(const QStringList &args);
 // Parses a whole number argument; throws UsageError.
 int intArgument(const QString &text, const QString &what);
+// `print REPORT --pdf FILE`: builds the document, writes the PDF atomically and
+// prints its path; throws UsageError on other arguments.
+int printToPdf(CommandContext &ctx, const QString &report,
+               const std::function<PrintDocument(Contest &)> &build);
 
 } // namespace kc::cli
