@@ -1,8 +1,8 @@
 #include "ui/EntryWindow.h"
 #include "ui/ActionRunner.h"
+#include "ui/ColumnWidths.h"
 
 #include "entries/EntryImport.h"
-#include "store/Roster.h"
 #include "entries/EntryRegistration.h"
 #include "entries/PreviousImport.h"
 #include "store/Contest.h"
@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -360,22 +361,25 @@ void EntryWindow::applyRules()
 void EntryWindow::layoutEntryGrid()
 {
     const int pickCount = std::clamp<int>(m_contest.rules().pickCount, 0, kMaxPicks);
-    int gridTwips = pickCount * 700 + 1800;
-    if (m_model->rowCount() > 27)
-        gridTwips += 220;
     const int columns = m_model->columnCount();
     for (int c = 0; c < columns; ++c)
         DataGrid1->setColumnHidden(c, true);
-    DataGrid1->setColumnHidden(1, false);
-    DataGrid1->setColumnWidth(1, px(1000));
-    for (int c = 19; c <= 18 + pickCount; ++c) {
+    // Whole names and headings, never narrower than the window's own layout.
+    int gridWidth = 0;
+    const auto show = [&](int c, int twips, int chars) {
         DataGrid1->setColumnHidden(c, false);
-        DataGrid1->setColumnWidth(c, px(700));
-    }
-    DataGrid1->setColumnHidden(30, false);
-    DataGrid1->setColumnWidth(30, px(400));
-    DataGrid1->setFixedWidth(px(gridTwips));
-    resize(px(gridTwips + 7700), std::max(height(), 680));
+        const int w = columnWidthFor(DataGrid1, c, chars, px(twips));
+        DataGrid1->setColumnWidth(c, w);
+        gridWidth += w;
+    };
+    show(1, 1000, kRingNameChars);
+    for (int c = 19; c <= 18 + pickCount; ++c)
+        show(c, 700, kWrestlerNameChars);
+    show(30, 400, 0);
+    gridWidth += DataGrid1->frameWidth() * 2
+        + DataGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    DataGrid1->setFixedWidth(gridWidth);
+    resize(gridWidth + px(7700), std::max(height(), 680));
 }
 
 void EntryWindow::refreshGrid()
