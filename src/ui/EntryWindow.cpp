@@ -203,6 +203,8 @@ void EntryWindow::buildControls()
         form->addWidget(Rname[i], row, 0, Qt::AlignRight);
         form->addWidget(txRikishiNO[i], row, 1, Qt::AlignLeft);
         form->addWidget(RikishiName[i], row++, 2, 1, 2, Qt::AlignLeft);
+        connect(txRikishiNO[i], &QLineEdit::textEdited, this,
+                [this, i] { showNameBeside(txRikishiNO[i], RikishiName[i]); });
     }
     Yname = label(QString(), QStringLiteral("Yname"));
     YRname = label(QString(), QStringLiteral("YRname"));
@@ -210,6 +212,7 @@ void EntryWindow::buildControls()
     form->addWidget(Yname, row, 0, Qt::AlignRight);
     form->addWidget(txYobi, row, 1, Qt::AlignLeft);
     form->addWidget(YRname, row++, 2, 1, 2, Qt::AlignLeft);
+    connect(txYobi, &QLineEdit::textEdited, this, [this] { showNameBeside(txYobi, YRname); });
     ErrMsg = label(QString(), QStringLiteral("ErrMsg"));
     ErrMsg->setWordWrap(true);
     ErrMsg->setMinimumHeight(px(500));
@@ -675,6 +678,15 @@ void EntryWindow::onEnter(QLineEdit *box)
     }
     if (box == txYobi)
         onReserveEnter();
+}
+
+void EntryWindow::showNameBeside(const QLineEdit *box, QLabel *name)
+{
+    // The name beside a number box always names the number the box holds.
+    const Roster &roster = m_contest.roster();
+    const int slot = int(val(box->text())) - 10;
+    const bool known = !box->text().trimmed().isEmpty() && slot >= 0 && slot < roster.wrestlerCount;
+    name->setText(known ? roster.name(slot) : QString());
 }
 
 void EntryWindow::onPickEnter(int i)

@@ -285,8 +285,13 @@ TEST_F(EntryWindowTest, NavigationUpdateAndDelete)
 
     // 更新 stores and moves on to the next entry.
     pick(0)->setText(QStringLiteral("39"));
+    // A reserve typed without Enter: the name beside follows the box, and 更新 stores it.
+    box(QStringLiteral("txYobi"))->selectAll();
+    type(box(QStringLiteral("txYobi")), QStringLiteral("35"));
+    EXPECT_EQ(text(QStringLiteral("YRname")), contest->roster().name(25));
     click(QStringLiteral("cmdUpdate"));
     EXPECT_EQ(contest->entries()[1].picks[0], 29);
+    EXPECT_EQ(contest->entries()[1].reserve, 25);
     EXPECT_EQ(text(QStringLiteral("txIndex")), QStringLiteral("102"));
     expectMirror(*contest);
     click(QStringLiteral("cmdUpdate"));
