@@ -5,6 +5,7 @@
 #include "ui/Fonts.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxPrompter.h"
+#include "ui/Translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,6 +50,7 @@ int runGui(int &argc, char **argv, const QStringList &arguments)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kachikoshi.png")));
     QGuiApplication::setDesktopFileName(QStringLiteral("kachikoshi"));
     installUiFonts();
+    installQtTranslations(); // without the package the dialogs stay English
 
     const GuiOptions options = parseOptions(arguments);
     MessageBoxPrompter prompter;

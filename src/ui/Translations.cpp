@@ -1,0 +1,25 @@
+#include "ui/Translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace kc::ui {
+
+bool installQtTranslations()
+{
+    // One translator for the whole run; installing it twice is harmless.
+    static QTranslator *translator = nullptr;
+    if (translator)
+        return true;
+    auto *t = new QTranslator(QCoreApplication::instance());
+    if (!t->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    translator = t;
+    return true;
+}
+
+} // namespace kc::ui
