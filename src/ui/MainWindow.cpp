@@ -737,8 +737,18 @@ void MainWindow::onMmShoui()
 void MainWindow::onMmEntryPrint() { } // connected when the window lands
 void MainWindow::onTorikumiKekka()
 {
-    if (!Phase::of(m_contest.rules()).allows(Action::EnterResults))
+    const Phase phase = Phase::of(m_contest.rules());
+    if (!phase.allows(Action::EnterResults)) {
+        // Offered from 受付終了 on, it opens only after 賞位決定: say what comes first.
+        const QString first = phase.receptionClosed()
+            ? QStringLiteral(
+                "先に 受付処理 → 賞位の設定 で賞位を確かめ、賞位決定 を押してください。")
+            : QStringLiteral(
+                "先に 受付処理 → 受付終了 で受付を終え、賞位の設定 → 賞位決定 を行ってください。");
+        m_contest.prompter().tell(
+            {phase.refusal(Action::EnterResults) + u'\n' + first, QString(), Icon::Information});
         return;
+    }
     guarded([&] {
         TorikumiWindow window(m_contest, TorikumiWindow::Mode::Input, this);
         connect(&window, &TorikumiWindow::unloaded, this, [this](int day) { showDay(day); });

@@ -53,6 +53,12 @@ TEST(MainWindowWiring, MenusOpenTheirWindows)
     EXPECT_EQ(modalOpenedBy(f.action("mmRename")), QStringLiteral("frmReName"));
     // Before the competition the bout-result window stays shut.
     EXPECT_EQ(modalOpenedBy(f.action("TorikumiKekka")), QString());
+    // After 受付終了 it is offered but opens only after 賞位決定, and says so.
+    f.contest().rules().flag = 5;
+    f.window().refreshState();
+    EXPECT_EQ(modalOpenedBy(f.action("TorikumiKekka")), QString());
+    ASSERT_FALSE(f.temp.prompter.messages.isEmpty());
+    EXPECT_TRUE(f.temp.prompter.messages.last().contains(QStringLiteral("賞位の設定")));
     f.contest().rules().flag = 10;
     f.contest().rules().rulesStart = 1;
     f.window().refreshState();
