@@ -268,7 +268,12 @@ void EntryWindow::buildControls()
     connect(cmdP, &QPushButton::clicked, this,
             [this] { navigate(&EntryFormState::previous, true); });
     connect(cmdN, &QPushButton::clicked, this, [this] { navigate(&EntryFormState::next, true); });
-    connect(cmdNN, &QPushButton::clicked, this, [this] { navigate(&EntryFormState::last, false); });
+    connect(cmdNN, &QPushButton::clicked, this, [this] {
+        navigate(&EntryFormState::last, false);
+        // On the page for a new entry typing starts where it does after 追加.
+        if (m_state.onBlankPage())
+            focusByInputStart();
+    });
     connect(cmd, &QPushButton::clicked, this, [this] { guarded([this] { openChart(); }); });
     connect(cmdEXIT, &QPushButton::clicked, this, &QWidget::close);
     connect(cmdTorikomi, &QPushButton::clicked, this,
@@ -643,6 +648,12 @@ void EntryWindow::importCsv()
 
 void EntryWindow::openChart()
 {
+    // One chart: an open one comes to the front.
+    if (m_chart && m_chart->isVisible()) {
+        m_chart->raise();
+        m_chart->activateWindow();
+        return;
+    }
     // The chart reloads the stored banzuke itself, keeping the day results.
     if (m_openChart) {
         if (QWidget *chart = m_openChart(this))

@@ -4,12 +4,12 @@
 #include "entries/EntryStore.h"
 #include "store/RecordFile.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QHeaderView>
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -282,6 +282,12 @@ TEST_F(EntryWindowTest, NavigationUpdateAndDelete)
     EXPECT_FALSE(enabled(QStringLiteral("cmdP")));
     click(QStringLiteral("cmdN"));
     EXPECT_EQ(text(QStringLiteral("txIndex")), QStringLiteral("101"));
+    // >> leads to the page for a new entry, ready for its first box.
+    click(QStringLiteral("cmdNN"));
+    EXPECT_EQ(text(QStringLiteral("txIndex")), QStringLiteral("103"));
+    EXPECT_EQ(focused(), box(QStringLiteral("txShikona")));
+    click(QStringLiteral("cmdPP"));
+    click(QStringLiteral("cmdN"));
 
     // 更新 stores and moves on to the next entry.
     pick(0)->setText(QStringLiteral("39"));

@@ -103,6 +103,12 @@ TEST(MainWindowWiring, EntryWindowDisablesTheMainWindowAndChartLooksUpNumbers)
             chart = w;
     ASSERT_NE(chart, nullptr);
     EXPECT_TRUE(chart->findChild<QWidget *>(QStringLiteral("Lno_0"))->isVisible());
+    // Again: the same chart comes forward, no second one opens.
+    entry->findChild<QPushButton *>(QStringLiteral("cmd"))->click();
+    int charts = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        charts += w->objectName() == u"frmTorikumi" && w->isVisible();
+    EXPECT_EQ(charts, 1);
 
     entry->findChild<QPushButton *>(QStringLiteral("cmdEXIT"))->click();
     QApplication::processEvents();
