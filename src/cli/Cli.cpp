@@ -67,6 +67,7 @@ std::vector<Command> allCommands()
     addRulesCommands(commands);
     addResultCommands(commands);
     addDemoCommands(commands);
+    addReportCommands(commands);
     return commands;
 }
 

@@ -84,6 +84,7 @@ void addEntryCommands(std::vector<Command> &commands);
 void addRulesCommands(std::vector<Command> &commands);
 void addResultCommands(std::vector<Command> &commands);
 void addDemoCommands(std::vector<Command> &commands);
+void addReportCommands(std::vector<Command> &commands); // export, print
 // Why `demo` cannot fill the folder (it is not empty), checked before the contest
 // opens; throws UsageError for malformed arguments, so nothing is created then either.
 std::optional<QString> demoRefusal(const QString &dir, const QStringList &args);

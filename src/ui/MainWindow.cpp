@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 #include "ui/ActionRunner.h"
 
+#include "publish/CsvExport.h"
 #include "scoring/Phases.h"
 #include "store/Contest.h"
 #include "store/Database.h"
@@ -740,9 +741,25 @@ void MainWindow::onMmResult()
         window.exec();
     });
 }
-void MainWindow::onEntryCsv() { } // connected when the window lands
-void MainWindow::onPrintCsv() { } // connected when the window lands
-void MainWindow::onMmPrizeCsv() { } // connected when the window lands
+// The three exports write their file whole and say where it went.
+static void exportAndTell(Contest &contest, CsvExport which, const QString &order)
+{
+    const QString path = exportCsv(contest, which, order);
+    contest.prompter().inform(
+        QStringLiteral("%1 に出力しました。").arg(QDir::toNativeSeparators(path)));
+}
+void MainWindow::onEntryCsv()
+{
+    guarded([&] { exportAndTell(m_contest, CsvExport::Entries, QString()); });
+}
+void MainWindow::onPrintCsv()
+{
+    guarded([&] { exportAndTell(m_contest, CsvExport::Results, m_model->sort()); });
+}
+void MainWindow::onMmPrizeCsv()
+{
+    guarded([&] { exportAndTell(m_contest, CsvExport::Prizes, QString()); });
+}
 void MainWindow::onMmHtmlEntry() { } // connected when the window lands
 void MainWindow::onHtmShuukei() { } // connected when the window lands
 void MainWindow::onRulesMake() { } // connected when the window lands
