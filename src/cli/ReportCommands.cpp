@@ -1,8 +1,12 @@
 #include "cli/Cli.h"
 #include "publish/CsvExport.h"
+#include "publish/EntryListReport.h"
+#include "publish/PdfRenderer.h"
+#include "publish/ResultListReport.h"
 #include "store/Phase.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace kc::cli {
 
@@ -44,6 +48,48 @@ int exportCommand(CommandContext &ctx)
         QStringLiteral("出力の種類が不明です: %1（entry、result、prize）").arg(ctx.args[0])};
 }
 
+struct PrintKind
+{
+    const char16_t *word;
+    Action action;
+    const char16_t *caption;
+    std::function<PrintDocument(Contest &)> build;
+};
+
+int printCommand(CommandContext &ctx, const PrintKind &kind)
+{
+    const QString usage
+        = QStringLiteral("使い方: print %1 --pdf FILE").arg(QString::fromUtf16(kind.word));
+    if (ctx.args.size() != 2 || ctx.args[0] != u"--pdf")
+        throw UsageError {usage};
+    Contest &contest = ctx.contest;
+    if (!Phase::of(contest.rules()).allows(kind.action, contest.participantCount())) {
+        ctx.err << QStringLiteral("%1 は現在のフェーズでは印刷できません（Flag = %2、%3日目）。")
+                       .arg(QString::fromUtf16(kind.caption))
+                       .arg(contest.rules().flag)
+                       .arg(contest.rules().currentDay)
+                << Qt::endl;
+        return ExitRefused;
+    }
+    const QString path = QFileInfo(ctx.args[1]).absoluteFilePath();
+    PdfRenderer::writePdf(kind.build(contest), path);
+    ctx.out << QDir::toNativeSeparators(path) << Qt::endl;
+    return ExitOk;
+}
+
+const std::vector<PrintKind> &printKinds()
+{
+    static const std::vector<PrintKind> kinds {
+        {u"entries", Action::PrintEntries, u"参加者投票ﾘｽﾄ出力(印刷)",
+         [](Contest &c) { return buildEntryList(c); }},
+        {u"results", Action::PrintResults, u"集計結果出力・得点順(印刷)",
+         [](Contest &c) { return buildResultList(c, ResultOrder::Rank); }},
+        {u"results-by-id", Action::PrintResults, u"集計結果出力・受付順(印刷)",
+         [](Contest &c) { return buildResultList(c, ResultOrder::Id); }},
+    };
+    return kinds;
+}
+
 } // namespace
 
 void addReportCommands(std::vector<Command> &commands)
@@ -53,6 +99,13 @@ void addReportCommands(std::vector<Command> &commands)
                         QStringLiteral("CSV 出力（Data/Entry.Csv、Result.Csv、Prize.Csv）"),
                         false,
                         exportCommand});
+    for (const PrintKind &kind : printKinds())
+        commands.push_back({{QStringLiteral("print"), QString::fromUtf16(kind.word)},
+                            QStringLiteral("--pdf FILE"),
+                            QString::fromUtf16(kind.caption).remove(QStringLiteral("(印刷)"))
+                                + QStringLiteral(" を PDF に出力"),
+                            false,
+                            [&kind](CommandContext &ctx) { return printCommand(ctx, kind); }});
 }
 
 } // namespace kc::cli
