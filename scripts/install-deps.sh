@@ -8,6 +8,8 @@ packages=(
     libgtest-dev
     fonts-ipaexfont-mincho fonts-ipaexfont-gothic fontconfig
     xvfb xauth
+    sqlite3
+    chromium
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "banzuke/BanzukeImport.h"
 
+#include "store/Csv.h"
 #include "store/FileStore.h"
 #include "store/Roster.h"
 #include "store/Text.h"
@@ -28,21 +29,6 @@ QString toNarrowDigits(const QString &s)
     return out;
 }
 
-bool isBlank(QChar c)
-{
-    return c.isSpace() || c.unicode() == 0x3000;
-}
-
-QString trimAll(const QString &s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && isBlank(s.at(b)))
-        ++b;
-    while (e > b && isBlank(s.at(e - 1)))
-        --e;
-    return s.mid(b, e - b);
-}
-
 // One CSV row: fields split at commas, "quoted" fields with "" for a quote.
 QStringList csvFields(const QString &line)
 {
@@ -65,13 +51,13 @@ QStringList csvFields(const QString &line)
         } else if (c == u'"') {
             quoted = true;
         } else if (c == u',') {
-            fields << trimAll(field);
+            fields << trimBlanks(field);
             field.clear();
         } else {
             field += c;
         }
     }
-    fields << trimAll(field);
+    fields << trimBlanks(field);
     return fields;
 }
 
@@ -122,8 +108,8 @@ private:
         if (lines.size() < 2)
             return refuse(0, QStringLiteral("1行目に場所名、2行目に場所コードが必要です。"));
         BanzukeImport r;
-        r.record.bashoName = trimAll(lines[0]);
-        r.record.bashoCode = trimAll(lines[1]);
+        r.record.bashoName = trimBlanks(lines[0]);
+        r.record.bashoCode = trimBlanks(lines[1]);
         if (auto bad = checkTitle(r.record.bashoName, QStringLiteral("場所名")))
             return refuse(1, *bad);
         if (auto bad = checkTitle(r.record.bashoCode, QStringLiteral("場所コード")))
@@ -131,13 +117,13 @@ private:
         r.hasTitle = true;
         std::vector<Line> wrestlers;
         for (int i = 2; i < lines.size(); ++i) {
-            const QString l = trimAll(lines[i]);
+            const QString l = trimBlanks(lines[i]);
             if (l.isEmpty())
                 continue;
             qsizetype cut = 0;
             while (cut < l.size() && !isBlank(l.at(cut)))
                 ++cut;
-            wrestlers.push_back({i + 1, l.left(cut), trimAll(l.mid(cut))});
+            wrestlers.push_back({i + 1, l.left(cut), trimBlanks(l.mid(cut))});
         }
         return finish(std::move(r), wrestlers);
     }
@@ -148,7 +134,7 @@ private:
         bool haveName = false, haveCode = false, first = true;
         std::vector<Line> wrestlers;
         for (int i = 0; i < lines.size(); ++i) {
-            if (trimAll(lines[i]).isEmpty())
+            if (trimBlanks(lines[i]).isEmpty())
                 continue;
             const QStringList f = csvFields(lines[i]);
             const QString key = f.value(0);
@@ -358,7 +344,7 @@ bool looksLikeJson(const QByteArray &bytes)
 
 std::optional<int> BanzukeImport::rankOf(const QString &word)
 {
-    QString w = toNarrowDigits(trimAll(word));
+    QString w = toNarrowDigits(trimBlanks(word));
     if (w.size() == 1 && w.at(0) >= u'0' && w.at(0) <= u'4')
         return w.at(0).unicode() - u'0';
     if (w.startsWith(u'東') || w.startsWith(u'西'))
@@ -388,24 +374,12 @@ std::optional<int> BanzukeImport::rankOf(const QString &word)
     return 0;
 }
 
-QString BanzukeImport::decodeText(const QByteArray &bytes)
-{
-    QByteArray b = bytes;
-    if (b.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(b.mid(3));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(b);
-    if (!utf8.hasError())
-        return text;
-    return fromCp932(b);
-}
-
 BanzukeImport BanzukeImport::parse(const QByteArray &bytes, const QString &fileName)
 {
     QByteArray b = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
     if (fileName.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive) || looksLikeJson(b))
         return Parser(fileName).runJson(b);
-    const QString text = decodeText(bytes);
+    const QString text = decodeUtf8OrCp932(bytes);
     bool csv = fileName.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     if (!csv) {
         // A comma in the first line tells a CSV that was saved under another name.

@@ -37,8 +37,6 @@ struct BanzukeImport
 
     // Rank code of a rank word: 横綱 大関 関脇 小結 前頭 (前頭筆頭, 前3, 東… allowed) or 4..0.
     static std::optional<int> rankOf(const QString &word);
-    // UTF-8 (with or without BOM) when the bytes are valid UTF-8, CP932 otherwise.
-    static QString decodeText(const QByteArray &bytes);
 };
 
 } // namespace kc

@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "publish/Publisher.h"
 #include "scoring/DemoContest.h"
 
 #include <QDir>
@@ -47,6 +48,13 @@ int demo(CommandContext &ctx)
     ctx.out << QStringLiteral("デモのコンテストを作りました（参加者 %1 名、千秋楽まで確定）: %2")
                    .arg(ctx.contest.participantCount())
                    .arg(root)
+            << Qt::endl;
+    publisher::publishAll(ctx.contest);
+    publisher::publishEntries(ctx.contest);
+    publisher::publishRules(ctx.contest);
+    ctx.out << QStringLiteral("ページ: %1")
+                   .arg(QDir::toNativeSeparators(ctx.contest.paths().html
+                                                 + QStringLiteral("/Result.html")))
             << Qt::endl;
     return ExitOk;
 }

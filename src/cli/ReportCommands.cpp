@@ -1,12 +1,10 @@
 #include "cli/Cli.h"
 #include "publish/CsvExport.h"
 #include "publish/EntryListReport.h"
-#include "publish/PdfRenderer.h"
 #include "publish/ResultListReport.h"
 #include "store/Phase.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace kc::cli {
 
@@ -71,10 +69,7 @@ int printCommand(CommandContext &ctx, const PrintKind &kind)
                 << Qt::endl;
         return ExitRefused;
     }
-    const QString path = QFileInfo(ctx.args[1]).absoluteFilePath();
-    PdfRenderer::writePdf(kind.build(contest), path);
-    ctx.out << QDir::toNativeSeparators(path) << Qt::endl;
-    return ExitOk;
+    return printToPdf(ctx, QString::fromUtf16(kind.word), kind.build);
 }
 
 const std::vector<PrintKind> &printKinds()

@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "publish/Publisher.h"
 #include "scoring/DayConfirmation.h"
 #include "scoring/Phases.h"
 #include "scoring/ResultImport.h"
@@ -40,8 +41,7 @@ int receptionClose(CommandContext &ctx)
     noArguments(ctx, QStringLiteral("reception close"));
     if (!allowedNow(ctx, Action::CloseReception))
         return ExitRefused;
-    // The participant list page is published here once publishing exists.
-    switch (closeReception(ctx.contest)) {
+    switch (closeReception(ctx.contest, publisher::publishOnReceptionClosed)) {
     case PhaseOutcome::Done:
         ctx.out << QStringLiteral("受付を終了しました（参加者 %1 名）。")
                        .arg(ctx.contest.participantCount())

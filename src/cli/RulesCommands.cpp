@@ -2,6 +2,7 @@
 
 #include "publish/PdfRenderer.h"
 #include "publish/PrizeListReport.h"
+#include "publish/RulesText.h"
 #include "rules/RulesForm.h"
 #include "store/Phase.h"
 #include "store/RecordSet.h"
@@ -100,6 +101,16 @@ int rulesShow(CommandContext &ctx)
       << (Phase::of(r).rulesDecided() ? QStringLiteral("済 (Flag = %1)").arg(r.flag)
                                       : QStringLiteral("未"))
       << Qt::endl;
+    return ExitOk;
+}
+
+// Lines end as on the terminal; the file and window texts keep CRLF.
+int rulesText(CommandContext &ctx)
+{
+    noArguments(ctx, QStringLiteral("rules text"));
+    QString text = explainRules(ctx.contest.rules()).plain;
+    ctx.out << text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    ctx.out.flush();
     return ExitOk;
 }
 
@@ -366,12 +377,7 @@ int prizesList(CommandContext &ctx)
 
 int printPrizes(CommandContext &ctx)
 {
-    if (ctx.args.size() != 2 || ctx.args[0] != u"--pdf")
-        throw UsageError {QStringLiteral("使い方: print prizes --pdf FILE")};
-    const QString path = QFileInfo(ctx.args[1]).absoluteFilePath();
-    PdfRenderer::writePdf(buildPrizeList(ctx.contest), path);
-    ctx.out << QDir::toNativeSeparators(path) << Qt::endl;
-    return ExitOk;
+    return printToPdf(ctx, QStringLiteral("prizes"), [](Contest &c) { return buildPrizeList(c); });
 }
 
 } // namespace
@@ -383,6 +389,11 @@ void addRulesCommands(std::vector<Command> &commands)
                         QStringLiteral("ルールの設定"),
                         true,
                         rulesShow});
+    commands.push_back({{QStringLiteral("rules"), QStringLiteral("text")},
+                        QString(),
+                        QStringLiteral("ルールの説明（参加者向けの文章）"),
+                        false,
+                        rulesText});
     commands.push_back({{QStringLiteral("rules"), QStringLiteral("set")},
                         QStringLiteral("KEY=VALUE ..."),
                         QStringLiteral("ルールの登録（ルール決定後は不可）"),

@@ -5,6 +5,7 @@
 #include "entries/EntryValidation.h"
 #include "store/Contest.h"
 #include "store/Csv.h"
+#include "store/FileStore.h"
 
 #include <QFile>
 
@@ -87,7 +88,7 @@ EntryImport EntryImport::parse(const QByteArray &bytes, const Contest &contest)
     const std::vector<CsvRecord> records = parseCsv(decodeUtf8OrCp932(bytes));
     const RulesRecord &rules = contest.rules();
     const int pickCount = std::clamp<int>(rules.pickCount, 0, kMaxPicks);
-    const bool useReserve = rules.useReserve == 1;
+    const bool useReserve = rules.reserveInUse();
     if (records.empty()) {
         out.message = QStringLiteral("申込の行がありません。");
         return out;
@@ -187,13 +188,12 @@ EntryImport EntryImport::parse(const QByteArray &bytes, const Contest &contest)
 
 EntryImport EntryImport::readFile(const QString &path, const Contest &contest)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        EntryImport r;
-        r.message = QStringLiteral("ファイル %1 を読めません（%2）。").arg(path, f.errorString());
-        return r;
-    }
-    return parse(f.readAll(), contest);
+    // Only a regular file of a size a real one can have: never a device or a pipe.
+    EntryImport refused;
+    const auto bytes = readInputFile(path, 4 * 1024 * 1024, refused.message);
+    if (!bytes)
+        return refused;
+    return parse(*bytes, contest);
 }
 
 EntryImportOutcome importEntries(Contest &contest, const QString &path)

@@ -113,7 +113,7 @@ qint64 highestTotal(const RulesRecord &r)
     for (int s = 0; s < picks; ++s) {
         const qint64 points = r.slotPoints[s];
         auto star = [&](qint64 bonus) {
-            return std::abs(r.bonusType == 1 ? bonus : (bonus - 1) * points);
+            return std::abs(r.fixedStarBonus() ? bonus : (bonus - 1) * points);
         };
         day += std::abs(points) + std::max(star(r.goldStarBonus), star(r.silverStarBonus))
             + std::abs(qint64(r.streakBonus));
@@ -151,7 +151,7 @@ RulesForm loadRulesForm(Contest &contest, int lockPhase)
     }
     f.includeTopRanks = r.includeTopRanks != 0;
     f.useReserve = r.useReserve != 0;
-    f.simpleBonus = r.bonusType == 1;
+    f.simpleBonus = r.fixedStarBonus();
     f.goldStar = numberOrEmpty(r.goldStarBonus, r.goldStarBonus > 0);
     f.silverStar = numberOrEmpty(r.silverStarBonus, r.silverStarBonus > 0);
     f.streakOn = r.streakMin > 0;
@@ -371,10 +371,8 @@ ActionResult decideRules(Contest &contest, const RulesForm &form)
     contest.rules() = fr.record;
     contest.saveRules();
     if (contest.entries().empty()) {
-        // Element 0 before any registration: a cleared record carrying 42.
-        EntryRecord placeholder = EntryRecord::cleared();
-        placeholder.picks[0] = 42;
-        recordfile::writeOne<EntryRecord>(contest.files(), contest.paths().entry, 1, placeholder);
+        recordfile::writeOne<EntryRecord>(contest.files(), contest.paths().entry, 1,
+                                          rulesPlaceholderEntry());
     } else {
         // A registered participant keeps his picks; the record is written as it is.
         contest.saveEntryRecord(0);

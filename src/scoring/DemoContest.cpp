@@ -1,6 +1,5 @@
 #include "scoring/DemoContest.h"
 
-#include "store/Roster.h"
 #include "entries/EntryRegistration.h"
 #include "rules/RulesForm.h"
 #include "scoring/DayConfirmation.h"
@@ -9,6 +8,7 @@
 #include "scoring/ResultImport.h"
 #include "scoring/ResultMarks.h"
 #include "store/Contest.h"
+#include "store/Roster.h"
 
 #include <algorithm>
 #include <random>
@@ -39,7 +39,9 @@ public:
 
     QString run()
     {
-        if (const ActionResult r = decideRules(m_contest, loadRulesForm(m_contest)); !r.done())
+        RulesForm rulesForm = loadRulesForm(m_contest);
+        rulesForm.useReserve = m_options.reserve;
+        if (const ActionResult r = decideRules(m_contest, rulesForm); !r.done())
             return refusal(QStringLiteral("ルール決定"), r.message);
         if (const QString why = addEntries(); !why.isEmpty())
             return why;
@@ -54,7 +56,7 @@ public:
             return refusal(QStringLiteral("賞位決定"), r.message);
         planAbsences();
         SeededRandom lottery(m_options.seed);
-        for (int day = 1; day <= kDays; ++day) {
+        for (int day = 1; day <= std::min(m_options.days, kDays); ++day) {
             simulateDay(day);
             if (confirmDay(m_contest, day, lottery) != ConfirmOutcome::Confirmed)
                 return refusal(QStringLiteral("%1日目の結果確定").arg(day), QString());
@@ -100,7 +102,7 @@ private:
             // One in four takes a yokozuna or ōzeki first when the rules allow one.
             if (rules.includeTopRanks != 0 && !top.empty() && uniform(4) == 0)
                 f.picks[0] = QString::number(top[uniform(int(top.size()))] + 10);
-            if (rules.useReserve == 1)
+            if (rules.reserveInUse())
                 f.reserve = QString::number(pool[pickCount] + 10);
             const ValidationResult v = validateEntry(f, rules, roster);
             if (!v.ok())

@@ -11,6 +11,8 @@ struct DemoOptions
 {
     int entries = 40; // 1..300
     quint64 seed = 1;
+    int days = 15; // days confirmed, 0..15
+    bool reserve = true; // the rules take a reserve wrestler
 };
 
 // Fills a contest that has just been created in an empty folder with a whole

@@ -1,10 +1,11 @@
 #include "scoring/ResultImport.h"
 
 #include "banzuke/BanzukeImport.h"
-#include "store/Roster.h"
 #include "banzuke/WrestlerNames.h"
 #include "store/Contest.h"
 #include "store/Csv.h"
+#include "store/FileStore.h"
+#include "store/Roster.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -295,14 +296,13 @@ ResultFile ResultFile::parse(const QByteArray &bytes, const QString &fileName, c
 
 ResultFile ResultFile::readFile(const QString &path, const Contest &contest)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        ResultFile r;
-        r.message = QStringLiteral("ファイル %1 を読めません（%2）。").arg(path, f.errorString());
-        return r;
-    }
+    // Only a regular file of a size a real one can have: never a device or a pipe.
+    ResultFile refused;
+    const auto bytes = readInputFile(path, 1024 * 1024, refused.message);
+    if (!bytes)
+        return refused;
     const WrestlerNames names(contest.roster(), WrestlerNames::readTable(contest));
-    return parse(f.readAll(), path, contest.roster(), names);
+    return parse(*bytes, path, contest.roster(), names);
 }
 
 ResultImportOutcome applyResultFile(Contest &contest, const ResultFile &file, int day)

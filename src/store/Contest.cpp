@@ -396,6 +396,7 @@ void Contest::loadEntries()
     // record of truth, the table for what the file lacks) would lose.
     QStringList damage;
     std::vector<EntryRecord> fromFile;
+    bool placeholderOnly = rows == 0 && Phase::of(m_rules).beforeFirstEntry();
     if (length >= 0) {
         const auto bytes = m_files->read(m_paths.entry);
         if (length / EntryRecord::Size > kEntryCapacity)
@@ -410,17 +411,19 @@ void Contest::loadEntries()
                           .arg(length)
                           .arg(EntryRecord::Size)
                           .arg(length % EntryRecord::Size);
-        // The placeholder ルール決定 writes holds a slot number outside the roster.
-        const bool placeholderOnly = rows == 0 && Phase::of(m_rules).beforeFirstEntry();
-        for (qint64 i = 0; i < length / EntryRecord::Size; ++i) {
+        for (qint64 i = 0; i < length / EntryRecord::Size; ++i)
             fromFile.push_back(
                 EntryRecord::decode(bytes->mid(i * EntryRecord::Size, EntryRecord::Size)));
-            validateEntry(fromFile.back(), int(i) + 1, m_paths.entry, !placeholderOnly);
-        }
+        // The placeholder ルール決定 writes holds a slot number outside the roster;
+        // it stays the file's only record when the reception closes with nobody.
+        placeholderOnly = rows == 0
+            && (Phase::of(m_rules).beforeFirstEntry()
+                || (length == EntryRecord::Size && *bytes == rulesPlaceholderEntry().encode()));
+        for (int i = 0; i < int(fromFile.size()); ++i)
+            validateEntry(fromFile[i], i + 1, m_paths.entry, !placeholderOnly);
     }
-    // Before the first registration Entry.Dat may hold the placeholder record
-    // that ルール決定 writes; it is not an entry.
-    if (rows == 0 && Phase::of(m_rules).beforeFirstEntry() && damage.isEmpty()) {
+    // The placeholder record is not an entry.
+    if (placeholderOnly && damage.isEmpty()) {
         m_entries.clear();
         return;
     }

@@ -6,14 +6,12 @@
 
 namespace kc {
 
-namespace {
-
 bool isBlank(QChar c)
 {
     return c.isSpace() || c.unicode() == 0x3000;
 }
 
-QString trimAll(const QString &s)
+QString trimBlanks(const QString &s)
 {
     qsizetype b = 0, e = s.size();
     while (b < e && isBlank(s.at(b)))
@@ -22,8 +20,6 @@ QString trimAll(const QString &s)
         --e;
     return s.mid(b, e - b);
 }
-
-} // namespace
 
 std::vector<CsvRecord> parseCsv(const QString &text)
 {
@@ -35,7 +31,7 @@ std::vector<CsvRecord> parseCsv(const QString &text)
     int line = 1;
     current.line = 1;
     auto endField = [&] {
-        current.fields << (wasQuoted ? field : trimAll(field));
+        current.fields << (wasQuoted ? field : trimBlanks(field));
         field.clear();
         wasQuoted = false;
     };
@@ -62,7 +58,7 @@ std::vector<CsvRecord> parseCsv(const QString &text)
             } else if (c != u'\r') {
                 field += c;
             }
-        } else if (c == u'"' && trimAll(field).isEmpty()) {
+        } else if (c == u'"' && trimBlanks(field).isEmpty()) {
             field.clear();
             quoted = wasQuoted = true;
         } else if (c == u',') {

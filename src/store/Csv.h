@@ -18,6 +18,10 @@ struct CsvRecord
 // commas, "" and line breaks (as web forms export them). Blank lines are skipped.
 std::vector<CsvRecord> parseCsv(const QString &text);
 
+// Blank includes the ideographic space that Japanese input methods type.
+bool isBlank(QChar c);
+QString trimBlanks(const QString &s);
+
 // UTF-8 (with or without BOM) when the bytes are valid UTF-8, CP932 otherwise.
 QString decodeUtf8OrCp932(const QByteArray &bytes);
 

@@ -51,6 +51,7 @@ public:
     int flag() const { return m_flag; }
     bool rulesDecided() const { return m_flag >= 1; }
     bool beforeFirstEntry() const { return m_flag < 3; }
+    bool receptionClosed() const { return m_flag >= 5; }
     bool inCompetition() const { return m_flag >= 10; }
     bool prizesDecided() const { return m_prizesDecided; }
     NextStep nextStep() const;

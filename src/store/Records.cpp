@@ -324,6 +324,13 @@ EntryRecord EntryRecord::decode(const QByteArray &bytes)
     return x;
 }
 
+EntryRecord rulesPlaceholderEntry()
+{
+    EntryRecord x = EntryRecord::cleared();
+    x.picks[0] = 42;
+    return x;
+}
+
 EntryRecord EntryRecord::cleared()
 {
     EntryRecord x;

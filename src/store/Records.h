@@ -134,6 +134,10 @@ struct EntryRecord
     bool operator==(const EntryRecord &) const = default;
 };
 
+// The record ルール決定 writes into Entry.Dat before anyone registers: cleared,
+// with a first pick outside the roster. It is no participant.
+EntryRecord rulesPlaceholderEntry();
+
 struct LegacyEntryRecord
 {
     static constexpr int Size = 342;

@@ -2,6 +2,8 @@
 #include "ui/ActionRunner.h"
 
 #include "publish/CsvExport.h"
+#include "publish/Publisher.h"
+#include "publish/RulesText.h"
 #include "scoring/Phases.h"
 #include "store/Contest.h"
 #include "store/Database.h"
@@ -13,14 +15,18 @@
 #include "ui/EntryTableModel.h"
 #include "ui/EntryWindow.h"
 #include "ui/HelpWindow.h"
+#include "ui/HoshiWindow.h"
+#include "ui/InfoWindow.h"
 #include "ui/PrintRenderer.h"
 #include "ui/PrizeWindow.h"
+#include "ui/ProgressWindow.h"
 #include "ui/RenameWindow.h"
 #include "ui/RulesWindow.h"
 #include "ui/SelectAllOnFocus.h"
 #include "ui/TorikumiWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -295,6 +301,9 @@ void MainWindow::refreshState()
         applyWindowWidth();
         showEntryCount();
         applyPhaseMenuState();
+        // An open chart follows the confirmed days.
+        if (auto *chart = findChild<HoshiWindow *>(QStringLiteral("frmHoshi")))
+            chart->refresh();
     });
 }
 
@@ -712,7 +721,7 @@ void MainWindow::onKyokaiEntry()
 }
 void MainWindow::onMenuGameStart()
 {
-    guarded([&] { closeReception(m_contest); });
+    guarded([&] { closeReception(m_contest, publisher::publishOnReceptionClosed); });
     refreshState();
 }
 void MainWindow::onMmShoui()
@@ -733,7 +742,10 @@ void MainWindow::onTorikumiKekka()
 }
 void MainWindow::onMmResultPrint() { } // connected when the window lands
 void MainWindow::onMmResultPrint2() { } // connected when the window lands
-void MainWindow::onMmHoshitori() { } // connected when the window lands
+void MainWindow::onMmHoshitori()
+{
+    guarded([&] { HoshiWindow::open(m_contest, *m_printer, this); });
+}
 void MainWindow::onMmResult()
 {
     guarded([&] {
@@ -760,14 +772,45 @@ void MainWindow::onMmPrizeCsv()
 {
     guarded([&] { exportAndTell(m_contest, CsvExport::Prizes, QString()); });
 }
-void MainWindow::onMmHtmlEntry() { } // connected when the window lands
-void MainWindow::onHtmShuukei() { } // connected when the window lands
-void MainWindow::onRulesMake() { } // connected when the window lands
+void MainWindow::onMmHtmlEntry()
+{
+    if (m_contest.participantCount() == 0)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    guarded([&] {
+        ProgressWindow progress(this);
+        publisher::publishEntries(m_contest, &progress);
+    });
+    QApplication::restoreOverrideCursor();
+}
+void MainWindow::onHtmShuukei()
+{
+    if (!Phase::of(m_contest.rules()).allows(Action::ExportResults))
+        return;
+    // The main window steps aside while the pages are built, and comes back
+    // however the build ends.
+    hide();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    guarded([&] {
+        ProgressWindow progress;
+        publisher::publishAll(m_contest, &progress);
+    });
+    QApplication::restoreOverrideCursor();
+    show();
+}
+void MainWindow::onRulesMake()
+{
+    InfoWindow::showMessage(explainRules(m_contest.rules()).plain, this);
+    writeRulesPage();
+}
 void MainWindow::onMmPrintend()
 {
     m_printer->endDocument();
 }
-void MainWindow::onMmTest() { } // connected when the window lands
+void MainWindow::onMmTest()
+{
+    guarded([&] { publisher::publishTestPage(m_contest); });
+}
 void MainWindow::onMmReRules()
 {
     RulesWindow *window = RulesWindow::openForRuleChange(m_contest, this);
@@ -783,6 +826,9 @@ void MainWindow::onMmNameRecover()
     RenameWindow::recoverNames(m_contest);
     refreshState();
 }
-void MainWindow::writeRulesPage() { } // connected when the rules page lands
+void MainWindow::writeRulesPage()
+{
+    guarded([&] { publisher::publishRules(m_contest); });
+}
 
 } // namespace kc::ui

@@ -7,22 +7,6 @@ using namespace kc::test;
 
 namespace {
 
-struct ExeRun
-{
-    int code;
-    QString out, err;
-};
-
-ExeRun runExe(const QStringList &args)
-{
-    QProcess p;
-    p.start(qEnvironmentVariable("KC_EXE"), args);
-    if (!p.waitForFinished(120000))
-        return {-1, {}, {}};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
 TEST(Demo, FillsAnEmptyFolderWithAWholeTournamentThatStartsCleanly)
 {
     if (qEnvironmentVariable("KC_EXE").isEmpty())
@@ -31,11 +15,11 @@ TEST(Demo, FillsAnEmptyFolderWithAWholeTournamentThatStartsCleanly)
     const QString first = a.filePath(QStringLiteral("demo")), second = b.path();
     const QStringList demo {QStringLiteral("demo"), QStringLiteral("--entries"),
                             QStringLiteral("12"), QStringLiteral("--seed"), QStringLiteral("7")};
-    const ExeRun made = runExe(QStringList {QStringLiteral("--dir"), first} + demo);
+    const CliResult made = runExe(QStringList {QStringLiteral("--dir"), first} + demo);
     ASSERT_EQ(made.code, 0) << made.err.toStdString();
     EXPECT_TRUE(made.out.contains(QStringLiteral("参加者 12 名"))) << made.out.toStdString();
 
-    const ExeRun status = runExe({QStringLiteral("--dir"), first, QStringLiteral("status")});
+    const CliResult status = runExe({QStringLiteral("--dir"), first, QStringLiteral("status")});
     EXPECT_EQ(status.code, 0);
     for (const char *line : {"CurrentDay: 15", "参加人数: 12", "RulesStart: 1"})
         EXPECT_TRUE(status.out.contains(QString::fromUtf8(line))) << line;
@@ -46,7 +30,7 @@ TEST(Demo, FillsAnEmptyFolderWithAWholeTournamentThatStartsCleanly)
     ASSERT_EQ(runExe(QStringList {QStringLiteral("--dir"), second} + demo).code, 0);
     const QString entry = QStringLiteral("/Data/Entry.Dat");
     EXPECT_EQ(readBytes(first + entry), readBytes(second + entry));
-    const ExeRun again = runExe(QStringList {QStringLiteral("--dir"), first} + demo);
+    const CliResult again = runExe(QStringList {QStringLiteral("--dir"), first} + demo);
     EXPECT_EQ(again.code, 1);
     EXPECT_TRUE(again.err.contains(QStringLiteral("空ではありません")));
     EXPECT_EQ(readBytes(first + entry), readBytes(second + entry));

@@ -284,3 +284,16 @@ TEST(ResultEndToEnd, FifteenDaysFromTheCommandLine)
 }
 
 } // namespace
+
+// Closing the reception with nobody registered leaves a folder that opens again.
+TEST(ReceptionClose, WithNobodyTheFolderStillOpens)
+{
+    QTemporaryDir dir;
+    const QStringList at {QStringLiteral("--dir"), dir.path(), QStringLiteral("--yes")};
+    ASSERT_EQ(runExe(at + QStringList {QStringLiteral("rules"), QStringLiteral("decide")}).code, 0);
+    ASSERT_EQ(runExe(at + QStringList {QStringLiteral("reception"), QStringLiteral("close")}).code,
+              0);
+    const CliResult r = runExe(at + QStringList {QStringLiteral("status")});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("フェーズ (Flag): 5"))) << r.out.toStdString();
+}

@@ -2,9 +2,12 @@
 
 #include "cli/Cli.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <stdexcept>
 
 namespace kc::test {
@@ -28,6 +31,15 @@ void TempContest::close()
     if (m_contest)
         m_contest->close(false);
     m_contest.reset();
+}
+
+QMap<QString, QByteArray> snapshotFiles(const QString &dir)
+{
+    QMap<QString, QByteArray> out;
+    for (const QString &name : QDir(dir).entryList(QDir::Files | QDir::Hidden))
+        if (!name.endsWith(QStringLiteral(".lock")))
+            out.insert(name, readBytes(dir + u'/' + name));
+    return out;
 }
 
 QByteArray readBytes(const QString &path)
@@ -65,6 +77,47 @@ CliResult runCli(const QStringList &args)
     out.flush();
     err.flush();
     return {code, outText, errText};
+}
+
+} // namespace kc::test
+
+namespace kc::test {
+
+void expectGolden(const QString &name, const QByteArray &actual)
+{
+    const QString path
+        = qEnvironmentVariable("KC_TEST_SOURCE_DIR") + QStringLiteral("/tests/golden/") + name;
+    if (qEnvironmentVariable("KC_UPDATE_GOLDEN") == u"1") {
+        QDir().mkpath(QFileInfo(path).path());
+        writeBytes(path, actual);
+        return;
+    }
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "missing golden file " << path.toStdString();
+    const QByteArray expected = f.readAll();
+    if (expected == actual)
+        return;
+    // Name the first difference: whole pages are too long to print.
+    qsizetype at = 0;
+    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
+        ++at;
+    ADD_FAILURE() << name.toStdString() << " differs at byte " << at << " (expected "
+                  << expected.size() << " bytes, got " << actual.size() << "): expected \""
+                  << expected.mid(at, 60).toStdString() << "\", got \""
+                  << actual.mid(at, 60).toStdString() << "\"";
+}
+
+CliResult runExe(const QStringList &args)
+{
+    const QString exe = qEnvironmentVariable("KC_EXE");
+    if (exe.isEmpty())
+        return {-1, {}, QStringLiteral("KC_EXE not set (run through ctest)")};
+    QProcess p;
+    p.start(exe, args);
+    if (!p.waitForFinished(120000))
+        return {-1, {}, QStringLiteral("did not finish")};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace kc::test

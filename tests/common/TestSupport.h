@@ -4,6 +4,7 @@
 #include "store/Prompter.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -60,6 +61,8 @@ private:
 };
 
 QByteArray readBytes(const QString &path);
+// Every file of a folder (not below it) by name, the lock file left out.
+QMap<QString, QByteArray> snapshotFiles(const QString &dir);
 // Pages of a PDF document (its /Type /Page objects).
 int pdfPageCount(const QByteArray &pdf);
 void writeBytes(const QString &path, const QByteArray &bytes);
@@ -72,5 +75,17 @@ struct CliResult
     QString err;
 };
 CliResult runCli(const QStringList &args);
+
+} // namespace kc::test
+
+namespace kc::test {
+
+// Compares bytes with a file under tests/golden/; KC_UPDATE_GOLDEN=1 rewrites
+// the file instead, for a change whose new output has been checked by eye.
+void expectGolden(const QString &name, const QByteArray &actual);
+
+// Runs the real program (KC_EXE) as a separate process; code -1 when it did not
+// finish in two minutes or KC_EXE is not set.
+CliResult runExe(const QStringList &args);
 
 } // namespace kc::test

@@ -15,15 +15,6 @@ using namespace kc::test;
 
 namespace {
 
-QMap<QString, QByteArray> snapshot(const QString &dataDir)
-{
-    QMap<QString, QByteArray> out;
-    for (const QString &name : QDir(dataDir).entryList(QDir::Files))
-        if (!name.endsWith(QStringLiteral(".lock")))
-            out.insert(name, readBytes(dataDir + u'/' + name));
-    return out;
-}
-
 EntryRecord entry(const QString &name, std::initializer_list<int> picks, int reserve = 43)
 {
     EntryRecord e = EntryRecord::cleared();
@@ -78,9 +69,9 @@ TEST(ContestStartup, FirstRunInAnEmptyFolderWritesTheDefaults)
     EXPECT_TRUE(t.prompter.messages.isEmpty());
     // A second start reads what the first wrote and writes nothing new.
     const QString data = c.paths().data;
-    const auto before = snapshot(data);
+    const auto before = snapshotFiles(data);
     t.open();
-    EXPECT_EQ(snapshot(data).keys(), before.keys());
+    EXPECT_EQ(snapshotFiles(data).keys(), before.keys());
     EXPECT_EQ(t.contest().rules().encode(), RulesRecord::firstRunDefaults().encode());
 }
 
@@ -156,7 +147,7 @@ TEST(ContestStartup, DamagedFilesAreReportedByNameAndNothingChanges)
         ASSERT_FALSE(bytes.isEmpty()) << k.file;
         k.damage(bytes);
         writeBytes(path, bytes);
-        const auto before = snapshot(t.root() + QStringLiteral("/Data"));
+        const auto before = snapshotFiles(t.root() + QStringLiteral("/Data"));
         t.prompter.defaultAnswer = false; // a repair offered is declined
         try {
             t.open();
@@ -165,7 +156,7 @@ TEST(ContestStartup, DamagedFilesAreReportedByNameAndNothingChanges)
             EXPECT_TRUE(e.message().contains(QString::fromLatin1(k.file)))
                 << e.message().toStdString();
         }
-        EXPECT_EQ(snapshot(t.root() + QStringLiteral("/Data")), before) << k.file;
+        EXPECT_EQ(snapshotFiles(t.root() + QStringLiteral("/Data")), before) << k.file;
         // The folder is not left locked.
         ScriptedPrompter p;
         Contest again(t.root(), p);
@@ -342,14 +333,14 @@ TEST(ContestReset, AnsweredNoChangesNothing)
     TempContest t;
     registerThree(t);
     Contest &c = t.open();
-    const auto before = snapshot(c.paths().data);
+    const auto before = snapshotFiles(c.paths().data);
     t.prompter.answers = {false};
     EXPECT_FALSE(c.reset());
     EXPECT_EQ(t.prompter.questions.value(0),
               QStringLiteral("初期化を行うと、全てのデータが消去されます。よろしいですか。"));
     EXPECT_TRUE(t.prompter.lastQuestion.defaultNo);
     EXPECT_EQ(t.prompter.lastQuestion.icon, Icon::Warning);
-    EXPECT_EQ(snapshot(c.paths().data), before);
+    EXPECT_EQ(snapshotFiles(c.paths().data), before);
     EXPECT_EQ(c.participantCount(), 3);
 }
 

@@ -58,6 +58,22 @@ TEST(MainWindowWiring, MenusOpenTheirWindows)
     f.window().refreshState();
     EXPECT_EQ(modalOpenedBy(f.action("TorikumiKekka")), QStringLiteral("frmTorikumi"));
     EXPECT_EQ(modalOpenedBy(f.action("mmResult")), QStringLiteral("frmPrize"));
+
+    // The chart opens without blocking, and a second choice brings the same one forward.
+    f.contest().rules().flag = 12;
+    f.contest().rules().currentDay = 2;
+    f.window().refreshState();
+    f.action("mmHoshitori")->trigger();
+    f.action("mmHoshitori")->trigger();
+    QApplication::processEvents();
+    int charts = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        charts += w->objectName() == u"frmHoshi" && w->isVisible();
+    EXPECT_EQ(charts, 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    if (QWidget *chart = topLevel(QStringLiteral("frmHoshi"));
+        chart && qEnvironmentVariableIsSet("KC_SHOT"))
+        chart->grab().save(qEnvironmentVariable("KC_SHOT"));
 }
 
 TEST(MainWindowWiring, EntryWindowDisablesTheMainWindowAndChartLooksUpNumbers)

@@ -1,0 +1,81 @@
+#include "EntryTestSupport.h"
+#include "entries/EntryRegistration.h"
+#include "publish/Publisher.h"
+#include "scoring/Phases.h"
+
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using namespace kc;
+using namespace kc::test;
+
+namespace {
+
+TEST(PublishCommands, EachCommandWritesItsPagesAndKeepsTheOrganisersStyleSheet)
+{
+    if (qEnvironmentVariable("KC_EXE").isEmpty())
+        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    QTemporaryDir tmp;
+    const QString dir = tmp.filePath(QStringLiteral("c"));
+    auto run = [&](const QStringList &args) {
+        return runExe(QStringList {QStringLiteral("--dir"), dir} + args);
+    };
+    const QString html = dir + QStringLiteral("/html/");
+
+    // Nothing to publish yet: refused, nothing written.
+    const CliResult early = run({QStringLiteral("publish")});
+    EXPECT_EQ(early.code, 1);
+    EXPECT_TRUE(early.err.contains(QStringLiteral("受付終了の後"))) << early.err.toStdString();
+    EXPECT_EQ(run({QStringLiteral("publish"), QStringLiteral("entries")}).code, 1);
+    EXPECT_FALSE(QFileInfo::exists(html + QStringLiteral("Result.html")));
+    EXPECT_EQ(run({QStringLiteral("publish"), QStringLiteral("everything")}).code, 2);
+    QDir(dir).removeRecursively();
+
+    const CliResult demo
+        = run({QStringLiteral("demo"), QStringLiteral("--entries"), QStringLiteral("4")});
+    ASSERT_EQ(demo.code, 0) << demo.err.toStdString();
+    EXPECT_TRUE(demo.out.contains(QStringLiteral("Result.html")));
+    writeBytes(html + QStringLiteral("Kachi1.css"), "/* the organiser's own */");
+    QFile::remove(html + QStringLiteral("pic/bar.gif"));
+    QFile::remove(html + QStringLiteral("Entry.html"));
+    QFile::remove(html + QStringLiteral("Rules.html"));
+
+    const CliResult all = run({QStringLiteral("publish")});
+    EXPECT_EQ(all.code, 0) << all.err.toStdString();
+    EXPECT_TRUE(all.out.contains(QStringLiteral("9 ページ"))) << all.out.toStdString();
+    EXPECT_TRUE(all.err.isEmpty()) << "progress without a terminal: " << all.err.toStdString();
+    EXPECT_EQ(readBytes(html + QStringLiteral("Kachi1.css")),
+              QByteArray("/* the organiser's own */"));
+    EXPECT_TRUE(readBytes(html + QStringLiteral("pic/bar.gif")).startsWith("GIF8"));
+    EXPECT_TRUE(readBytes(html + QStringLiteral("z0209103.html")).startsWith("\r\n<!DOCTYPE"));
+
+    struct Row
+    {
+        const char *command, *page;
+    } rows[] = {{"entries", "Entry.html"}, {"rules", "Rules.html"}};
+    for (const Row &r : rows) {
+        const CliResult res = run({QStringLiteral("publish"), QString::fromLatin1(r.command)});
+        EXPECT_EQ(res.code, 0) << r.command << res.err.toStdString();
+        const QByteArray page = readBytes(html + QString::fromLatin1(r.page));
+        EXPECT_TRUE(page.contains(
+            "<HEAD><META http-equiv=Content-Type content=\"text/html; charset=Shift_JIS\">"))
+            << r.page;
+    }
+}
+
+TEST(PublishCommands, ClosingTheReceptionPublishesTheListAndTheRulesOrNothing)
+{
+    for (const bool yes : {false, true}) {
+        TempContest tc;
+        Contest &c = openDecidedContest(tc);
+        ASSERT_TRUE(EntryRegistration(c).addAll({validForm(QStringLiteral("A&B"))}));
+        tc.prompter.answers = {yes};
+        EXPECT_EQ(closeReception(c, publisher::publishOnReceptionClosed),
+                  yes ? PhaseOutcome::Done : PhaseOutcome::Declined);
+        const QByteArray entry = readBytes(c.paths().html + QStringLiteral("/Entry.html"));
+        EXPECT_EQ(entry.contains("A&amp;B"), yes);
+        EXPECT_EQ(QFileInfo::exists(c.paths().html + QStringLiteral("/Rules.html")), yes);
+    }
+}
+
+} // namespace
