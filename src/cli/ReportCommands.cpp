@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "publish/BanzukeReport.h"
 #include "publish/CsvExport.h"
 #include "publish/EntryListReport.h"
 #include "publish/ResultListReport.h"
@@ -61,6 +62,12 @@ int printCommand(CommandContext &ctx, const PrintKind &kind)
     if (ctx.args.size() != 2 || ctx.args[0] != u"--pdf")
         throw UsageError {usage};
     Contest &contest = ctx.contest;
+    if (kind.action == Action::PrintBanzuke) {
+        if (const QString refusal = banzukereport::refusal(contest.rules()); !refusal.isEmpty()) {
+            ctx.err << refusal << Qt::endl;
+            return ExitRefused;
+        }
+    }
     if (!Phase::of(contest.rules()).allows(kind.action, contest.participantCount())) {
         ctx.err << QStringLiteral("%1 は現在のフェーズでは印刷できません（Flag = %2、%3日目）。")
                        .arg(QString::fromUtf16(kind.caption))
@@ -75,6 +82,8 @@ int printCommand(CommandContext &ctx, const PrintKind &kind)
 const std::vector<PrintKind> &printKinds()
 {
     static const std::vector<PrintKind> kinds {
+        {u"banzuke", Action::PrintBanzuke, u"番付表の出力(印刷)",
+         [](Contest &c) { return buildBanzukeReport(c); }},
         {u"entries", Action::PrintEntries, u"参加者投票ﾘｽﾄ出力(印刷)",
          [](Contest &c) { return buildEntryList(c); }},
         {u"results", Action::PrintResults, u"集計結果出力・得点順(印刷)",
