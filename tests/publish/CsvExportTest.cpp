@@ -85,21 +85,26 @@ TEST(CsvExport, EmptyContestTablesGiveTheHeaderOnly)
     expectGolden(prizeCsv(c.database()), QStringLiteral("prize-none.csv"));
 }
 
-// The real program on a finished sample contest: every export written, a
-// repeated export replacing the file rather than adding a second header.
-TEST(CsvExport, RealExecutableExportsEachFile)
+// The real program, with no display: the exports of a finished sample contest
+// (a repeated export replaces the file rather than adding a second header),
+// then every list report as a PDF.
+TEST(CsvExport, RealExecutableExportsAndPrintsWithoutADisplay)
 {
     const QString exe = qEnvironmentVariable("KC_EXE");
     if (exe.isEmpty())
         GTEST_SKIP() << "KC_EXE not set (run through ctest)";
-    QTemporaryDir dir;
-    const auto run = [&](QStringList args) {
+    QTemporaryDir dir, fresh;
+    const auto run = [&](const QString &folder, QStringList args) {
         QProcess p;
-        p.start(exe, QStringList {QStringLiteral("--dir"), dir.path()} + args);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        p.setProcessEnvironment(env);
+        p.start(exe, QStringList {QStringLiteral("--dir"), folder, QStringLiteral("--yes")} + args);
         p.waitForFinished(120000);
         return p.exitCode();
     };
-    ASSERT_EQ(run({QStringLiteral("demo"), QStringLiteral("--entries"), QStringLiteral("3")}), 0);
+    ASSERT_EQ(run(dir.path(), {u"demo"_qs, u"--entries"_qs, u"3"_qs}), 0);
     const struct
     {
         const char *word, *file, *header;
@@ -109,8 +114,8 @@ TEST(CsvExport, RealExecutableExportsEachFile)
         {"prize", "Prize.Csv", "\"賞位\",\"しこな\",\"ID\",\"取得点\",\"賞位ﾎﾟｲﾝﾄ\"\r\n"},
     };
     for (const auto &c : cases) {
-        ASSERT_EQ(run({QStringLiteral("export"), QString::fromUtf8(c.word)}), 0) << c.word;
-        ASSERT_EQ(run({QStringLiteral("export"), QString::fromUtf8(c.word)}), 0) << c.word;
+        ASSERT_EQ(run(dir.path(), {u"export"_qs, QString::fromUtf8(c.word)}), 0) << c.word;
+        ASSERT_EQ(run(dir.path(), {u"export"_qs, QString::fromUtf8(c.word)}), 0) << c.word;
         const QByteArray bytes
             = test::readBytes(dir.filePath(QStringLiteral("Data/") + QString::fromUtf8(c.file)));
         const QByteArray header = toCp932(QString::fromUtf8(c.header));
@@ -119,5 +124,24 @@ TEST(CsvExport, RealExecutableExportsEachFile)
         if (c.word != std::string("prize")) { // the header and three participants
             EXPECT_EQ(bytes.count("\r\n"), 4) << c.file;
         }
+    }
+
+    EXPECT_EQ(
+        run(fresh.path(), {u"print"_qs, u"banzuke"_qs, u"--pdf"_qs, fresh.filePath(u"b.pdf"_qs)}),
+        1);
+    EXPECT_FALSE(QFile::exists(fresh.filePath(u"b.pdf"_qs))); // refused before the rules
+    ASSERT_EQ(run(fresh.path(), {u"rules"_qs, u"decide"_qs}), 0);
+    ASSERT_EQ(run(fresh.path(),
+                  {u"entry"_qs, u"add"_qs, u"--shikona"_qs, u"a\"b,c"_qs, u"--picks"_qs,
+                   u"20,21,22,23,24,25,26"_qs, u"--reserve"_qs, u"30"_qs}),
+              0);
+    const std::pair<const QTemporaryDir *, const char *> reports[] {
+        {&fresh, "banzuke"}, {&fresh, "entries"}, {&dir, "results"}, {&dir, "results-by-id"}};
+    for (const auto &[folder, report] : reports) {
+        const QString pdf = folder->filePath(QString::fromLatin1(report) + u".pdf"_qs);
+        EXPECT_EQ(run(folder->path(), {u"print"_qs, QString::fromLatin1(report), u"--pdf"_qs, pdf}),
+                  0)
+            << report;
+        EXPECT_EQ(test::pdfPageCount(test::readBytes(pdf)), 1) << report;
     }
 }

@@ -1,8 +1,10 @@
 #include "TestSupport.h"
 
+#include "publish/BanzukeReport.h"
 #include "publish/EntryListReport.h"
 #include "publish/PdfRenderer.h"
 #include "publish/ResultListReport.h"
+#include "store/Roster.h"
 
 #include <gtest/gtest.h>
 
@@ -105,4 +107,32 @@ TEST(ListReports, BestDayScoresOnYellowWhereTheDayHasAPrize)
               (std::vector<std::pair<int, int>> {{1, 1}, {2, 1}}));
     EXPECT_EQ(resultlist::dayScoreX(1, 7), 4380);
     EXPECT_EQ(resultlist::dayScoreX(2, 17), 4710);
+}
+
+TEST(BanzukeReport, RefusedBeforeTheRulesRanksOnEveryRowRulesTextPaged)
+{
+    RulesRecord r = sevenPicks(0);
+    EXPECT_EQ(banzukereport::refusal(r), u""_qs);
+    r.flag = 0;
+    EXPECT_EQ(banzukereport::refusal(r),
+              u"ルールが決定していません。印刷するにはルールを決定する必要があります。");
+    Roster roster;
+    roster.installDefault();
+    // Default roster: one yokozuna row, then three ōzeki rows, the third east only.
+    EXPECT_EQ(banzukereport::rowRank(roster, 1), u"大関");
+    EXPECT_EQ(banzukereport::rowRank(roster, 3), u"大関");
+    EXPECT_EQ(banzukereport::rowRank(roster, 6), u"前1");
+    const struct
+    {
+        int lines, pages;
+    } cases[] {{1, 1}, {30, 1}, {60, 2}};
+    for (const auto &c : cases) {
+        QStringList text;
+        for (int i = 0; i < c.lines; ++i)
+            text << QStringLiteral("規則%1").arg(i);
+        const PrintDocument doc = buildBanzukeReport(r, roster, text.join(u"\r\n"_qs));
+        EXPECT_EQ(doc.pageCount(), c.pages) << c.lines;
+        EXPECT_EQ(doc.texts(doc.pageCount() - 1).back().text, text.last());
+        EXPECT_EQ(test::pdfPageCount(PdfRenderer::toPdf(doc)), c.pages);
+    }
 }
