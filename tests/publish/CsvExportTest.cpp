@@ -4,7 +4,6 @@
 #include "store/Roster.h"
 #include "store/Text.h"
 
-#include <QDir>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -64,17 +63,6 @@ TEST(CsvExport, EntryFilesByteForByte)
     };
     for (const auto &c : cases)
         expectGolden(entryCsv(c.rules, roster, c.entries), QString::fromUtf8(c.golden));
-}
-
-TEST(CsvExport, LineQuotesTextDoublesInnerQuotesAndLeavesNumbersBare)
-{
-    EXPECT_EQ(csvexport::line({CsvValue::number(-5),
-                               {QStringLiteral("\"x\""), true},
-                               {QStringLiteral("7"), false},
-                               {QString(), true}}),
-              QByteArray("-5,\"\"\"x\"\"\",7,\"\"\r\n"));
-    EXPECT_EQ(csvexport::fixedWidth(QStringLiteral("朝日山"), 10), u"朝日山    ");
-    EXPECT_EQ(csvexport::fixedWidth(QStringLiteral("朝日山朝日山"), 11), u"朝日山朝日 ");
 }
 
 TEST(CsvExport, EmptyContestTablesGiveTheHeaderOnly)
