@@ -25,9 +25,7 @@ EntryRecord entry(const QString &shikona, std::initializer_list<int> picks, int 
 {
     EntryRecord e = EntryRecord::cleared();
     e.shikona = shikona;
-    int k = 0;
-    for (int p : picks)
-        e.picks[k++] = qint16(p);
+    std::copy(picks.begin(), picks.end(), e.picks.begin());
     e.reserveList[0] = qint16(reserve);
     return e;
 }
