@@ -1,8 +1,8 @@
 #include "ui/EntryWindow.h"
 #include "ui/ActionRunner.h"
+#include "ui/ColumnWidths.h"
 
 #include "entries/EntryImport.h"
-#include "store/Roster.h"
 #include "entries/EntryRegistration.h"
 #include "entries/PreviousImport.h"
 #include "store/Contest.h"
@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -202,6 +203,8 @@ void EntryWindow::buildControls()
         form->addWidget(Rname[i], row, 0, Qt::AlignRight);
         form->addWidget(txRikishiNO[i], row, 1, Qt::AlignLeft);
         form->addWidget(RikishiName[i], row++, 2, 1, 2, Qt::AlignLeft);
+        connect(txRikishiNO[i], &QLineEdit::textEdited, this,
+                [this, i] { showNameBeside(txRikishiNO[i], RikishiName[i]); });
     }
     Yname = label(QString(), QStringLiteral("Yname"));
     YRname = label(QString(), QStringLiteral("YRname"));
@@ -209,6 +212,7 @@ void EntryWindow::buildControls()
     form->addWidget(Yname, row, 0, Qt::AlignRight);
     form->addWidget(txYobi, row, 1, Qt::AlignLeft);
     form->addWidget(YRname, row++, 2, 1, 2, Qt::AlignLeft);
+    connect(txYobi, &QLineEdit::textEdited, this, [this] { showNameBeside(txYobi, YRname); });
     ErrMsg = label(QString(), QStringLiteral("ErrMsg"));
     ErrMsg->setWordWrap(true);
     ErrMsg->setMinimumHeight(px(500));
@@ -360,22 +364,25 @@ void EntryWindow::applyRules()
 void EntryWindow::layoutEntryGrid()
 {
     const int pickCount = std::clamp<int>(m_contest.rules().pickCount, 0, kMaxPicks);
-    int gridTwips = pickCount * 700 + 1800;
-    if (m_model->rowCount() > 27)
-        gridTwips += 220;
     const int columns = m_model->columnCount();
     for (int c = 0; c < columns; ++c)
         DataGrid1->setColumnHidden(c, true);
-    DataGrid1->setColumnHidden(1, false);
-    DataGrid1->setColumnWidth(1, px(1000));
-    for (int c = 19; c <= 18 + pickCount; ++c) {
+    // Whole names and headings, never narrower than the window's own layout.
+    int gridWidth = 0;
+    const auto show = [&](int c, int twips, int chars) {
         DataGrid1->setColumnHidden(c, false);
-        DataGrid1->setColumnWidth(c, px(700));
-    }
-    DataGrid1->setColumnHidden(30, false);
-    DataGrid1->setColumnWidth(30, px(400));
-    DataGrid1->setFixedWidth(px(gridTwips));
-    resize(px(gridTwips + 7700), std::max(height(), 680));
+        const int w = columnWidthFor(DataGrid1, c, chars, px(twips));
+        DataGrid1->setColumnWidth(c, w);
+        gridWidth += w;
+    };
+    show(1, 1000, kRingNameChars);
+    for (int c = 19; c <= 18 + pickCount; ++c)
+        show(c, 700, kWrestlerNameChars);
+    show(30, 400, 0);
+    gridWidth += DataGrid1->frameWidth() * 2
+        + DataGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    DataGrid1->setFixedWidth(gridWidth);
+    resize(gridWidth + px(7700), std::max(height(), 680));
 }
 
 void EntryWindow::refreshGrid()
@@ -671,6 +678,15 @@ void EntryWindow::onEnter(QLineEdit *box)
     }
     if (box == txYobi)
         onReserveEnter();
+}
+
+void EntryWindow::showNameBeside(const QLineEdit *box, QLabel *name)
+{
+    // The name beside a number box always names the number the box holds.
+    const Roster &roster = m_contest.roster();
+    const int slot = int(val(box->text())) - 10;
+    const bool known = !box->text().trimmed().isEmpty() && slot >= 0 && slot < roster.wrestlerCount;
+    name->setText(known ? roster.name(slot) : QString());
 }
 
 void EntryWindow::onPickEnter(int i)

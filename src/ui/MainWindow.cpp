@@ -15,6 +15,7 @@
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
 #include "ui/BanzukeWindow.h"
+#include "ui/ColumnWidths.h"
 #include "ui/EntryTableModel.h"
 #include "ui/EntryWindow.h"
 #include "ui/HelpWindow.h"
@@ -434,9 +435,15 @@ void MainWindow::applyGridColumns()
         m_dataGrid1->setColumnHidden(c, !g.columns[c].visible);
         if (!g.columns[c].visible)
             continue;
+        const QString name = Database::entryColumns().value(c);
         int width = twipsToPixels(g.columns[c].widthTwips, dpiX());
-        if (!Database::isTextColumn(QStringLiteral("entry00"), Database::entryColumns().value(c)))
+        if (!Database::isTextColumn(QStringLiteral("entry00"), name))
             width = std::max(width, digits);
+        // Names and headings whole, in the fonts this screen has.
+        const bool text = Database::isTextColumn(QStringLiteral("entry00"), name);
+        const bool person = name == u"しこな" || name == u"シコ";
+        width = columnWidthFor(m_dataGrid1, c,
+                               text ? (person ? kRingNameChars : kWrestlerNameChars) : 0, width);
         m_dataGrid1->setColumnWidth(c, width);
     }
 }

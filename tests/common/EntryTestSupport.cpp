@@ -54,7 +54,7 @@ void expectMirror(Contest &contest)
             EXPECT_EQ(shown, rowWrestlerName(contest.roster(), e.picks[s])) << "ID " << 100 + k;
         }
         EXPECT_EQ(rs.textValue(QStringLiteral("予備力士")).trimmed(),
-                  rowWrestlerName(contest.roster(), e.reserveList[0]));
+                  rowWrestlerName(contest.roster(), e.reserve)); // as registered
     }
 }
 

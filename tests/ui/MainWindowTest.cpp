@@ -338,10 +338,15 @@ TEST(MainWindowGrid, PickColumnsAreCaptionedByPointsAndReserveFollowsTheRule)
     w.refreshState();
     EXPECT_FALSE(grid->isColumnHidden(ui::gridcol::Reserve));
 
-    // Widths are twips at the screen's resolution.
+    // Widths are twips at the screen's resolution, widened to show full-length names whole.
     const qreal dpi = w.screen()->logicalDotsPerInchX();
-    EXPECT_EQ(grid->columnWidth(ui::gridcol::Shikona), ui::MainWindow::twipsToPixels(1500, dpi));
-    EXPECT_EQ(grid->columnWidth(ui::gridcol::FirstPick), ui::MainWindow::twipsToPixels(800, dpi));
+    const QFontMetrics fm = grid->fontMetrics();
+    EXPECT_GE(grid->columnWidth(ui::gridcol::Shikona), ui::MainWindow::twipsToPixels(1500, dpi));
+    EXPECT_GT(grid->columnWidth(ui::gridcol::Shikona),
+              fm.horizontalAdvance(QStringLiteral("勝ち越し勝ち越し")));
+    EXPECT_GE(grid->columnWidth(ui::gridcol::FirstPick), ui::MainWindow::twipsToPixels(800, dpi));
+    EXPECT_GT(grid->columnWidth(ui::gridcol::FirstPick),
+              fm.horizontalAdvance(QStringLiteral("肥後ノ海山")));
 }
 
 TEST(MainWindowGrid, WindowSizeRulesInTwips)
