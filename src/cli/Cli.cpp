@@ -70,6 +70,7 @@ std::vector<Command> allCommands()
     addRulesCommands(commands);
     addResultCommands(commands);
     addDemoCommands(commands);
+    addReportCommands(commands);
     addPublishCommands(commands);
     addChartCommands(commands);
     return commands;

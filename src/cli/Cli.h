@@ -85,6 +85,7 @@ void addEntryCommands(std::vector<Command> &commands);
 void addRulesCommands(std::vector<Command> &commands);
 void addResultCommands(std::vector<Command> &commands);
 void addDemoCommands(std::vector<Command> &commands);
+void addReportCommands(std::vector<Command> &commands); // export, print
 void addPublishCommands(std::vector<Command> &commands);
 void addChartCommands(std::vector<Command> &commands);
 // Why `demo` cannot fill the folder (it is not empty), checked before the contest

@@ -1,7 +1,11 @@
 #include "ui/MainWindow.h"
 #include "ui/ActionRunner.h"
 
+#include "publish/BanzukeReport.h"
+#include "publish/CsvExport.h"
+#include "publish/EntryListReport.h"
 #include "publish/Publisher.h"
+#include "publish/ResultListReport.h"
 #include "publish/RulesText.h"
 #include "scoring/Phases.h"
 #include "store/Contest.h"
@@ -231,6 +235,36 @@ void MainWindow::buildMenus()
     exports->addSeparator();
     addItem(exports, s("mmHtmlEntry"), s("参加者一覧出力（HTML)"), &MainWindow::onMmHtmlEntry);
     addItem(exports, s("Htm_Shuukei"), s("集計結果出力（HTML)"), &MainWindow::onHtmShuukei);
+
+    // A preview of each printed report, enabled exactly when its print item is.
+    QMenu *previews = exports->addMenu(s("印刷ﾌﾟﾚﾋﾞｭｰ"));
+    previews->setObjectName(s("mmPreview"));
+    const std::pair<const char *, std::function<PrintDocument()>> previewed[] {
+        {"mmBanzukePrint", [this] { return buildBanzukeReport(m_contest); }},
+        {"mmEntryPrint", [this] { return buildEntryList(m_contest); }},
+        {"mmResultPrint", [this] { return buildResultList(m_contest, ResultOrder::Rank); }},
+        {"mmResultPrint2", [this] { return buildResultList(m_contest, ResultOrder::Id); }},
+    };
+    for (const auto &[name, build] : previewed) {
+        QAction *print = item(name);
+        QAction *preview = previews->addAction(print->text().replace(s("(印刷)"), QString()));
+        preview->setObjectName(print->objectName() + s("Preview"));
+        preview->setEnabled(print->isEnabled());
+        connect(print, &QAction::enabledChanged, preview, &QAction::setEnabled);
+        connect(preview, &QAction::triggered, this,
+                [this, name = QString::fromLatin1(name), build] {
+                    guarded([&] {
+                        const QString refusal = name == u"mmBanzukePrint"
+                            ? banzukereport::refusal(m_contest.rules())
+                            : QString();
+                        if (!refusal.isEmpty())
+                            m_contest.prompter().tell(
+                                {refusal, QStringLiteral("Kachikoshi Cup"), Icon::Warning});
+                        else
+                            m_printer->preview(build());
+                    });
+                });
+    }
 
     QMenu *help = makeMenu("mmmHelp", s("ﾍﾙﾌﾟ"));
     addItem(help, s("mmInfomation"), s("インフォメーション"), &MainWindow::onMmInfomation);
@@ -709,7 +743,16 @@ void MainWindow::onMenuRules()
     });
     refreshState();
 }
-void MainWindow::onMmBanzukePrint() { } // connected when the window lands
+void MainWindow::onMmBanzukePrint()
+{
+    guarded([&] {
+        const QString refusal = banzukereport::refusal(m_contest.rules());
+        if (!refusal.isEmpty())
+            m_contest.prompter().tell({refusal, QStringLiteral("Kachikoshi Cup"), Icon::Warning});
+        else
+            m_printer->print(buildBanzukeReport(m_contest));
+    });
+}
 void MainWindow::onKyokaiEntry()
 {
     if (!Phase::of(m_contest.rules()).allows(Action::OpenEntryWindow))
@@ -734,7 +777,10 @@ void MainWindow::onMmShoui()
 {
     onMenuRules();
 }
-void MainWindow::onMmEntryPrint() { } // connected when the window lands
+void MainWindow::onMmEntryPrint()
+{
+    guarded([&] { m_printer->print(buildEntryList(m_contest)); });
+}
 void MainWindow::onTorikumiKekka()
 {
     const Phase phase = Phase::of(m_contest.rules());
@@ -756,8 +802,14 @@ void MainWindow::onTorikumiKekka()
     });
     refreshState();
 }
-void MainWindow::onMmResultPrint() { } // connected when the window lands
-void MainWindow::onMmResultPrint2() { } // connected when the window lands
+void MainWindow::onMmResultPrint()
+{
+    guarded([&] { m_printer->print(buildResultList(m_contest, ResultOrder::Rank)); });
+}
+void MainWindow::onMmResultPrint2()
+{
+    guarded([&] { m_printer->print(buildResultList(m_contest, ResultOrder::Id)); });
+}
 void MainWindow::onMmHoshitori()
 {
     guarded([&] { HoshiWindow::open(m_contest, *m_printer, this); });
@@ -769,9 +821,25 @@ void MainWindow::onMmResult()
         window.exec();
     });
 }
-void MainWindow::onEntryCsv() { } // connected when the window lands
-void MainWindow::onPrintCsv() { } // connected when the window lands
-void MainWindow::onMmPrizeCsv() { } // connected when the window lands
+// The three exports write their file whole and say where it went.
+static void exportAndTell(Contest &contest, CsvExport which, const QString &order)
+{
+    const QString path = exportCsv(contest, which, order);
+    contest.prompter().inform(
+        QStringLiteral("%1 に出力しました。").arg(QDir::toNativeSeparators(path)));
+}
+void MainWindow::onEntryCsv()
+{
+    guarded([&] { exportAndTell(m_contest, CsvExport::Entries, QString()); });
+}
+void MainWindow::onPrintCsv()
+{
+    guarded([&] { exportAndTell(m_contest, CsvExport::Results, m_model->sort()); });
+}
+void MainWindow::onMmPrizeCsv()
+{
+    guarded([&] { exportAndTell(m_contest, CsvExport::Prizes, QString()); });
+}
 void MainWindow::onMmHtmlEntry()
 {
     if (m_contest.participantCount() == 0)
