@@ -70,6 +70,14 @@ MainWindow::MainWindow(Contest &contest, QWidget *parent)
 {
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Kachikoshi Cup"));
+    // Printed files land in the contest folder, named by what and when.
+    m_printer->setFileNamer([this](const QString &title) {
+        const int day = m_contest.rules().currentDay;
+        const QString when = day > 0 ? QStringLiteral("%1日目").arg(day) : QStringLiteral("開始前");
+        QString name = title.isEmpty() ? QStringLiteral("印刷") : title;
+        name.replace(u'/', u'_');
+        return QDir(m_contest.paths().root).filePath(name + u'-' + when + QStringLiteral(".pdf"));
+    });
     buildControls();
     buildMenus();
 

@@ -7,6 +7,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace kc::ui {
 
@@ -36,6 +37,20 @@ bool PrintRenderer::choosePrinter(QPrinter &printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
+QString PrintRenderer::defaultFile(const QString &title) const
+{
+    return m_fileNamer ? m_fileNamer(title) : QString();
+}
+
+void PrintRenderer::offerFile(QPrinter &printer) const
+{
+    // Without a printer the dialog can only print to a file: put it beside the
+    // contest instead of the home folder. With one, the printer stays chosen.
+    const QString file = defaultFile(printer.docName());
+    if (!file.isEmpty() && QPrinterInfo::availablePrinterNames().isEmpty())
+        printer.setOutputFileName(file);
+}
+
 bool PrintRenderer::beginDocument(const QString &title, bool landscape)
 {
     if (hasOpenDocument())
@@ -44,6 +59,7 @@ bool PrintRenderer::beginDocument(const QString &title, bool landscape)
     printer->setDocName(title);
     printer->setPageSize(QPageSize(QPageSize::A4));
     printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    offerFile(*printer);
     if (!choosePrinter(*printer))
         return false;
     auto painter = std::make_unique<QPainter>();
@@ -98,6 +114,7 @@ void PrintRenderer::preview(const PrintDocument &document)
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(document.landscape() ? QPageLayout::Landscape
                                                     : QPageLayout::Portrait);
+    offerFile(printer);
     QPrintPreviewDialog dialog(&printer, m_parent);
     dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,

@@ -27,6 +27,13 @@ public:
     using DialogHook = std::function<bool(QPrinter &)>;
     void setDialogHook(DialogHook hook) { m_dialogHook = std::move(hook); }
 
+    // Where printing to a file goes by default: a full path for a document
+    // title (the windows give the contest folder and the day).
+    using FileNamer = std::function<QString(const QString &title)>;
+    void setFileNamer(FileNamer namer) { m_fileNamer = std::move(namer); }
+    // The default file for a title: empty without a namer.
+    QString defaultFile(const QString &title) const;
+
     // The printer dialog, then every page, then the end of the document.
     // False when the dialog was cancelled: nothing printed, nothing changed.
     bool print(const PrintDocument &document);
@@ -42,9 +49,11 @@ public:
 
 private:
     bool choosePrinter(QPrinter &printer);
+    void offerFile(QPrinter &printer) const;
 
     QPointer<QWidget> m_parent;
     DialogHook m_dialogHook;
+    FileNamer m_fileNamer;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
     int m_pages = 0;

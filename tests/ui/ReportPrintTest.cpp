@@ -2,7 +2,9 @@
 
 #include "ui/PrintRenderer.h"
 
+#include <QDir>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -47,4 +49,25 @@ TEST(ReportPrint, MenuItemsGoThroughTheDialog)
         EXPECT_EQ(dialogs, c.pages > 0 ? 2 : 0) << c.item;
         EXPECT_EQ(pdfPageCount(readBytes(pdf)), c.pages) << c.item;
     }
+}
+
+// Without a printer the dialog offers a file in the contest folder named by
+// what and when, not one in the home folder.
+TEST(ReportPrint, FilesDefaultToTheContestFolder)
+{
+    MainWindowFixture f;
+    f.contest().rules().flag = 12;
+    f.contest().rules().currentDay = 3;
+    const QString expected
+        = QDir(f.contest().paths().root).filePath(QStringLiteral("各賞受賞者一覧-3日目.pdf"));
+    EXPECT_EQ(f.window().printer().defaultFile(QStringLiteral("各賞受賞者一覧")), expected);
+    QString offered;
+    f.window().printer().setDialogHook([&](QPrinter &p) {
+        offered = p.outputFileName();
+        return false;
+    });
+    f.window().printer().print(PrintDocument(QStringLiteral("各賞受賞者一覧")));
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a printer is installed: the dialog keeps it chosen";
+    EXPECT_EQ(offered, expected);
 }
