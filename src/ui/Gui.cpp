@@ -2,6 +2,7 @@
 
 #include "store/Contest.h"
 #include "store/StoreError.h"
+#include "ui/ButtonKeys.h"
 #include "ui/Fonts.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxPrompter.h"
@@ -51,6 +52,7 @@ int runGui(int &argc, char **argv, const QStringList &arguments)
     QGuiApplication::setDesktopFileName(QStringLiteral("kachikoshi"));
     installUiFonts();
     installQtTranslations(); // without the package the dialogs stay English
+    installButtonKeys();
 
     const GuiOptions options = parseOptions(arguments);
     MessageBoxPrompter prompter;
