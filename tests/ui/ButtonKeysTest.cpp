@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "banzuke/Renaming.h"
+
 #include "ui/BanzukeWindow.h"
 #include "ui/ButtonKeys.h"
 #include "ui/EntryWindow.h"
@@ -7,6 +9,8 @@
 #include "ui/MainWindow.h"
 #include "ui/PrintRenderer.h"
 #include "ui/PrizeWindow.h"
+#include "ui/RenameWindow.h"
+#include "ui/RulesWindow.h"
 #include "ui/TorikumiWindow.h"
 
 #include <QPushButton>
@@ -27,6 +31,7 @@ TEST(ButtonKeys, EnterPressesTheFocusedButtonInEveryWindow)
     c.rules().flag = 1;
     QWidget owner;
     ui::PrintRenderer printer(&owner);
+    renaming::RenameSession session(c);
     const struct
     {
         const char *button;
@@ -38,6 +43,8 @@ TEST(ButtonKeys, EnterPressesTheFocusedButtonInEveryWindow)
         {"Command1", [&] { return new ui::PrizeWindow(c, printer); }},
         {"cmdClose", [&] { return new ui::HoshiWindow(c, printer); }},
         {"cmdSave", [&] { return new ui::TorikumiWindow(c, ui::TorikumiWindow::Mode::Chart); }},
+        {"cmdSave_0", [&] { return new ui::RulesWindow(c); }},
+        {"cmdCancel", [&] { return new ui::RenameWindow(session); }},
     };
     for (const auto &w : windows) {
         std::unique_ptr<QWidget> window(w.make());
