@@ -463,7 +463,14 @@ void MainWindow::applyWindowWidth()
         return;
     const QRect work = s->availableGeometry();
     const int left = pixelsToTwips(frameGeometry().left() - work.left(), dpiX());
-    const int grid = gridWidthTwips(m_model->layout(), pixelsToTwips(work.width(), dpiX()), left);
+    // Columns widened to show whole names widen the window by as much.
+    GridLayout g = m_model->layout();
+    int widened = 0;
+    for (int c = 0; c < int(g.columns.size()); ++c)
+        if (g.columns[c].visible)
+            widened += m_dataGrid1->columnWidth(c) - twipsToPixels(g.columns[c].widthTwips, dpiX());
+    g.runningWidthTwips += pixelsToTwips(std::max(widened, 0), dpiX());
+    const int grid = gridWidthTwips(g, pixelsToTwips(work.width(), dpiX()), left);
     // The outer width is the grid's plus 400 twips; Qt sizes the inside.
     const int frame = frameGeometry().width() - geometry().width();
     m_adjusting = true;
