@@ -97,7 +97,7 @@ PrintDocument buildBanzukeReport(const RulesRecord &rules, const Roster &roster,
     doc.text(6200, lineY(formB), 11, name + QStringLiteral(" 参加申込書 Ｂ"));
     cell(doc, formB + 1, formLeft, 7400);
     cell(doc, formB + 1, 7400, formRight);
-    doc.text(6250, lineY(formB + 1), 10, QStringLiteral("しこな"));
+    doc.text(6700, lineY(formB + 1), 10, QStringLiteral("しこな"));
     const int picks = std::clamp<int>(rules.pickCount, 0, 10);
     const int formRows = picks + (rules.reserveInUse() ? 1 : 0);
     for (int line = formB + 2; line < formB + 3 + formRows; ++line) {

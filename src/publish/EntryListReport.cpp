@@ -60,7 +60,8 @@ namespace entrylist {
 
 QString title(const QString &bashoName, int flag, int page, int pages)
 {
-    const QString middle = flag < 2 ? QStringLiteral("  参加者リスト （途中経過）              (")
+    // Interim until the reception closes: entries can still come in before that.
+    const QString middle = flag < 5 ? QStringLiteral("  参加者リスト （途中経過）              (")
                                     : QStringLiteral("  参加者リスト　(最終版）             (");
     return bashoName + middle + reportpage::pageMark(page, pages);
 }
