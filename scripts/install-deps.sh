@@ -9,8 +9,8 @@ packages=(
     fonts-ipaexfont-mincho fonts-ipaexfont-gothic fontconfig
     xvfb xauth
     sqlite3
-    chromium
     qt6-translations-l10n
+    chromium
 )
 
 missing=()

@@ -1,10 +1,6 @@
 #include "cli/Cli.h"
 
-#include "publish/PdfRenderer.h"
 #include "publish/WinLossChart.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 namespace kc::cli {
 
@@ -12,12 +8,8 @@ namespace {
 
 int printChart(CommandContext &ctx)
 {
-    if (ctx.args.size() != 2 || ctx.args[0] != u"--pdf")
-        throw UsageError {QStringLiteral("使い方: print chart --pdf FILE")};
-    const QString path = QFileInfo(ctx.args[1]).absoluteFilePath();
-    PdfRenderer::writePdf(buildWinLossChart(ctx.contest), path);
-    ctx.out << QDir::toNativeSeparators(path) << Qt::endl;
-    return ExitOk;
+    return printToPdf(ctx, QStringLiteral("chart"),
+                      [](Contest &c) { return buildWinLossChart(c); });
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "cli/Cli.h"
 
+#include "publish/PdfRenderer.h"
+
 #include "store/StoreError.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -67,6 +70,7 @@ std::vector<Command> allCommands()
     addRulesCommands(commands);
     addResultCommands(commands);
     addDemoCommands(commands);
+    addReportCommands(commands);
     addPublishCommands(commands);
     addChartCommands(commands);
     return commands;
@@ -82,6 +86,17 @@ std::vector<std::pair<QString, QString>> keyValues(const QStringList &args)
         out.emplace_back(a.left(eq), a.mid(eq + 1));
     }
     return out;
+}
+
+int printToPdf(CommandContext &ctx, const QString &report,
+               const std::function<PrintDocument(Contest &)> &build)
+{
+    if (ctx.args.size() != 2 || ctx.args[0] != u"--pdf")
+        throw UsageError {QStringLiteral("使い方: print %1 --pdf FILE").arg(report)};
+    const QString path = QFileInfo(ctx.args[1]).absoluteFilePath();
+    PdfRenderer::writePdf(build(ctx.contest), path);
+    ctx.out << QDir::toNativeSeparators(path) << Qt::endl;
+    return ExitOk;
 }
 
 int intArgument(const QString &text, const QString &what)

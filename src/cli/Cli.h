@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publish/PrintDocument.h"
 #include "store/Contest.h"
 #include "store/Prompter.h"
 
@@ -84,6 +85,7 @@ void addEntryCommands(std::vector<Command> &commands);
 void addRulesCommands(std::vector<Command> &commands);
 void addResultCommands(std::vector<Command> &commands);
 void addDemoCommands(std::vector<Command> &commands);
+void addReportCommands(std::vector<Command> &commands); // export, print
 void addPublishCommands(std::vector<Command> &commands);
 void addChartCommands(std::vector<Command> &commands);
 // Why `demo` cannot fill the folder (it is not empty), checked before the contest
@@ -107,5 +109,9 @@ bool commandRenders(const QStringList &arguments);
 std::vector<std::pair<QString, QString>> keyValues(const QStringList &args);
 // Parses a whole number argument; throws UsageError.
 int intArgument(const QString &text, const QString &what);
+// `print REPORT --pdf FILE`: builds the document, writes the PDF atomically and
+// prints its path; throws UsageError on other arguments.
+int printToPdf(CommandContext &ctx, const QString &report,
+               const std::function<PrintDocument(Contest &)> &build);
 
 } // namespace kc::cli

@@ -377,12 +377,7 @@ int prizesList(CommandContext &ctx)
 
 int printPrizes(CommandContext &ctx)
 {
-    if (ctx.args.size() != 2 || ctx.args[0] != u"--pdf")
-        throw UsageError {QStringLiteral("使い方: print prizes --pdf FILE")};
-    const QString path = QFileInfo(ctx.args[1]).absoluteFilePath();
-    PdfRenderer::writePdf(buildPrizeList(ctx.contest), path);
-    ctx.out << QDir::toNativeSeparators(path) << Qt::endl;
-    return ExitOk;
+    return printToPdf(ctx, QStringLiteral("prizes"), [](Contest &c) { return buildPrizeList(c); });
 }
 
 } // namespace

@@ -662,6 +662,7 @@ void Contest::fillEntryRow(RecordSet &rs, int k, int rank)
     rs.setValue(QStringLiteral("シコ"), e.furigana.trimmed());
     for (int s = 0; s < kMaxPicks; ++s)
         rs.setValue(QStringLiteral("力士%1").arg(s + 1), m_roster.name(e.picks[s]).left(10));
+    // The reserve as registered: a substitution moves the queue, not the column.
     rs.setValue(QStringLiteral("予備力士"), m_roster.name(e.reserve).left(10));
     for (int d = 1; d <= kDays; ++d)
         rs.setValue(dayColumnName(d), e.dayTotal[d - 1]);

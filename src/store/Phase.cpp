@@ -117,16 +117,6 @@ QString Phase::refusal(Action action) const
     return message;
 }
 
-QString Phase::advice(Action action) const
-{
-    QString message = refusal(action);
-    if (action == Action::EnterResults && !message.isEmpty() && m_flag >= 2)
-        message = QStringLiteral("賞位がまだ決定されていないため、取組結果を入力できません。\n\n"
-                                 "先に「受付処理」→「賞位の設定」で賞位を確かめ、"
-                                 "「賞位決定」を押してください。");
-    return message;
-}
-
 void Phase::decideRules(RulesRecord &rules)
 {
     rules.flag = 1;

@@ -60,8 +60,6 @@ public:
     bool allows(Action action, int participants = 0) const;
     // Empty when allowed, else the system's message for the refusal.
     QString refusal(Action action) const;
-    // The refusal for a window user: why, and the step to take first.
-    QString advice(Action action) const;
 
     // A stored Flag outside this range is damaged data.
     static bool isStoredFlag(int flag) { return flag >= 0 && flag <= 25; }

@@ -6,36 +6,45 @@
 
 namespace kc::ui {
 
-ButtonKeys *ButtonKeys::install(QApplication &app)
-{
-    auto *keys = new ButtonKeys(&app);
-    app.installEventFilter(keys);
-    return keys;
-}
+namespace {
 
-bool ButtonKeys::eventFilter(QObject *watched, QEvent *event)
+class ButtonKeys : public QObject
 {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::FocusIn)
-        return false;
-    auto *button = qobject_cast<QPushButton *>(watched);
-    if (!button)
-        return false;
-    if (type == QEvent::FocusIn) {
-        // The styles draw the focus frame only after a keyboard focus change;
-        // a button focused by the program must be as visible.
-        if (QWidget *window = button->window())
-            window->setAttribute(Qt::WA_KeyboardFocusChange);
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (!button)
+            return false;
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if (enter && !key->isAutoRepeat() && button->isEnabled() && button->isVisible()) {
+                button->click();
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusIn) {
+            // Styles draw the frame only after a keyboard focus change.
+            if (QWidget *window = button->window())
+                window->setAttribute(Qt::WA_KeyboardFocusChange);
+            button->update();
+        }
         return false;
     }
-    const auto *key = static_cast<QKeyEvent *>(event);
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-    if (!enter || mods != Qt::NoModifier || !button->isEnabled() || !button->isVisible())
-        return false;
-    if (!key->isAutoRepeat())
-        button->click();
-    return true; // never also the window's default button
+};
+
+} // namespace
+
+void installButtonKeys()
+{
+    static ButtonKeys *filter = nullptr;
+    if (filter || !qApp)
+        return;
+    filter = new ButtonKeys(qApp);
+    qApp->installEventFilter(filter);
 }
 
 } // namespace kc::ui

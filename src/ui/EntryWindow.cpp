@@ -1,6 +1,6 @@
 #include "ui/EntryWindow.h"
 #include "ui/ActionRunner.h"
-#include "ui/ColumnFit.h"
+#include "ui/ColumnWidths.h"
 
 #include "entries/EntryImport.h"
 #include "entries/EntryRegistration.h"
@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -202,6 +203,8 @@ void EntryWindow::buildControls()
         form->addWidget(Rname[i], row, 0, Qt::AlignRight);
         form->addWidget(txRikishiNO[i], row, 1, Qt::AlignLeft);
         form->addWidget(RikishiName[i], row++, 2, 1, 2, Qt::AlignLeft);
+        connect(txRikishiNO[i], &QLineEdit::textEdited, this,
+                [this, i] { showNameBeside(txRikishiNO[i], RikishiName[i]); });
     }
     Yname = label(QString(), QStringLiteral("Yname"));
     YRname = label(QString(), QStringLiteral("YRname"));
@@ -209,19 +212,7 @@ void EntryWindow::buildControls()
     form->addWidget(Yname, row, 0, Qt::AlignRight);
     form->addWidget(txYobi, row, 1, Qt::AlignLeft);
     form->addWidget(YRname, row++, 2, 1, 2, Qt::AlignLeft);
-    // The name beside a number box follows what is typed, Enter or not: it must
-    // never show a wrestler other than the one 追加 or 更新 would store.
-    for (int i = 0; i < kMaxPicks; ++i)
-        connect(txRikishiNO[i], &QLineEdit::textEdited, this, [this, i](const QString &text) {
-            const EnterCheck c = checkPickEnter(text, m_contest.rules(), m_contest.roster());
-            RikishiName[i]->setText(
-                c.outcome == EnterOutcome::Accepted ? m_contest.roster().name(c.slot) : QString());
-        });
-    connect(txYobi, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const EnterCheck c = checkReserveEnter(text, m_contest.roster());
-        YRname->setText(c.outcome == EnterOutcome::Accepted ? m_contest.roster().name(c.slot)
-                                                            : QString());
-    });
+    connect(txYobi, &QLineEdit::textEdited, this, [this] { showNameBeside(txYobi, YRname); });
     ErrMsg = label(QString(), QStringLiteral("ErrMsg"));
     ErrMsg->setWordWrap(true);
     ErrMsg->setMinimumHeight(px(500));
@@ -277,7 +268,12 @@ void EntryWindow::buildControls()
     connect(cmdP, &QPushButton::clicked, this,
             [this] { navigate(&EntryFormState::previous, true); });
     connect(cmdN, &QPushButton::clicked, this, [this] { navigate(&EntryFormState::next, true); });
-    connect(cmdNN, &QPushButton::clicked, this, [this] { navigate(&EntryFormState::last, false); });
+    connect(cmdNN, &QPushButton::clicked, this, [this] {
+        navigate(&EntryFormState::last, false);
+        // On the page for a new entry typing starts where it does after 追加.
+        if (m_state.onBlankPage())
+            focusByInputStart();
+    });
     connect(cmd, &QPushButton::clicked, this, [this] { guarded([this] { openChart(); }); });
     connect(cmdEXIT, &QPushButton::clicked, this, &QWidget::close);
     connect(cmdTorikomi, &QPushButton::clicked, this,
@@ -373,32 +369,25 @@ void EntryWindow::applyRules()
 void EntryWindow::layoutEntryGrid()
 {
     const int pickCount = std::clamp<int>(m_contest.rules().pickCount, 0, kMaxPicks);
-    int gridTwips = pickCount * 700 + 1800;
-    if (m_model->rowCount() > 27)
-        gridTwips += 220;
     const int columns = m_model->columnCount();
     for (int c = 0; c < columns; ++c)
         DataGrid1->setColumnHidden(c, true);
-    DataGrid1->setColumnHidden(1, false);
-    DataGrid1->setColumnWidth(1, px(1000));
-    for (int c = 19; c <= 18 + pickCount; ++c) {
+    // Whole names and headings, never narrower than the window's own layout.
+    int gridWidth = 0;
+    const auto show = [&](int c, int twips, int chars) {
         DataGrid1->setColumnHidden(c, false);
-        DataGrid1->setColumnWidth(c, px(700));
-    }
-    DataGrid1->setColumnHidden(30, false);
-    DataGrid1->setColumnWidth(30, px(400));
-    // Headings and names are never cut: a column wider than its set width
-    // widens the grid and the window with it.
-    int extra = 0;
-    for (int c = 0; c < columns; ++c) {
-        if (DataGrid1->isColumnHidden(c))
-            continue;
-        const int set = DataGrid1->columnWidth(c);
-        widenToContent(*DataGrid1, c);
-        extra += DataGrid1->columnWidth(c) - set;
-    }
-    DataGrid1->setFixedWidth(px(gridTwips) + extra);
-    resize(px(gridTwips + 7700) + extra, std::max(height(), 680));
+        const int w = columnWidthFor(DataGrid1, c, chars, px(twips));
+        DataGrid1->setColumnWidth(c, w);
+        gridWidth += w;
+    };
+    show(1, 1000, kRingNameChars);
+    for (int c = 19; c <= 18 + pickCount; ++c)
+        show(c, 700, kWrestlerNameChars);
+    show(30, 400, 0);
+    gridWidth += DataGrid1->frameWidth() * 2
+        + DataGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    DataGrid1->setFixedWidth(gridWidth);
+    resize(gridWidth + px(7700), std::max(height(), 680));
 }
 
 void EntryWindow::refreshGrid()
@@ -606,8 +595,6 @@ void EntryWindow::navigate(void (EntryFormState::*move)(), bool focusShikona)
     clearErrorDisplay();
     if (focusShikona)
         txShikona->setFocus();
-    else
-        focusByInputStart(); // the empty page: straight into the new entry
 }
 
 void EntryWindow::importPrevious(bool byRanking)
@@ -661,14 +648,13 @@ void EntryWindow::importCsv()
 
 void EntryWindow::openChart()
 {
-    // The chart reloads the stored banzuke itself, keeping the day results.
-    // One chart at a time: a second click brings the open one to the front.
+    // One chart: an open one comes to the front.
     if (m_chart && m_chart->isVisible()) {
-        m_chart->showNormal();
         m_chart->raise();
         m_chart->activateWindow();
         return;
     }
+    // The chart reloads the stored banzuke itself, keeping the day results.
     if (m_openChart) {
         if (QWidget *chart = m_openChart(this))
             m_chart = chart;
@@ -703,6 +689,15 @@ void EntryWindow::onEnter(QLineEdit *box)
     }
     if (box == txYobi)
         onReserveEnter();
+}
+
+void EntryWindow::showNameBeside(const QLineEdit *box, QLabel *name)
+{
+    // The name beside a number box always names the number the box holds.
+    const Roster &roster = m_contest.roster();
+    const int slot = int(val(box->text())) - 10;
+    const bool known = !box->text().trimmed().isEmpty() && slot >= 0 && slot < roster.wrestlerCount;
+    name->setText(known ? roster.name(slot) : QString());
 }
 
 void EntryWindow::onPickEnter(int i)

@@ -76,6 +76,7 @@ private:
 
     void importCsv(); // 申込CSV読込
     void onEnter(QLineEdit *box);
+    void showNameBeside(const QLineEdit *box, QLabel *name);
     void onPickEnter(int i);
     void onReserveEnter();
     void onKeyTyped(QLineEdit *box);

@@ -51,8 +51,8 @@ int runGui(int &argc, char **argv, const QStringList &arguments)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kachikoshi.png")));
     QGuiApplication::setDesktopFileName(QStringLiteral("kachikoshi"));
     installUiFonts();
-    installQtTranslations(app);
-    ButtonKeys::install(app);
+    installQtTranslations(); // without the package the dialogs stay English
+    installButtonKeys();
 
     const GuiOptions options = parseOptions(arguments);
     MessageBoxPrompter prompter;

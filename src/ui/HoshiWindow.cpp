@@ -1,5 +1,6 @@
 #include "ui/HoshiWindow.h"
 #include "ui/ActionRunner.h"
+#include "ui/Fonts.h"
 #include "ui/PrintRenderer.h"
 
 #include "publish/PdfRenderer.h"
@@ -74,13 +75,7 @@ HoshiWindow::HoshiWindow(Contest &contest, PrintRenderer &printer, QWidget *pare
     setObjectName(QStringLiteral("frmHoshi"));
     setWindowTitle(QStringLiteral("星取表"));
     auto *layout = new QVBoxLayout(this);
-    Label1 = new QLabel(QStringLiteral("星　　取　　表"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont big = Label1->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    Label1->setFont(big);
-    Label1->setAlignment(Qt::AlignCenter);
+    Label1 = makeTitleLabel(QStringLiteral("星　　取　　表"), this);
     layout->addWidget(Label1);
 
     Pic1 = new ChartSurface(this);

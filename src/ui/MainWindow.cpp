@@ -1,7 +1,11 @@
 #include "ui/MainWindow.h"
 #include "ui/ActionRunner.h"
 
+#include "publish/BanzukeReport.h"
+#include "publish/CsvExport.h"
+#include "publish/EntryListReport.h"
 #include "publish/Publisher.h"
+#include "publish/ResultListReport.h"
 #include "publish/RulesText.h"
 #include "scoring/Phases.h"
 #include "store/Contest.h"
@@ -11,7 +15,7 @@
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
 #include "ui/BanzukeWindow.h"
-#include "ui/ColumnFit.h"
+#include "ui/ColumnWidths.h"
 #include "ui/EntryTableModel.h"
 #include "ui/EntryWindow.h"
 #include "ui/HelpWindow.h"
@@ -66,8 +70,14 @@ MainWindow::MainWindow(Contest &contest, QWidget *parent)
 {
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Kachikoshi Cup"));
-    m_printer->setFileContext(
-        [this] { return std::pair(m_contest.paths().root, m_contest.rules().currentDay); });
+    // Printed files land in the contest folder, named by what and when.
+    m_printer->setFileNamer([this](const QString &title) {
+        const int day = m_contest.rules().currentDay;
+        const QString when = day > 0 ? QStringLiteral("%1日目").arg(day) : QStringLiteral("開始前");
+        QString name = title.isEmpty() ? QStringLiteral("印刷") : title;
+        name.replace(u'/', u'_');
+        return QDir(m_contest.paths().root).filePath(name + u'-' + when + QStringLiteral(".pdf"));
+    });
     buildControls();
     buildMenus();
 
@@ -233,6 +243,36 @@ void MainWindow::buildMenus()
     exports->addSeparator();
     addItem(exports, s("mmHtmlEntry"), s("参加者一覧出力（HTML)"), &MainWindow::onMmHtmlEntry);
     addItem(exports, s("Htm_Shuukei"), s("集計結果出力（HTML)"), &MainWindow::onHtmShuukei);
+
+    // A preview of each printed report, enabled exactly when its print item is.
+    QMenu *previews = exports->addMenu(s("印刷ﾌﾟﾚﾋﾞｭｰ"));
+    previews->setObjectName(s("mmPreview"));
+    const std::pair<const char *, std::function<PrintDocument()>> previewed[] {
+        {"mmBanzukePrint", [this] { return buildBanzukeReport(m_contest); }},
+        {"mmEntryPrint", [this] { return buildEntryList(m_contest); }},
+        {"mmResultPrint", [this] { return buildResultList(m_contest, ResultOrder::Rank); }},
+        {"mmResultPrint2", [this] { return buildResultList(m_contest, ResultOrder::Id); }},
+    };
+    for (const auto &[name, build] : previewed) {
+        QAction *print = item(name);
+        QAction *preview = previews->addAction(print->text().replace(s("(印刷)"), QString()));
+        preview->setObjectName(print->objectName() + s("Preview"));
+        preview->setEnabled(print->isEnabled());
+        connect(print, &QAction::enabledChanged, preview, &QAction::setEnabled);
+        connect(preview, &QAction::triggered, this,
+                [this, name = QString::fromLatin1(name), build] {
+                    guarded([&] {
+                        const QString refusal = name == u"mmBanzukePrint"
+                            ? banzukereport::refusal(m_contest.rules())
+                            : QString();
+                        if (!refusal.isEmpty())
+                            m_contest.prompter().tell(
+                                {refusal, QStringLiteral("Kachikoshi Cup"), Icon::Warning});
+                        else
+                            m_printer->preview(build());
+                    });
+                });
+    }
 
     QMenu *help = makeMenu("mmmHelp", s("ﾍﾙﾌﾟ"));
     addItem(help, s("mmInfomation"), s("インフォメーション"), &MainWindow::onMmInfomation);
@@ -403,11 +443,16 @@ void MainWindow::applyGridColumns()
         m_dataGrid1->setColumnHidden(c, !g.columns[c].visible);
         if (!g.columns[c].visible)
             continue;
+        const QString name = Database::entryColumns().value(c);
         int width = twipsToPixels(g.columns[c].widthTwips, dpiX());
-        if (!Database::isTextColumn(QStringLiteral("entry00"), Database::entryColumns().value(c)))
+        if (!Database::isTextColumn(QStringLiteral("entry00"), name))
             width = std::max(width, digits);
+        // Names and headings whole, in the fonts this screen has.
+        const bool text = Database::isTextColumn(QStringLiteral("entry00"), name);
+        const bool person = name == u"しこな" || name == u"シコ";
+        width = columnWidthFor(m_dataGrid1, c,
+                               text ? (person ? kRingNameChars : kWrestlerNameChars) : 0, width);
         m_dataGrid1->setColumnWidth(c, width);
-        widenToContent(*m_dataGrid1, c); // long names whole, never "…"
     }
 }
 
@@ -418,7 +463,14 @@ void MainWindow::applyWindowWidth()
         return;
     const QRect work = s->availableGeometry();
     const int left = pixelsToTwips(frameGeometry().left() - work.left(), dpiX());
-    const int grid = gridWidthTwips(m_model->layout(), pixelsToTwips(work.width(), dpiX()), left);
+    // Columns widened to show whole names widen the window by as much.
+    GridLayout g = m_model->layout();
+    int widened = 0;
+    for (int c = 0; c < int(g.columns.size()); ++c)
+        if (g.columns[c].visible)
+            widened += m_dataGrid1->columnWidth(c) - twipsToPixels(g.columns[c].widthTwips, dpiX());
+    g.runningWidthTwips += pixelsToTwips(std::max(widened, 0), dpiX());
+    const int grid = gridWidthTwips(g, pixelsToTwips(work.width(), dpiX()), left);
     // The outer width is the grid's plus 400 twips; Qt sizes the inside.
     const int frame = frameGeometry().width() - geometry().width();
     m_adjusting = true;
@@ -706,7 +758,16 @@ void MainWindow::onMenuRules()
     });
     refreshState();
 }
-void MainWindow::onMmBanzukePrint() { } // connected when the window lands
+void MainWindow::onMmBanzukePrint()
+{
+    guarded([&] {
+        const QString refusal = banzukereport::refusal(m_contest.rules());
+        if (!refusal.isEmpty())
+            m_contest.prompter().tell({refusal, QStringLiteral("Kachikoshi Cup"), Icon::Warning});
+        else
+            m_printer->print(buildBanzukeReport(m_contest));
+    });
+}
 void MainWindow::onKyokaiEntry()
 {
     if (!Phase::of(m_contest.rules()).allows(Action::OpenEntryWindow))
@@ -731,12 +792,22 @@ void MainWindow::onMmShoui()
 {
     onMenuRules();
 }
-void MainWindow::onMmEntryPrint() { } // connected when the window lands
+void MainWindow::onMmEntryPrint()
+{
+    guarded([&] { m_printer->print(buildEntryList(m_contest)); });
+}
 void MainWindow::onTorikumiKekka()
 {
-    if (const QString why = Phase::of(m_contest.rules()).advice(Action::EnterResults);
-        !why.isEmpty()) {
-        m_contest.prompter().tell({why, QStringLiteral("取組結果入力"), Icon::Information});
+    const Phase phase = Phase::of(m_contest.rules());
+    if (!phase.allows(Action::EnterResults)) {
+        // Offered from 受付終了 on, it opens only after 賞位決定: say what comes first.
+        const QString first = phase.receptionClosed()
+            ? QStringLiteral(
+                "先に 受付処理 → 賞位の設定 で賞位を確かめ、賞位決定 を押してください。")
+            : QStringLiteral(
+                "先に 受付処理 → 受付終了 で受付を終え、賞位の設定 → 賞位決定 を行ってください。");
+        m_contest.prompter().tell(
+            {phase.refusal(Action::EnterResults) + u'\n' + first, QString(), Icon::Information});
         return;
     }
     guarded([&] {
@@ -746,8 +817,14 @@ void MainWindow::onTorikumiKekka()
     });
     refreshState();
 }
-void MainWindow::onMmResultPrint() { } // connected when the window lands
-void MainWindow::onMmResultPrint2() { } // connected when the window lands
+void MainWindow::onMmResultPrint()
+{
+    guarded([&] { m_printer->print(buildResultList(m_contest, ResultOrder::Rank)); });
+}
+void MainWindow::onMmResultPrint2()
+{
+    guarded([&] { m_printer->print(buildResultList(m_contest, ResultOrder::Id)); });
+}
 void MainWindow::onMmHoshitori()
 {
     guarded([&] { HoshiWindow::open(m_contest, *m_printer, this); });
@@ -759,9 +836,25 @@ void MainWindow::onMmResult()
         window.exec();
     });
 }
-void MainWindow::onEntryCsv() { } // connected when the window lands
-void MainWindow::onPrintCsv() { } // connected when the window lands
-void MainWindow::onMmPrizeCsv() { } // connected when the window lands
+// The three exports write their file whole and say where it went.
+static void exportAndTell(Contest &contest, CsvExport which, const QString &order)
+{
+    const QString path = exportCsv(contest, which, order);
+    contest.prompter().inform(
+        QStringLiteral("%1 に出力しました。").arg(QDir::toNativeSeparators(path)));
+}
+void MainWindow::onEntryCsv()
+{
+    guarded([&] { exportAndTell(m_contest, CsvExport::Entries, QString()); });
+}
+void MainWindow::onPrintCsv()
+{
+    guarded([&] { exportAndTell(m_contest, CsvExport::Results, m_model->sort()); });
+}
+void MainWindow::onMmPrizeCsv()
+{
+    guarded([&] { exportAndTell(m_contest, CsvExport::Prizes, QString()); });
+}
 void MainWindow::onMmHtmlEntry()
 {
     if (m_contest.participantCount() == 0)

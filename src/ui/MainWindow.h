@@ -42,6 +42,7 @@ public:
     void setSupportMenuVisible(bool visible);
 
     EntryTableModel *entryModel() const { return m_model; }
+    PrintRenderer &printer() const { return *m_printer; }
 
     // Size rules in twips (1/1440 inch).
     // Grid width from the layout's running width, capped to the free work area

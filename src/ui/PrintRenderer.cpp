@@ -3,11 +3,11 @@
 #include "publish/PdfRenderer.h"
 #include "store/StoreError.h"
 
-#include <QDir>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace kc::ui {
 
@@ -23,35 +23,8 @@ PrintRenderer::~PrintRenderer()
     }
 }
 
-QString PrintRenderer::defaultFileName(const QString &folder, const QString &title, int day)
-{
-    // Characters no file system takes, and line breaks, become '_'.
-    QString name;
-    for (QChar c : title.trimmed())
-        name += c.category() == QChar::Other_Control || QStringView(u"/\\:*?\"<>|").contains(c)
-            ? QChar(u'_')
-            : c;
-    if (name.isEmpty())
-        name = QStringLiteral("印刷");
-    if (day > 0)
-        name += QStringLiteral("-%1日目").arg(day);
-    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
-}
-
-void PrintRenderer::offerFile(QPrinter &printer) const
-{
-    // Only without a printer to print to: a file is then the one way out, and
-    // it belongs beside the contest rather than in the home folder.
-    if (!m_fileContext || !printer.printerName().isEmpty())
-        return;
-    const auto [folder, day] = m_fileContext();
-    if (!folder.isEmpty())
-        printer.setOutputFileName(defaultFileName(folder, printer.docName(), day));
-}
-
 bool PrintRenderer::choosePrinter(QPrinter &printer)
 {
-    offerFile(printer);
     if (m_dialogHook)
         return m_dialogHook(printer);
     QPrintDialog dialog(&printer, m_parent);
@@ -64,6 +37,20 @@ bool PrintRenderer::choosePrinter(QPrinter &printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
+QString PrintRenderer::defaultFile(const QString &title) const
+{
+    return m_fileNamer ? m_fileNamer(title) : QString();
+}
+
+void PrintRenderer::offerFile(QPrinter &printer) const
+{
+    // Without a printer the dialog can only print to a file: put it beside the
+    // contest instead of the home folder. With one, the printer stays chosen.
+    const QString file = defaultFile(printer.docName());
+    if (!file.isEmpty() && QPrinterInfo::availablePrinterNames().isEmpty())
+        printer.setOutputFileName(file);
+}
+
 bool PrintRenderer::beginDocument(const QString &title, bool landscape)
 {
     if (hasOpenDocument())
@@ -72,6 +59,7 @@ bool PrintRenderer::beginDocument(const QString &title, bool landscape)
     printer->setDocName(title);
     printer->setPageSize(QPageSize(QPageSize::A4));
     printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    offerFile(*printer);
     if (!choosePrinter(*printer))
         return false;
     auto painter = std::make_unique<QPainter>();

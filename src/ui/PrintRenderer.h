@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
-#include <utility>
 
 class QPainter;
 class QPrinter;
@@ -28,12 +27,12 @@ public:
     using DialogHook = std::function<bool(QPrinter &)>;
     void setDialogHook(DialogHook hook) { m_dialogHook = std::move(hook); }
 
-    // Where a document printed to a file goes by default: the folder and the
-    // contest day (0 before the first confirmed day) asked at each print.
-    using FileContext = std::function<std::pair<QString, int>()>;
-    void setFileContext(FileContext context) { m_fileContext = std::move(context); }
-    // The default file: the title and the day, e.g. 各賞受賞者一覧-3日目.pdf.
-    static QString defaultFileName(const QString &folder, const QString &title, int day);
+    // Where printing to a file goes by default: a full path for a document
+    // title (the windows give the contest folder and the day).
+    using FileNamer = std::function<QString(const QString &title)>;
+    void setFileNamer(FileNamer namer) { m_fileNamer = std::move(namer); }
+    // The default file for a title: empty without a namer.
+    QString defaultFile(const QString &title) const;
 
     // The printer dialog, then every page, then the end of the document.
     // False when the dialog was cancelled: nothing printed, nothing changed.
@@ -54,7 +53,7 @@ private:
 
     QPointer<QWidget> m_parent;
     DialogHook m_dialogHook;
-    FileContext m_fileContext;
+    FileNamer m_fileNamer;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
     int m_pages = 0;

@@ -1,5 +1,6 @@
 #include "ui/PrizeWindow.h"
 #include "ui/ActionRunner.h"
+#include "ui/Fonts.h"
 
 #include "publish/PrizeListReport.h"
 #include "store/Contest.h"
@@ -35,13 +36,7 @@ PrizeWindow::PrizeWindow(Contest &contest, PrintRenderer &printer, QWidget *pare
     setObjectName(QStringLiteral("frmPrize"));
     setWindowTitle(QStringLiteral("結果発表"));
     auto *layout = new QVBoxLayout(this);
-    Label1 = new QLabel(QStringLiteral("結　果　発　表"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont big = Label1->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    Label1->setFont(big);
-    Label1->setAlignment(Qt::AlignCenter);
+    Label1 = makeTitleLabel(QStringLiteral("結　果　発　表"), this);
     layout->addWidget(Label1);
 
     DataGrid1 = new QTableView(this);

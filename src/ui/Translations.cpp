@@ -1,38 +1,25 @@
 #include "ui/Translations.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 namespace kc::ui {
 
-QString qtTranslationFile()
+bool installQtTranslations()
 {
-    // Qt's own folder first; the Debian folder covers a Qt built elsewhere.
-    const QStringList dirs {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                            QStringLiteral("/usr/share/qt6/translations")};
-    for (const QString &dir : dirs) {
-        const QString file = QDir(dir).filePath(QStringLiteral("qtbase_ja.qm"));
-        if (QFileInfo::exists(file))
-            return file;
+    // One translator for the whole run; installing it twice is harmless.
+    static QTranslator *translator = nullptr;
+    if (translator)
+        return true;
+    auto *t = new QTranslator(QCoreApplication::instance());
+    if (!t->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
     }
-    return {};
-}
-
-QTranslator *installQtTranslations(QCoreApplication &app)
-{
-    const QString file = qtTranslationFile();
-    if (file.isEmpty())
-        return nullptr;
-    auto *translator = new QTranslator(&app);
-    if (!translator->load(file)) {
-        delete translator;
-        return nullptr;
-    }
-    QCoreApplication::installTranslator(translator);
-    return translator;
+    QCoreApplication::installTranslator(t);
+    translator = t;
+    return true;
 }
 
 } // namespace kc::ui

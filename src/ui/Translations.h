@@ -1,18 +1,10 @@
 #pragma once
 
-#include <QString>
-
-class QCoreApplication;
-class QTranslator;
-
 namespace kc::ui {
 
-// Loads Qt's own Japanese texts (file and print dialogs, standard buttons) into
-// the application. Returns the installed translator (owned by app), or null when
-// the translation file is not installed: Qt's English captions then stay.
-QTranslator *installQtTranslations(QCoreApplication &app);
-
-// Where Qt's translation files are looked for, first match wins.
-QString qtTranslationFile();
+// Loads Qt's own Japanese texts (qtbase_ja: the file, print and message
+// dialogs, the standard buttons) so no dialog of this Japanese program shows
+// English. False when the translation file is not installed.
+bool installQtTranslations();
 
 } // namespace kc::ui

@@ -61,18 +61,68 @@ std::shared_ptr<void> busyDatabase(const QString &path)
     });
 }
 
+// What a row does to the folder before the run; `file` is in Data/.
+enum class Damage { None, Lock, LiveLock, BusyDatabase, DropColumn, Resize, Remove, Patch, Folder };
 enum class After { Unchanged, DatabaseSetAside };
 
 struct Row
 {
     const char *name;
     const char *from; // demo: a whole tournament; fresh: nothing decided; registered: one entry
-    std::function<std::shared_ptr<void>(const QString &data)> damage;
-    QStringList args;
+    Damage damage;
+    const char *file;
+    int offset, value; // Resize: size in offset; Patch: a 16-bit value at offset
+    const char *args; // blank-separated; FIFO stands for a named pipe
     int exit;
-    QString words;
+    const char *words;
     After after = After::Unchanged;
 };
+
+// Damages the folder; what it returns (a lock, another program) lives through the run.
+std::shared_ptr<void> apply(const Row &row, const QString &data)
+{
+    const QString path = data + u'/' + QString::fromUtf8(row.file);
+    switch (row.damage) {
+    case Damage::None:
+        break;
+    case Damage::Lock:
+        writeBytes(path, "12345\nkachikoshi\n");
+        break;
+    case Damage::LiveLock: {
+        auto lock = std::make_shared<QLockFile>(path);
+        EXPECT_TRUE(lock->tryLock(0));
+        return lock;
+    }
+    case Damage::BusyDatabase:
+        return busyDatabase(path);
+    case Damage::DropColumn:
+        sqlite(path, QStringLiteral("ALTER TABLE PRIZE DROP COLUMN しこな"));
+        break;
+    case Damage::Resize:
+        QFile::resize(path, row.offset);
+        break;
+    case Damage::Remove:
+        QFile::remove(path);
+        break;
+    case Damage::Patch:
+        patchI16(path, row.offset, qint16(row.value));
+        break;
+    case Damage::Folder:
+        QFile::remove(path);
+        QDir().mkdir(path);
+        break;
+    }
+    return {};
+}
+
+QString makeTemplate(const QString &dir, const QList<QStringList> &commands)
+{
+    for (const QStringList &c : commands)
+        EXPECT_EQ(
+            runExe(QStringList {QStringLiteral("--dir"), dir, QStringLiteral("--yes")} + c).code, 0)
+            << c.join(u' ').toStdString();
+    return dir;
+}
 
 } // namespace
 
@@ -84,177 +134,56 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
     if (qEnvironmentVariable("KC_EXE").isEmpty())
         GTEST_SKIP() << "KC_EXE not set (run through ctest)";
     QTemporaryDir templates;
-    const QString demo = templates.filePath(QStringLiteral("demo"));
-    const QString fresh = templates.filePath(QStringLiteral("fresh"));
-    ASSERT_EQ(
-        runExe({QStringLiteral("--dir"), demo, QStringLiteral("demo"), QStringLiteral("--entries"),
-                QStringLiteral("5"), QStringLiteral("--seed"), QStringLiteral("3")})
-            .code,
-        0);
-    ASSERT_EQ(runExe({QStringLiteral("--dir"), fresh, QStringLiteral("status")}).code, 0);
-    const QString registered = templates.filePath(QStringLiteral("registered"));
-    ASSERT_EQ(runExe({QStringLiteral("--dir"), registered, QStringLiteral("--yes"),
-                      QStringLiteral("rules"), QStringLiteral("decide")})
-                  .code,
-              0);
-    ASSERT_EQ(runExe({QStringLiteral("--dir"), registered, QStringLiteral("entry"),
-                      QStringLiteral("add"), QStringLiteral("--shikona"), QStringLiteral("一郎"),
-                      QStringLiteral("--picks"), QStringLiteral("20,21,22,23,24,25,26"),
-                      QStringLiteral("--reserve"), QStringLiteral("30")})
-                  .code,
-              0);
-    const QMap<QString, QString> templateDirs {{QStringLiteral("demo"), demo},
-                                               {QStringLiteral("fresh"), fresh},
-                                               {QStringLiteral("registered"), registered}};
-    const auto none = [](const QString &) { return std::shared_ptr<void>(); };
+    const auto words = [](const char *s) { return QString::fromUtf8(s).split(u' '); };
+    const QMap<QString, QString> from {
+        {QStringLiteral("demo"),
+         makeTemplate(templates.filePath(QStringLiteral("demo")),
+                      {words("demo --entries 5 --seed 3")})},
+        {QStringLiteral("fresh"),
+         makeTemplate(templates.filePath(QStringLiteral("fresh")), {words("status")})},
+        {QStringLiteral("registered"),
+         makeTemplate(
+             templates.filePath(QStringLiteral("registered")),
+             {words("rules decide"),
+              words("entry add --shikona 一郎 --picks 20,21,22,23,24,25,26 --reserve 30")})}};
     const QString fifo = templates.filePath(QStringLiteral("fifo"));
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
-    const QString status = QStringLiteral("status");
 
-    const std::vector<Row> rows = {
-        {"lock left by a stopped copy",
-         "demo",
-         [](const QString &d) {
-             writeBytes(d + QStringLiteral("/kachikoshi.lock"), "12345\nkachikoshi\n");
-             return std::shared_ptr<void>();
-         },
-         {status},
-         0,
-         QString()},
-        {"lock held by a running copy",
-         "demo",
-         [](const QString &d) {
-             auto lock = std::make_shared<QLockFile>(d + QStringLiteral("/kachikoshi.lock"));
-             EXPECT_TRUE(lock->tryLock(0));
-             return std::shared_ptr<void>(lock);
-         },
-         {status},
-         4,
-         QStringLiteral("使用中")},
-        {"database busy in another program",
-         "demo",
-         [](const QString &d) { return busyDatabase(d + QStringLiteral("/kch.kch")); },
-         {status},
-         4,
-         QStringLiteral("使用中")},
-        {"table without one of its columns",
-         "demo",
-         [](const QString &d) {
-             sqlite(d + QStringLiteral("/kch.kch"),
-                    QStringLiteral("ALTER TABLE PRIZE DROP COLUMN しこな"));
-             return std::shared_ptr<void>();
-         },
-         {status},
-         0,
-         QStringLiteral("PRIZE"),
-         After::DatabaseSetAside},
-        {"Entry.Dat shorter than the table",
-         "demo",
-         [](const QString &d) {
-             QFile::resize(d + QStringLiteral("/Entry.Dat"), 752 * 3);
-             return std::shared_ptr<void>();
-         },
-         {status},
-         4,
-         QStringLiteral("Entry.Dat が壊れています")},
-        {"a contest without Credit.Dat",
-         "demo",
-         [](const QString &d) {
-             QFile::remove(d + QStringLiteral("/Credit.Dat"));
-             return std::shared_ptr<void>();
-         },
-         {status},
-         4,
-         QStringLiteral("Credit.Dat がありません")},
-        {"perfect-day count beyond Perfect.Dat",
-         "demo",
-         [](const QString &d) {
-             patchI16(d + QStringLiteral("/Record.Dat"), 242, 32767);
-             return std::shared_ptr<void>();
-         },
-         {status},
-         4,
-         QStringLiteral("Record.Dat")},
-        {"a pick outside the roster",
-         "demo",
-         [](const QString &d) {
-             patchI16(d + QStringLiteral("/Entry.Dat"), 752 + 146, 41);
-             return std::shared_ptr<void>();
-         },
-         {status},
-         4,
-         QStringLiteral("Entry.Dat")},
-        {"a file that cannot be replaced at the commit",
-         "registered",
-         [](const QString &d) {
-             QFile::remove(d + QStringLiteral("/Entry.Bak"));
-             QDir(d).mkdir(QStringLiteral("Entry.Bak"));
-             return std::shared_ptr<void>();
-         },
-         {QStringLiteral("--yes"), QStringLiteral("reception"), QStringLiteral("close")},
-         4,
-         QStringLiteral("Entry.Bak")},
-        {"a device as banzuke file",
-         "fresh",
-         none,
-         {QStringLiteral("banzuke"), QStringLiteral("set"), QStringLiteral("/dev/zero")},
-         1,
-         QStringLiteral("普通のファイルではありません")},
-        {"a pipe as banzuke file",
-         "fresh",
-         none,
-         {QStringLiteral("banzuke"), QStringLiteral("set"), fifo},
-         1,
-         QStringLiteral("普通のファイルではありません")},
-        {"a pipe as application file",
-         "registered",
-         none,
-         {QStringLiteral("entry"), QStringLiteral("import-csv"), fifo},
-         1,
-         QStringLiteral("普通のファイルではありません")},
-        {"a device as day result file",
-         "demo",
-         none,
-         {QStringLiteral("result"), QStringLiteral("import"), QStringLiteral("/dev/zero"),
-          QStringLiteral("1")},
-         1,
-         QStringLiteral("普通のファイルではありません")},
-        {"bonus that overflows a score",
-         "fresh",
-         none,
-         {QStringLiteral("rules"), QStringLiteral("set"), QStringLiteral("GoldStarBonus=30000")},
-         1,
-         QStringLiteral("32767")},
-        {"text the files cannot hold",
-         "fresh",
-         none,
-         {QStringLiteral("prizes"), QStringLiteral("set"), QStringLiteral("rank.1=1,優勝😀,1000")},
-         1,
-         QStringLiteral("U+1F600")},
-        {"rename restore answered no",
-         "demo",
-         none,
-         {QStringLiteral("rename"), QStringLiteral("restore")},
-         3,
-         QStringLiteral("既定の番付")},
-        {"empty --dir",
-         "demo",
-         none,
-         {QStringLiteral("--dir="), status},
-         2,
-         QStringLiteral("--dir")},
+    // clang-format off
+    const Row rows[] = {
+        {"lock left by a stopped copy", "demo", Damage::Lock, "kachikoshi.lock", 0, 0, "status", 0, ""},
+        {"lock held by a running copy", "demo", Damage::LiveLock, "kachikoshi.lock", 0, 0, "status", 4, "使用中"},
+        {"database busy in another program", "demo", Damage::BusyDatabase, "kch.kch", 0, 0, "status", 4, "使用中"},
+        {"table without one of its columns", "demo", Damage::DropColumn, "kch.kch", 0, 0, "status", 0, "PRIZE", After::DatabaseSetAside},
+        {"Entry.Dat shorter than the table", "demo", Damage::Resize, "Entry.Dat", 752 * 3, 0, "status", 4, "Entry.Dat が壊れています"},
+        {"a contest without Credit.Dat", "demo", Damage::Remove, "Credit.Dat", 0, 0, "status", 4, "Credit.Dat がありません"},
+        {"perfect-day count beyond Perfect.Dat", "demo", Damage::Patch, "Record.Dat", 242, 32767, "status", 4, "Record.Dat"},
+        {"a pick outside the roster", "demo", Damage::Patch, "Entry.Dat", 752 + 146, 41, "status", 4, "Entry.Dat"},
+        {"a file that cannot be replaced at the commit", "registered", Damage::Folder, "Entry.Bak", 0, 0, "--yes reception close", 4, "Entry.Bak"},
+        {"a device as banzuke file", "fresh", Damage::None, "", 0, 0, "banzuke set /dev/zero", 1, "普通のファイルではありません"},
+        {"a pipe as banzuke file", "fresh", Damage::None, "", 0, 0, "banzuke set FIFO", 1, "普通のファイルではありません"},
+        {"a pipe as application file", "registered", Damage::None, "", 0, 0, "entry import-csv FIFO", 1, "普通のファイルではありません"},
+        {"a device as day result file", "demo", Damage::None, "", 0, 0, "result import /dev/zero 1", 1, "普通のファイルではありません"},
+        {"bonus that overflows a score", "fresh", Damage::None, "", 0, 0, "rules set GoldStarBonus=30000", 1, "32767"},
+        {"text the files cannot hold", "fresh", Damage::None, "", 0, 0, "prizes set rank.1=1,優勝😀,1000", 1, "U+1F600"},
+        {"rename restore answered no", "demo", Damage::None, "", 0, 0, "rename restore", 3, "既定の番付"},
+        {"empty --dir", "demo", Damage::None, "", 0, 0, "--dir= status", 2, "--dir"},
     };
+    // clang-format on
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         QTemporaryDir work;
         const QString dir = work.filePath(QStringLiteral("contest"));
-        copyTree(templateDirs[QString::fromLatin1(row.from)], dir);
+        copyTree(from[QString::fromLatin1(row.from)], dir);
         const QString data = dir + QStringLiteral("/Data");
-        const std::shared_ptr<void> held = row.damage(data);
+        const std::shared_ptr<void> held = apply(row, data);
         const auto before = snapshotFiles(data);
-        const CliResult r = runExe(QStringList {QStringLiteral("--dir"), dir} + row.args);
+        QStringList args = QString::fromUtf8(row.args).split(u' ');
+        args.replaceInStrings(QStringLiteral("FIFO"), fifo);
+        const CliResult r = runExe(QStringList {QStringLiteral("--dir"), dir} + args);
         EXPECT_EQ(r.code, row.exit) << r.err.toStdString();
-        EXPECT_TRUE(QString(r.out + r.err).contains(row.words)) << r.err.toStdString();
+        EXPECT_TRUE(QString(r.out + r.err).contains(QString::fromUtf8(row.words)))
+            << r.err.toStdString();
         auto after = snapshotFiles(data);
         if (row.after == After::DatabaseSetAside) {
             const QStringList aside = QDir(data).entryList({QStringLiteral("kch.kch.broken-*")});

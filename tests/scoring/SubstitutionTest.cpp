@@ -1,7 +1,10 @@
 #include "scoring/Substitution.h"
+#include "EntryTestSupport.h"
 #include "ScoringFixture.h"
 #include "scoring/DayConfirmation.h"
+#include "scoring/Phases.h"
 #include "scoring/ProgressCounter.h"
+#include "store/Database.h"
 
 #include <gtest/gtest.h>
 
@@ -116,6 +119,34 @@ TEST_F(Substitution, WithoutReserveNoSlotChanges)
     // Returning: with UseReserve 0 his marks can be changed again and he scores.
     EXPECT_EQ(confirm(2, {{11, MarkWin}}), ConfirmOutcome::Confirmed);
     EXPECT_EQ(c().entries()[0].dayTotal[1], 3);
+}
+
+// 予備力士 shows the reserve as registered through a substitution, a rebuild
+// of the table at start-up and 取組結果の変更.
+TEST_F(Substitution, ReserveColumnKeepsTheRegisteredReserve)
+{
+    start(true,
+          {makeEntry(QStringLiteral("甲"), {11, 12, 13}, 20),
+           makeEntry(QStringLiteral("乙"), {14, 15, 16}, 25)});
+    const QString reserve = c().roster().name(20);
+    const auto column
+        = [&] { return rowValue(c(), 100, QStringLiteral("予備力士")).toString().trimmed(); };
+    ASSERT_EQ(confirm(1, {{12, MarkAbsent}}), ConfirmOutcome::Confirmed);
+    EXPECT_EQ(c().entries()[0].reserveList[0], 21); // the queue moved on
+    EXPECT_EQ(column(), reserve);
+
+    tc.close();
+    {
+        Database db; // the table loses a row: the next start rebuilds it
+        db.open(tc.dataFile(QStringLiteral("kch.kch")));
+        db.exec(QStringLiteral("DELETE FROM entry00 WHERE \"ID\" = 101"));
+    }
+    tc.open();
+    EXPECT_EQ(column(), reserve);
+    tc.prompter.answers = {true};
+    ASSERT_EQ(restartCompetition(c()), PhaseOutcome::Done);
+    EXPECT_EQ(column(), reserve);
+    expectMirror(c());
 }
 
 } // namespace

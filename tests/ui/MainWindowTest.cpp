@@ -2,7 +2,6 @@
 
 #include "store/Database.h"
 #include "store/RecordFile.h"
-#include "ui/ColumnFit.h"
 #include "ui/EntryTableModel.h"
 #include "ui/HelpWindow.h"
 
@@ -339,12 +338,15 @@ TEST(MainWindowGrid, PickColumnsAreCaptionedByPointsAndReserveFollowsTheRule)
     w.refreshState();
     EXPECT_FALSE(grid->isColumnHidden(ui::gridcol::Reserve));
 
-    // Widths are twips at the screen's resolution, widened to a longer content.
+    // Widths are twips at the screen's resolution, widened to show full-length names whole.
     const qreal dpi = w.screen()->logicalDotsPerInchX();
+    const QFontMetrics fm = grid->fontMetrics();
     EXPECT_GE(grid->columnWidth(ui::gridcol::Shikona), ui::MainWindow::twipsToPixels(1500, dpi));
+    EXPECT_GT(grid->columnWidth(ui::gridcol::Shikona),
+              fm.horizontalAdvance(QStringLiteral("勝ち越し勝ち越し")));
     EXPECT_GE(grid->columnWidth(ui::gridcol::FirstPick), ui::MainWindow::twipsToPixels(800, dpi));
-    EXPECT_GE(grid->columnWidth(ui::gridcol::FirstPick),
-              ui::contentWidth(*grid, ui::gridcol::FirstPick));
+    EXPECT_GT(grid->columnWidth(ui::gridcol::FirstPick),
+              fm.horizontalAdvance(QStringLiteral("肥後ノ海山")));
 }
 
 TEST(MainWindowGrid, WindowSizeRulesInTwips)

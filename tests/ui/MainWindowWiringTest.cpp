@@ -1,4 +1,3 @@
-#include "EntryTestSupport.h"
 #include "MainWindowTestSupport.h"
 
 #include <QApplication>
@@ -54,12 +53,12 @@ TEST(MainWindowWiring, MenusOpenTheirWindows)
     EXPECT_EQ(modalOpenedBy(f.action("mmRename")), QStringLiteral("frmReName"));
     // Before the competition the bout-result window stays shut.
     EXPECT_EQ(modalOpenedBy(f.action("TorikumiKekka")), QString());
-    // After 受付終了 it says what to do first instead of nothing.
+    // After 受付終了 it is offered but opens only after 賞位決定, and says so.
     f.contest().rules().flag = 5;
     f.window().refreshState();
     EXPECT_EQ(modalOpenedBy(f.action("TorikumiKekka")), QString());
     ASSERT_FALSE(f.temp.prompter.messages.isEmpty());
-    EXPECT_TRUE(f.temp.prompter.messages.last().contains(u"「賞位決定」を押して"));
+    EXPECT_TRUE(f.temp.prompter.messages.last().contains(QStringLiteral("賞位の設定")));
     f.contest().rules().flag = 10;
     f.contest().rules().rulesStart = 1;
     f.window().refreshState();
@@ -104,6 +103,12 @@ TEST(MainWindowWiring, EntryWindowDisablesTheMainWindowAndChartLooksUpNumbers)
             chart = w;
     ASSERT_NE(chart, nullptr);
     EXPECT_TRUE(chart->findChild<QWidget *>(QStringLiteral("Lno_0"))->isVisible());
+    // Again: the same chart comes forward, no second one opens.
+    entry->findChild<QPushButton *>(QStringLiteral("cmd"))->click();
+    int charts = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        charts += w->objectName() == u"frmTorikumi" && w->isVisible();
+    EXPECT_EQ(charts, 1);
 
     entry->findChild<QPushButton *>(QStringLiteral("cmdEXIT"))->click();
     QApplication::processEvents();
@@ -128,18 +133,9 @@ TEST(MainWindowWiring, ReceptionCloseAndRestartFromTheMenus)
     f.contest().rules().flag = 12;
     f.contest().rules().rulesStart = 1;
     f.contest().rules().currentDay = 2;
-    // A substitution has taken the head of the queue: the column keeps the
-    // registered reserve whenever the table is written again.
-    EntryRecord &e = f.contest().entries()[0];
-    e.reserve = 20;
-    e.reserveList = {21, 22, 23, 24, 25, 26, 27, 28, 29, kNoWrestler};
-    f.contest().rebuildEntryTable();
-    f.contest().saveEntries();
-    expectMirror(f.contest());
     f.window().refreshState();
     f.temp.prompter.answers = {true};
     f.action("mmCrear")->trigger();
-    expectMirror(f.contest());
     EXPECT_EQ(f.contest().rules().flag, 10);
     EXPECT_EQ(f.contest().rules().currentDay, 0);
     EXPECT_EQ(f.control<QLineEdit>("txUpDown")->text(), QStringLiteral("0"));

@@ -1,0 +1,115 @@
+#include "cli/Cli.h"
+#include "publish/BanzukeReport.h"
+#include "publish/CsvExport.h"
+#include "publish/EntryListReport.h"
+#include "publish/ResultListReport.h"
+#include "store/Phase.h"
+
+#include <QDir>
+
+namespace kc::cli {
+
+namespace {
+
+struct ExportKind
+{
+    const char16_t *word;
+    CsvExport which;
+    Action action;
+    const char16_t *caption;
+};
+
+const ExportKind kExports[] {
+    {u"entry", CsvExport::Entries, Action::ExportEntries, u"申込結果一覧（CSV)"},
+    {u"result", CsvExport::Results, Action::ExportResults, u"集計結果出力(CSV)"},
+    {u"prize", CsvExport::Prizes, Action::ExportResults, u"賞位発表(CSV)"},
+};
+
+int exportCommand(CommandContext &ctx)
+{
+    if (ctx.args.size() != 1)
+        throw UsageError {QStringLiteral("使い方: export entry|result|prize")};
+    for (const ExportKind &kind : kExports) {
+        if (ctx.args[0] != QString::fromUtf16(kind.word))
+            continue;
+        // The window greys the menu item in the phases where it makes no sense.
+        if (!Phase::of(ctx.contest.rules()).allows(kind.action)) {
+            ctx.err << QStringLiteral("%1 は現在のフェーズでは出力できません（Flag = %2）。")
+                           .arg(QString::fromUtf16(kind.caption))
+                           .arg(ctx.contest.rules().flag)
+                    << Qt::endl;
+            return ExitRefused;
+        }
+        ctx.out << QDir::toNativeSeparators(exportCsv(ctx.contest, kind.which)) << Qt::endl;
+        return ExitOk;
+    }
+    throw UsageError {
+        QStringLiteral("出力の種類が不明です: %1（entry、result、prize）").arg(ctx.args[0])};
+}
+
+struct PrintKind
+{
+    const char16_t *word;
+    Action action;
+    const char16_t *caption;
+    std::function<PrintDocument(Contest &)> build;
+};
+
+int printCommand(CommandContext &ctx, const PrintKind &kind)
+{
+    const QString usage
+        = QStringLiteral("使い方: print %1 --pdf FILE").arg(QString::fromUtf16(kind.word));
+    if (ctx.args.size() != 2 || ctx.args[0] != u"--pdf")
+        throw UsageError {usage};
+    Contest &contest = ctx.contest;
+    if (kind.action == Action::PrintBanzuke) {
+        if (const QString refusal = banzukereport::refusal(contest.rules()); !refusal.isEmpty()) {
+            ctx.err << refusal << Qt::endl;
+            return ExitRefused;
+        }
+    }
+    if (!Phase::of(contest.rules()).allows(kind.action, contest.participantCount())) {
+        ctx.err << QStringLiteral("%1 は現在のフェーズでは印刷できません（Flag = %2、%3日目）。")
+                       .arg(QString::fromUtf16(kind.caption))
+                       .arg(contest.rules().flag)
+                       .arg(contest.rules().currentDay)
+                << Qt::endl;
+        return ExitRefused;
+    }
+    return printToPdf(ctx, QString::fromUtf16(kind.word), kind.build);
+}
+
+const std::vector<PrintKind> &printKinds()
+{
+    static const std::vector<PrintKind> kinds {
+        {u"banzuke", Action::PrintBanzuke, u"番付表の出力(印刷)",
+         [](Contest &c) { return buildBanzukeReport(c); }},
+        {u"entries", Action::PrintEntries, u"参加者投票ﾘｽﾄ出力(印刷)",
+         [](Contest &c) { return buildEntryList(c); }},
+        {u"results", Action::PrintResults, u"集計結果出力・得点順(印刷)",
+         [](Contest &c) { return buildResultList(c, ResultOrder::Rank); }},
+        {u"results-by-id", Action::PrintResults, u"集計結果出力・受付順(印刷)",
+         [](Contest &c) { return buildResultList(c, ResultOrder::Id); }},
+    };
+    return kinds;
+}
+
+} // namespace
+
+void addReportCommands(std::vector<Command> &commands)
+{
+    commands.push_back({{QStringLiteral("export")},
+                        QStringLiteral("entry|result|prize"),
+                        QStringLiteral("CSV 出力（Data/Entry.Csv、Result.Csv、Prize.Csv）"),
+                        false,
+                        exportCommand});
+    for (const PrintKind &kind : printKinds())
+        commands.push_back({{QStringLiteral("print"), QString::fromUtf16(kind.word)},
+                            QStringLiteral("--pdf FILE"),
+                            QString::fromUtf16(kind.caption).remove(QStringLiteral("(印刷)"))
+                                + QStringLiteral(" を PDF に出力"),
+                            false,
+                            [&kind](CommandContext &ctx) { return printCommand(ctx, kind); }});
+}
+
+} // namespace kc::cli

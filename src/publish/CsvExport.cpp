@@ -1,0 +1,178 @@
+#include "publish/CsvExport.h"
+
+#include "store/Contest.h"
+#include "store/Database.h"
+#include "store/RecordFile.h"
+#include "store/RecordSet.h"
+#include "store/Roster.h"
+#include "store/Text.h"
+
+namespace kc {
+
+namespace {
+
+constexpr int kNameWidth = 16; // a participant's name in the entry files
+constexpr int kWrestlerWidth = 10; // a wrestler's name in the roster files
+
+CsvValue text(const QString &s)
+{
+    return {s, true};
+}
+
+CsvValue wrestler(const Roster &roster, int slot)
+{
+    return text(csvexport::fixedWidth(roster.name(slot), kWrestlerWidth));
+}
+
+// A value as the table stores it: text quoted, a number bare (empty when null).
+CsvValue stored(const RecordSet &table, int row, int column)
+{
+    const QVariant v = table.valueAt(row, column);
+    if (Database::isTextColumn(table.table(), table.columns().at(column)))
+        return text(v.toString());
+    return {v.isNull() ? QString() : QString::number(v.toLongLong()), false};
+}
+
+QByteArray tableLines(RecordSet &table, const QStringList &columns)
+{
+    std::vector<int> indexes;
+    for (const QString &c : columns)
+        indexes.push_back(int(table.columns().indexOf(c)));
+    QByteArray out;
+    for (int row = 0; row < table.count(); ++row) {
+        std::vector<CsvValue> values;
+        for (int i : indexes)
+            values.push_back(stored(table, row, i));
+        out += csvexport::line(values);
+    }
+    return out;
+}
+
+} // namespace
+
+namespace csvexport {
+
+QByteArray line(const std::vector<CsvValue> &values)
+{
+    QString s;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i)
+            s += u',';
+        const CsvValue &v = values[i];
+        if (v.quoted) {
+            QString t = v.text;
+            s += u'"' + t.replace(u'"', QStringLiteral("\"\"")) + u'"';
+        } else {
+            s += v.text;
+        }
+    }
+    return toCp932(s + QStringLiteral("\r\n"));
+}
+
+QString fixedWidth(const QString &text, int width)
+{
+    return fromCp932(fixedField(text, width));
+}
+
+std::vector<QString> slotLabels(const RulesRecord &rules)
+{
+    std::vector<QString> labels(11);
+    const int picks = std::clamp<int>(rules.pickCount, 0, 10);
+    for (int k = 0; k < picks; ++k)
+        labels[k] = QString::number(rules.slotPoints[k]) + QStringLiteral("点力士");
+    if (rules.reserveInUse())
+        labels[10] = QStringLiteral("予備");
+    return labels;
+}
+
+} // namespace csvexport
+
+QByteArray entryCsv(const RulesRecord &rules, const Roster &roster,
+                    const std::vector<EntryRecord> &entries)
+{
+    std::vector<CsvValue> header {text(QStringLiteral("ID")), text(QStringLiteral("しこな"))};
+    for (const QString &label : csvexport::slotLabels(rules))
+        header.push_back(text(label));
+    QByteArray out = csvexport::line(header);
+    const int picks = std::clamp<int>(rules.pickCount, 0, 10);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const EntryRecord &e = entries[i];
+        std::vector<CsvValue> values {CsvValue::number(qint64(i) + 100),
+                                      text(csvexport::fixedWidth(e.shikona, kNameWidth))};
+        for (int k = 0; k < 10; ++k)
+            values.push_back(k < picks ? wrestler(roster, e.picks[k]) : text(QString()));
+        values.push_back(rules.reserveInUse() ? wrestler(roster, e.reserveList[0])
+                                              : text(QStringLiteral("---")));
+        out += csvexport::line(values);
+    }
+    return out;
+}
+
+QByteArray resultCsv(const RulesRecord &rules, RecordSet &table)
+{
+    std::vector<CsvValue> header {text(QStringLiteral("順位")), text(QStringLiteral("四股名"))};
+    for (int d = 1; d <= kDays; ++d)
+        header.push_back(text(QString::number(d)));
+    header.push_back(text(QStringLiteral("合計")));
+    header.push_back(text(QStringLiteral("中日計")));
+    for (const QString &label : csvexport::slotLabels(rules))
+        header.push_back(text(label));
+    header.push_back(text(QStringLiteral("ﾒﾝﾊﾞｰID")));
+    QStringList columns {QStringLiteral("順位"), QStringLiteral("しこな")};
+    for (int d = 1; d <= kDays; ++d)
+        columns << dayColumnName(d);
+    columns << QStringLiteral("合計") << QStringLiteral("中日計");
+    for (int s = 1; s <= 10; ++s)
+        columns << QStringLiteral("力士%1").arg(s);
+    columns << QStringLiteral("予備力士") << QStringLiteral("ID");
+    return csvexport::line(header) + tableLines(table, columns);
+}
+
+QByteArray prizeCsv(Database &db)
+{
+    RecordSet table(db, QStringLiteral("PRIZE"));
+    const std::vector<CsvValue> header {
+        text(QStringLiteral("賞位")), text(QStringLiteral("しこな")), text(QStringLiteral("ID")),
+        text(QStringLiteral("取得点")), text(QStringLiteral("賞位ﾎﾟｲﾝﾄ"))};
+    return csvexport::line(header)
+        + tableLines(table,
+                     {QStringLiteral("賞位"), QStringLiteral("しこな"), QStringLiteral("ID"),
+                      QStringLiteral("得点"), QStringLiteral("ポイント")});
+}
+
+QString exportCsv(Contest &contest, CsvExport which, const QString &order)
+{
+    const Paths &paths = contest.paths();
+    QString path;
+    QByteArray bytes;
+    switch (which) {
+    case CsvExport::Entries: {
+        path = paths.entryCsv;
+        // Once the reception is closed the registered picks live in the backup.
+        if (contest.rules().flag >= 5)
+            bytes = entryCsv(contest.rules(), contest.roster(),
+                             recordfile::readFirst<EntryRecord>(contest.files(), paths.entryBak,
+                                                                contest.participantCount()));
+        else
+            bytes = entryCsv(contest.rules(), contest.roster(), contest.entries());
+        break;
+    }
+    case CsvExport::Results: {
+        path = paths.resultCsv;
+        // Its own cursor, so the contest's table stays where it was.
+        RecordSet table(contest.database(), QStringLiteral("entry00"));
+        if (!order.isEmpty())
+            table.setSort(order);
+        bytes = resultCsv(contest.rules(), table);
+        break;
+    }
+    case CsvExport::Prizes:
+        path = paths.prizeCsv;
+        bytes = prizeCsv(contest.database());
+        break;
+    }
+    contest.files().write(path, bytes);
+    return path;
+}
+
+} // namespace kc
