@@ -1,3 +1,4 @@
+#include "EntryTestSupport.h"
 #include "MainWindowTestSupport.h"
 
 #include <QApplication>
@@ -133,9 +134,18 @@ TEST(MainWindowWiring, ReceptionCloseAndRestartFromTheMenus)
     f.contest().rules().flag = 12;
     f.contest().rules().rulesStart = 1;
     f.contest().rules().currentDay = 2;
+    // A substitution has taken the head of the queue: the grid's 予備力士 keeps
+    // the registered reserve, when the table is rebuilt and after 取組結果の変更.
+    EntryRecord &e = f.contest().entries()[0];
+    e.reserve = 20;
+    e.reserveList = {21, 22, 23, 24, 25, 26, 27, 28, 29, kNoWrestler};
+    f.contest().rebuildEntryTable();
+    f.contest().saveEntries();
+    expectMirror(f.contest());
     f.window().refreshState();
     f.temp.prompter.answers = {true};
     f.action("mmCrear")->trigger();
+    expectMirror(f.contest());
     EXPECT_EQ(f.contest().rules().flag, 10);
     EXPECT_EQ(f.contest().rules().currentDay, 0);
     EXPECT_EQ(f.control<QLineEdit>("txUpDown")->text(), QStringLiteral("0"));
