@@ -407,7 +407,9 @@ TEST_F(EntryWindowTest, ClosingSavesEnablesTheMainWindowAndReports)
     open();
     QWidget *chartOwner = nullptr;
     QPointer<QWidget> chart;
+    int charts = 0;
     window->setChartCallback([&](QWidget *owner) {
+        ++charts;
         chartOwner = owner;
         chart = new QWidget(owner, Qt::Window);
         chart->show();
@@ -417,6 +419,11 @@ TEST_F(EntryWindowTest, ClosingSavesEnablesTheMainWindowAndReports)
     EXPECT_EQ(chartOwner, window.data());
     ASSERT_TRUE(chart);
     EXPECT_TRUE(chart->isVisible());
+    // Again, by click or by Enter on a box: still the one chart.
+    click(QStringLiteral("cmd"));
+    click(QStringLiteral("cmd"));
+    enter(box(QStringLiteral("txShikona")));
+    EXPECT_EQ(charts, 1);
 
     typeApplication(QStringLiteral("若葉山"), kPicks, QStringLiteral("30"));
     click(QStringLiteral("cmdAdd"));
