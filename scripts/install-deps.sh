@@ -8,7 +8,7 @@ packages=(
     libgtest-dev
     fonts-ipaexfont-mincho fonts-ipaexfont-gothic fontconfig
     xvfb xauth
-    sqlite3
+    sqlite3 util-linux mount
     qt6-translations-l10n
     chromium
 )

@@ -416,9 +416,8 @@ void Contest::loadEntries()
                 EntryRecord::decode(bytes->mid(i * EntryRecord::Size, EntryRecord::Size)));
         // The placeholder ルール決定 writes holds a slot number outside the roster;
         // it stays the file's only record when the reception closes with nobody.
-        placeholderOnly = rows == 0
-            && (Phase::of(m_rules).beforeFirstEntry()
-                || (length == EntryRecord::Size && *bytes == rulesPlaceholderEntry().encode()));
+        if (rows == 0 && length == EntryRecord::Size && *bytes == rulesPlaceholderEntry().encode())
+            placeholderOnly = true;
         for (int i = 0; i < int(fromFile.size()); ++i)
             validateEntry(fromFile[i], i + 1, m_paths.entry, !placeholderOnly);
     }
