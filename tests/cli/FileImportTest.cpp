@@ -2,7 +2,6 @@
 
 #include <QCryptographicHash>
 #include <QDirIterator>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace kc;
@@ -65,8 +64,7 @@ struct Case
 
 TEST(FileImports, RealExecutableImportsOrRefusesLeavingDataUntouched)
 {
-    const QString exe = qEnvironmentVariable("KC_EXE");
-    if (exe.isEmpty())
+    if (qEnvironmentVariable("KC_EXE").isEmpty())
         GTEST_SKIP() << "KC_EXE not set (run through ctest)";
     const QString F = QStringLiteral("FILE");
     // clang-format off
@@ -110,12 +108,9 @@ TEST(FileImports, RealExecutableImportsOrRefusesLeavingDataUntouched)
         for (const QString &a : c.args)
             args << (a == F ? file : a);
         const QByteArray before = dataChecksum(tc.root());
-        QProcess p;
-        p.start(exe, args);
-        ASSERT_TRUE(p.waitForFinished(30000)) << c.what;
-        const QString said
-            = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
-        EXPECT_EQ(p.exitCode(), c.code) << c.what << "\n" << said.toStdString();
+        const CliResult r = runExe(args);
+        const QString said = r.out + r.err;
+        EXPECT_EQ(r.code, c.code) << c.what << "\n" << said.toStdString();
         EXPECT_TRUE(said.contains(QString::fromUtf8(c.says))) << c.what << "\n"
                                                               << said.toStdString();
         EXPECT_EQ(dataChecksum(tc.root()) != before, c.changes) << c.what;

@@ -112,12 +112,19 @@ CliResult runExe(const QStringList &args)
     const QString exe = qEnvironmentVariable("KC_EXE");
     if (exe.isEmpty())
         return {-1, {}, QStringLiteral("KC_EXE not set (run through ctest)")};
+    // As on a machine without a display, where every command must work.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(exe, args);
     if (!p.waitForFinished(120000))
         return {-1, {}, QStringLiteral("did not finish")};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    if (p.exitStatus() != QProcess::NormalExit)
+        return {-1, QString(), QStringLiteral("crashed: ") + err};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), err};
 }
 
 } // namespace kc::test

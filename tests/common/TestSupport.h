@@ -84,8 +84,9 @@ namespace kc::test {
 // the file instead, for a change whose new output has been checked by eye.
 void expectGolden(const QString &name, const QByteArray &actual);
 
-// Runs the real program (KC_EXE) as a separate process; code -1 when it did not
-// finish in two minutes or KC_EXE is not set.
+// Runs the real program (KC_EXE) as a separate process without a display (no
+// DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); code -1 when it crashed, did not
+// finish in two minutes, or KC_EXE is not set.
 CliResult runExe(const QStringList &args);
 
 } // namespace kc::test

@@ -4,7 +4,6 @@
 #include "store/Roster.h"
 #include "store/Text.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace kc;
@@ -76,19 +75,13 @@ TEST(CsvExport, EmptyContestTablesGiveTheHeaderOnly)
 // then every list report as a PDF.
 TEST(CsvExport, RealExecutableExportsAndPrintsWithoutADisplay)
 {
-    const QString exe = qEnvironmentVariable("KC_EXE");
-    if (exe.isEmpty())
+    if (qEnvironmentVariable("KC_EXE").isEmpty())
         GTEST_SKIP() << "KC_EXE not set (run through ctest)";
     QTemporaryDir dir, fresh;
     const auto run = [&](const QString &folder, QStringList args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        p.setProcessEnvironment(env);
-        p.start(exe, QStringList {QStringLiteral("--dir"), folder, QStringLiteral("--yes")} + args);
-        p.waitForFinished(120000);
-        return p.exitCode();
+        return test::runExe(QStringList {QStringLiteral("--dir"), folder, QStringLiteral("--yes")}
+                            + args)
+            .code;
     };
     ASSERT_EQ(run(dir.path(), {u"demo"_qs, u"--entries"_qs, u"3"_qs}), 0);
     const struct
