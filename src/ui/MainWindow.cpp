@@ -247,31 +247,18 @@ void MainWindow::buildMenus()
     // A preview of each printed report, enabled exactly when its print item is.
     QMenu *previews = exports->addMenu(s("印刷ﾌﾟﾚﾋﾞｭｰ"));
     previews->setObjectName(s("mmPreview"));
-    const std::pair<const char *, std::function<PrintDocument()>> previewed[] {
-        {"mmBanzukePrint", [this] { return buildBanzukeReport(m_contest); }},
-        {"mmEntryPrint", [this] { return buildEntryList(m_contest); }},
-        {"mmResultPrint", [this] { return buildResultList(m_contest, ResultOrder::Rank); }},
-        {"mmResultPrint2", [this] { return buildResultList(m_contest, ResultOrder::Id); }},
-    };
-    for (const auto &[name, build] : previewed) {
+    for (const char *name : {"mmBanzukePrint", "mmEntryPrint", "mmResultPrint", "mmResultPrint2"}) {
         QAction *print = item(name);
         QAction *preview = previews->addAction(print->text().replace(s("(印刷)"), QString()));
         preview->setObjectName(print->objectName() + s("Preview"));
         preview->setEnabled(print->isEnabled());
         connect(print, &QAction::enabledChanged, preview, &QAction::setEnabled);
-        connect(preview, &QAction::triggered, this,
-                [this, name = QString::fromLatin1(name), build] {
-                    guarded([&] {
-                        const QString refusal = name == u"mmBanzukePrint"
-                            ? banzukereport::refusal(m_contest.rules())
-                            : QString();
-                        if (!refusal.isEmpty())
-                            m_contest.prompter().tell(
-                                {refusal, QStringLiteral("Kachikoshi Cup"), Icon::Warning});
-                        else
-                            m_printer->preview(build());
-                    });
-                });
+        connect(preview, &QAction::triggered, this, [this, name] {
+            guarded([&] {
+                if (const auto document = report(name))
+                    m_printer->preview(*document);
+            });
+        });
     }
 
     QMenu *help = makeMenu("mmmHelp", s("ﾍﾙﾌﾟ"));
@@ -445,10 +432,10 @@ void MainWindow::applyGridColumns()
             continue;
         const QString name = Database::entryColumns().value(c);
         int width = twipsToPixels(g.columns[c].widthTwips, dpiX());
-        if (!Database::isTextColumn(QStringLiteral("entry00"), name))
+        const bool text = Database::isTextColumn(QStringLiteral("entry00"), name);
+        if (!text)
             width = std::max(width, digits);
         // Names and headings whole, in the fonts this screen has.
-        const bool text = Database::isTextColumn(QStringLiteral("entry00"), name);
         const bool person = name == u"しこな" || name == u"シコ";
         width = columnWidthFor(m_dataGrid1, c,
                                text ? (person ? kRingNameChars : kWrestlerNameChars) : 0, width);
@@ -758,15 +745,34 @@ void MainWindow::onMenuRules()
     });
     refreshState();
 }
-void MainWindow::onMmBanzukePrint()
+std::optional<PrintDocument> MainWindow::report(const char *item)
+{
+    const QString name = QString::fromLatin1(item);
+    if (name == u"mmBanzukePrint") {
+        const QString refusal = banzukereport::refusal(m_contest.rules());
+        if (!refusal.isEmpty()) {
+            m_contest.prompter().tell({refusal, QStringLiteral("Kachikoshi Cup"), Icon::Warning});
+            return std::nullopt;
+        }
+        return buildBanzukeReport(m_contest);
+    }
+    if (name == u"mmEntryPrint")
+        return buildEntryList(m_contest);
+    return buildResultList(m_contest,
+                           name == u"mmResultPrint" ? ResultOrder::Rank : ResultOrder::Id);
+}
+
+void MainWindow::printReport(const char *item)
 {
     guarded([&] {
-        const QString refusal = banzukereport::refusal(m_contest.rules());
-        if (!refusal.isEmpty())
-            m_contest.prompter().tell({refusal, QStringLiteral("Kachikoshi Cup"), Icon::Warning});
-        else
-            m_printer->print(buildBanzukeReport(m_contest));
+        if (const auto document = report(item))
+            m_printer->print(*document);
     });
+}
+
+void MainWindow::onMmBanzukePrint()
+{
+    printReport("mmBanzukePrint");
 }
 void MainWindow::onKyokaiEntry()
 {
@@ -794,7 +800,7 @@ void MainWindow::onMmShoui()
 }
 void MainWindow::onMmEntryPrint()
 {
-    guarded([&] { m_printer->print(buildEntryList(m_contest)); });
+    printReport("mmEntryPrint");
 }
 void MainWindow::onTorikumiKekka()
 {
@@ -819,11 +825,11 @@ void MainWindow::onTorikumiKekka()
 }
 void MainWindow::onMmResultPrint()
 {
-    guarded([&] { m_printer->print(buildResultList(m_contest, ResultOrder::Rank)); });
+    printReport("mmResultPrint");
 }
 void MainWindow::onMmResultPrint2()
 {
-    guarded([&] { m_printer->print(buildResultList(m_contest, ResultOrder::Id)); });
+    printReport("mmResultPrint2");
 }
 void MainWindow::onMmHoshitori()
 {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "publish/PrintDocument.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QGroupBox;
@@ -85,6 +88,9 @@ private slots:
     void onMmRename();
     void onMenuMakeBan();
     void onMenuRules();
+    // The printed report of a print item, or nothing after telling its refusal.
+    std::optional<PrintDocument> report(const char *item);
+    void printReport(const char *item);
     void onMmBanzukePrint();
     void onKyokaiEntry();
     void onMenuGameStart();
