@@ -82,6 +82,17 @@ int publishAllPages(CommandContext &ctx)
     return ExitOk;
 }
 
+int publishWholeSite(CommandContext &ctx)
+{
+    noArguments(ctx, QStringLiteral("publish all"));
+    TerminalProgress progress(ctx.err);
+    const int pages
+        = publisher::publishSite(ctx.contest, isatty(STDERR_FILENO) ? &progress : nullptr);
+    ctx.out << QStringLiteral("%1 ページを書き出しました: %2").arg(pages).arg(htmlFolder(ctx))
+            << Qt::endl;
+    return ExitOk;
+}
+
 int publishEntryList(CommandContext &ctx)
 {
     noArguments(ctx, QStringLiteral("publish entries"));
@@ -90,7 +101,8 @@ int publishEntryList(CommandContext &ctx)
         ctx.err << QStringLiteral("参加者が登録されていません。") << Qt::endl;
         return ExitRefused;
     }
-    ctx.out << QStringLiteral("Entry.html を書き出しました: %1").arg(htmlFolder(ctx)) << Qt::endl;
+    ctx.out << QStringLiteral("Entry.html と index.html を書き出しました: %1").arg(htmlFolder(ctx))
+            << Qt::endl;
     return ExitOk;
 }
 
@@ -98,7 +110,8 @@ int publishRulesPage(CommandContext &ctx)
 {
     noArguments(ctx, QStringLiteral("publish rules"));
     publisher::publishRules(ctx.contest);
-    ctx.out << QStringLiteral("Rules.html を書き出しました: %1").arg(htmlFolder(ctx)) << Qt::endl;
+    ctx.out << QStringLiteral("Rules.html と index.html を書き出しました: %1").arg(htmlFolder(ctx))
+            << Qt::endl;
     return ExitOk;
 }
 
@@ -108,22 +121,26 @@ void addPublishCommands(std::vector<Command> &commands)
 {
     commands.push_back({{QStringLiteral("publish")},
                         QString(),
-                        QStringLiteral("集計結果出力（HTML): すべてのページ"),
+                        QStringLiteral("集計結果出力（HTML): 参加者ごとのページ、Prize.html、"
+                                       "Records.html、Result.html、Result2.html、graph.html、"
+                                       "index.html"),
                         false,
                         publishAllPages});
     commands.push_back({{QStringLiteral("publish"), QStringLiteral("all")},
                         QString(),
-                        QStringLiteral("publish と同じ"),
+                        QStringLiteral("サイト全体: publish のページ（受付終了の後）、Entry.html"
+                                       "（参加者がいれば）、Rules.html（ルール決定の後）、"
+                                       "index.html"),
                         false,
-                        publishAllPages});
+                        publishWholeSite});
     commands.push_back({{QStringLiteral("publish"), QStringLiteral("entries")},
                         QString(),
-                        QStringLiteral("参加者一覧出力（HTML): Entry.html"),
+                        QStringLiteral("参加者一覧出力（HTML): Entry.html と index.html"),
                         false,
                         publishEntryList});
     commands.push_back({{QStringLiteral("publish"), QStringLiteral("rules")},
                         QString(),
-                        QStringLiteral("ルールの説明のページ Rules.html"),
+                        QStringLiteral("ルールの説明のページ Rules.html と index.html"),
                         false,
                         publishRulesPage});
 }
