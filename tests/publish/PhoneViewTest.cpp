@@ -1,12 +1,12 @@
 // The published pages on a phone (Chromium's device emulation, 390 px,
 // mobile) and on a desktop, driven over Chromium's DevTools pipe.
 // KC_SCREENSHOT_DIR=folder keeps a screenshot of each page at each width.
+#undef QT_NO_CAST_FROM_ASCII // the DevTools names as plain literals
 #include "TestSupport.h"
 #include "publish/HtmlPage.h"
 #include "publish/Publisher.h"
 #include "scoring/DemoContest.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,7 +19,6 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 extern char **environ;
 
@@ -28,8 +27,8 @@ using namespace kc::test;
 
 namespace {
 
-// Chromium with --remote-debugging-pipe reads commands on fd 3 and answers on
-// fd 4, each message JSON ended by a NUL.
+// --remote-debugging-pipe: commands in on fd 3, answers out on fd 4, each a
+// JSON message ended by a NUL.
 class DevTools
 {
 public:
@@ -43,19 +42,17 @@ public:
         posix_spawn_file_actions_adddup2(&fa, in[0], 3);
         posix_spawn_file_actions_adddup2(&fa, out[1], 4);
         posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0); // its own log
-        const QList<QByteArray> args {chromium.toLocal8Bit(),
-                                      "--headless",
-                                      "--no-sandbox",
-                                      "--disable-gpu",
-                                      "--hide-scrollbars",
-                                      "--no-first-run",
-                                      "--disable-background-networking",
-                                      "--remote-debugging-pipe",
-                                      "--user-data-dir=" + profile.toLocal8Bit(),
-                                      "about:blank"};
+        QList<QByteArray> args {chromium.toLocal8Bit(),
+                                "--headless",
+                                "--no-sandbox",
+                                "--disable-gpu",
+                                "--hide-scrollbars",
+                                "--no-first-run",
+                                "--remote-debugging-pipe",
+                                "--user-data-dir=" + profile.toLocal8Bit()};
         std::vector<char *> argv;
-        for (const QByteArray &a : args)
-            argv.push_back(const_cast<char *>(a.constData()));
+        for (QByteArray &a : args)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         if (posix_spawn(&m_pid, argv[0], &fa, nullptr, argv.data(), environ) != 0)
             m_pid = -1;
@@ -68,96 +65,33 @@ public:
     ~DevTools()
     {
         if (m_pid > 0) {
-            call(QStringLiteral("Browser.close"));
+            call("Browser.close");
             for (int k = 0; k < 50 && waitpid(m_pid, nullptr, WNOHANG) == 0; ++k)
                 usleep(100000);
-            if (kill(m_pid, 0) == 0) {
-                kill(m_pid, SIGKILL);
+            if (kill(m_pid, SIGKILL) == 0)
                 waitpid(m_pid, nullptr, 0);
-            }
         }
         ::close(m_to);
         ::close(m_from);
     }
     bool running() const { return m_pid > 0; }
 
-    QJsonObject call(const QString &method, const QJsonObject &params = {},
-                     const QString &session = {})
+    // The result of a command, or the next event of that name when `event`.
+    QJsonObject call(const char *method, const QJsonObject &params = {}, bool event = false)
     {
-        QJsonObject m {{QStringLiteral("id"), ++m_id},
-                       {QStringLiteral("method"), method},
-                       {QStringLiteral("params"), params}};
-        if (!session.isEmpty())
-            m.insert(QStringLiteral("sessionId"), session);
+        QJsonObject m {{"id", ++m_id}, {"method", method}, {"params", params}};
+        if (!m_session.isEmpty())
+            m.insert("sessionId", m_session);
         const QByteArray bytes = QJsonDocument(m).toJson(QJsonDocument::Compact) + '\0';
         if (::write(m_to, bytes.constData(), size_t(bytes.size())) != bytes.size())
             return {};
-        const int id = m_id;
-        const QJsonObject reply = next(
-            [id](const QJsonObject &o) { return o.value(QStringLiteral("id")).toInt() == id; });
-        return reply.value(QStringLiteral("result")).toObject();
-    }
-    bool event(const QString &method)
-    {
-        return !next([&](const QJsonObject &o) {
-                    return o.value(QStringLiteral("method")).toString() == method;
-                }).isEmpty();
-    }
-
-    // A new tab with the given screen, the page loaded in it; its session.
-    QString open(const QString &file, int width, bool mobile)
-    {
-        const QString target = call(QStringLiteral("Target.createTarget"),
-                                    {{QStringLiteral("url"), QStringLiteral("about:blank")}})
-                                   .value(QStringLiteral("targetId"))
-                                   .toString();
-        const QString s
-            = call(QStringLiteral("Target.attachToTarget"),
-                   {{QStringLiteral("targetId"), target}, {QStringLiteral("flatten"), true}})
-                  .value(QStringLiteral("sessionId"))
-                  .toString();
-        call(QStringLiteral("Page.enable"), {}, s);
-        call(QStringLiteral("Emulation.setDeviceMetricsOverride"),
-             {{QStringLiteral("width"), width},
-              {QStringLiteral("height"), mobile ? 844 : 900},
-              {QStringLiteral("deviceScaleFactor"), mobile ? 3 : 1},
-              {QStringLiteral("mobile"), mobile}},
-             s);
-        call(QStringLiteral("Page.navigate"),
-             {{QStringLiteral("url"), QUrl::fromLocalFile(file).toString()}}, s);
-        event(QStringLiteral("Page.loadEventFired"));
-        return s;
-    }
-    QJsonObject eval(const QString &session, const QString &script)
-    {
-        const QJsonObject r = call(
-            QStringLiteral("Runtime.evaluate"),
-            {{QStringLiteral("expression"), script}, {QStringLiteral("returnByValue"), true}},
-            session);
-        return QJsonDocument::fromJson(r.value(QStringLiteral("result"))
-                                           .toObject()
-                                           .value(QStringLiteral("value"))
-                                           .toString()
-                                           .toUtf8())
-            .object();
-    }
-    void screenshot(const QString &session, const QString &path)
-    {
-        const QString data = call(QStringLiteral("Page.captureScreenshot"), {}, session)
-                                 .value(QStringLiteral("data"))
-                                 .toString();
-        writeBytes(path, QByteArray::fromBase64(data.toLatin1()));
-    }
-
-private:
-    template<class Pred> QJsonObject next(Pred wanted)
-    {
         for (;;) {
             for (qsizetype end; (end = m_buf.indexOf('\0')) >= 0;) {
                 const QJsonObject o = QJsonDocument::fromJson(m_buf.left(end)).object();
                 m_buf.remove(0, end + 1);
-                if (wanted(o))
-                    return o;
+                if (event ? o["method"].toString() == QLatin1String(method)
+                          : o["id"].toInt() == m_id)
+                    return o[event ? "params" : "result"].toObject();
             }
             pollfd p {m_from, POLLIN, 0};
             char chunk[65536];
@@ -167,24 +101,56 @@ private:
             m_buf.append(chunk, got);
         }
     }
+    // The page in a new tab with the given screen; what `script` returns as JSON.
+    QJsonObject open(const QString &file, int width, bool mobile, const QString &script)
+    {
+        m_session.clear();
+        const QJsonValue target = call("Target.createTarget", {{"url", "about:blank"}})["targetId"];
+        m_session
+            = call("Target.attachToTarget", {{"targetId", target}, {"flatten", true}})["sessionId"]
+                  .toString();
+        call("Page.enable");
+        call("Emulation.setDeviceMetricsOverride",
+             {{"width", width},
+              {"height", mobile ? 844 : 900},
+              {"deviceScaleFactor", mobile ? 3 : 1},
+              {"mobile", mobile}});
+        call("Page.navigate", {{"url", QUrl::fromLocalFile(file).toString()}});
+        call("Page.loadEventFired", {}, true);
+        const QString value
+            = call("Runtime.evaluate", {{"expression", script}, {"returnByValue", true}})["result"]
+                  .toObject()["value"]
+                  .toString();
+        return QJsonDocument::fromJson(value.toUtf8()).object();
+    }
+    void screenshot(const QString &path)
+    {
+        writeBytes(
+            path,
+            QByteArray::fromBase64(call("Page.captureScreenshot")["data"].toString().toLatin1()));
+    }
+
+private:
     pid_t m_pid = -1;
     int m_to = -1, m_from = -1, m_id = 0;
+    QString m_session;
     QByteArray m_buf;
 };
 
-// What the page measures of itself: zoom, overflow, the smallest text, the
-// navigation targets; for a table page also where rank and name are after the
-// first wide table is scrolled to its end.
+// Zoom, sideways overflow of the page, the smallest visible text, the
+// navigation targets; where rank and name are once the first wide table is
+// scrolled to its end.
 const char kMeasure[] = R"((function(){
 var small=99,seen=0;document.querySelectorAll('td,li,.nav a,p').forEach(function(e){
  if(!e.textContent.trim()||!e.getClientRects().length)return;seen++;
  small=Math.min(small,parseFloat(getComputedStyle(e).fontSize));});
-var t=null;document.querySelectorAll('table').forEach(function(x){if(!t&&x.scrollWidth>x.clientWidth+1)t=x;});
+var t=[].filter.call(document.querySelectorAll('table'),function(x){return x.scrollWidth>x.clientWidth+1;})[0];
 var out={scale:visualViewport.scale,width:innerWidth,page:document.documentElement.scrollWidth,
  small:small,seen:seen,title:document.title,display:getComputedStyle(document.querySelector('table')).display,
  links:[].map.call(document.querySelectorAll('.nav a'),function(a){return a.getAttribute('href');})};
-if(t){t.scrollLeft=t.scrollWidth;var b=t.getBoundingClientRect(),row=t.rows[3],c=function(i){var r=row.cells[i].getBoundingClientRect();return r.left>=b.left-1&&r.right<=b.right+1;};
- out.scrolled=t.scrollLeft;out.rankSeen=c(0);out.nameSeen=c(2);out.nameText=row.cells[2].textContent;}
+if(t){t.scrollLeft=t.scrollWidth;var b=t.getBoundingClientRect(),row=t.rows[3],c=function(i){
+ var r=row.cells[i].getBoundingClientRect();return r.left>=b.left-1&&r.right<=b.right+1;};
+ out.scrolled=t.scrollLeft;out.rankSeen=c(0);out.nameSeen=c(2);}
 return JSON.stringify(out);})())";
 
 TEST(PhoneView, PagesReadAtScaleOneWithRankAndNameInViewAndTheDesktopKeepsItsTables)
@@ -198,47 +164,34 @@ TEST(PhoneView, PagesReadAtScaleOneWithRankAndNameInViewAndTheDesktopKeepsItsTab
     c.entries()[2].shikona = QStringLiteral("とても長いしこなの参加者😀");
     c.rebuildEntryTable();
     publisher::publishSite(c);
-    const QString html = c.paths().html;
-    const QString shots = qEnvironmentVariable("KC_SCREENSHOT_DIR");
-
+    const QString html = c.paths().html + u'/', shots = qEnvironmentVariable("KC_SCREENSHOT_DIR");
     QTemporaryDir profile;
     DevTools chrome(chromium, profile.path());
     ASSERT_TRUE(chrome.running());
-    const QString participant = html::participantFile(c.roster().bashoCode, 102);
-    for (const QString &page :
-         {QStringLiteral("index.html"), QStringLiteral("Result.html"), participant}) {
+    for (const QString &page : {QStringLiteral("index.html"), QStringLiteral("Result.html"),
+                                html::participantFile(c.roster().bashoCode, 102)}) {
         SCOPED_TRACE(page.toStdString());
-        const QString phone = chrome.open(html + u'/' + page, 390, true);
-        const QJsonObject m = chrome.eval(phone, QString::fromLatin1(kMeasure));
-        ASSERT_FALSE(m.isEmpty());
-        EXPECT_EQ(m[QStringLiteral("scale")].toDouble(), 1.0);
-        EXPECT_EQ(m[QStringLiteral("width")].toInt(), 390);
-        EXPECT_LE(m[QStringLiteral("page")].toInt(), 390) << "the page itself scrolls sideways";
-        EXPECT_GT(m[QStringLiteral("seen")].toInt(), 20);
-        EXPECT_GE(m[QStringLiteral("small")].toDouble(), 14.0);
-        EXPECT_TRUE(m[QStringLiteral("title")].toString().contains(c.roster().bashoName.trimmed()));
-        const QJsonArray links = m[QStringLiteral("links")].toArray();
-        EXPECT_GE(links.size(), 8);
-        for (const QJsonValue &link : links)
-            EXPECT_TRUE(QFileInfo::exists(html + u'/' + link.toString()))
-                << link.toString().toStdString();
+        const QJsonObject m = chrome.open(html + page, 390, true, QString::fromLatin1(kMeasure));
+        EXPECT_EQ(m["scale"].toDouble(), 1.0);
+        EXPECT_EQ(m["width"].toInt(), 390);
+        EXPECT_LE(m["page"].toInt(), 390) << "the page itself scrolls sideways";
+        EXPECT_GT(m["seen"].toInt(), 20);
+        EXPECT_GE(m["small"].toDouble(), 14.0);
+        EXPECT_TRUE(m["title"].toString().startsWith(c.roster().bashoName.trimmed()));
+        EXPECT_GE(m["links"].toArray().size(), 8);
+        for (const QJsonValue &link : m["links"].toArray())
+            EXPECT_TRUE(QFileInfo::exists(html + link.toString())) << link.toString().toStdString();
         if (page != QStringLiteral("index.html")) {
-            EXPECT_GT(m[QStringLiteral("scrolled")].toInt(), 100) << "no table scrolls sideways";
-            EXPECT_TRUE(m[QStringLiteral("rankSeen")].toBool());
-            EXPECT_TRUE(m[QStringLiteral("nameSeen")].toBool())
-                << m[QStringLiteral("nameText")].toString().toStdString();
+            EXPECT_GT(m["scrolled"].toInt(), 100) << "no table scrolls sideways";
+            EXPECT_TRUE(m["rankSeen"].toBool() && m["nameSeen"].toBool());
         }
         if (!shots.isEmpty())
-            chrome.screenshot(phone,
-                              shots + QStringLiteral("/390-") + page + QStringLiteral(".png"));
-
-        const QString desk = chrome.open(html + u'/' + page, 1280, false);
-        const QJsonObject d = chrome.eval(desk, QString::fromLatin1(kMeasure));
-        EXPECT_EQ(d[QStringLiteral("display")].toString(), QStringLiteral("table"));
+            chrome.screenshot(shots + QStringLiteral("/390-") + page + QStringLiteral(".png"));
+        const QJsonObject d = chrome.open(html + page, 1280, false, QString::fromLatin1(kMeasure));
+        EXPECT_EQ(d["display"].toString(), QStringLiteral("table"));
         EXPECT_FALSE(d.contains(QStringLiteral("scrolled"))) << "a table scrolls on the desktop";
         if (!shots.isEmpty())
-            chrome.screenshot(desk,
-                              shots + QStringLiteral("/1280-") + page + QStringLiteral(".png"));
+            chrome.screenshot(shots + QStringLiteral("/1280-") + page + QStringLiteral(".png"));
     }
 }
 
