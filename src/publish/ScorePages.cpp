@@ -242,7 +242,8 @@ QString home(Contest &c, const Site &site)
     const int n = c.participantCount();
     const QString code = c.roster().bashoCode;
     QString out = head(site, Page::Home) + navigation(site, Page::Home) + tableOpen()
-        + titleBars(title(c.roster().bashoName, day),
+        + titleBars(escape(c.roster().bashoName.trimmed()) + QStringLiteral("　　　　　　　")
+                        + site.state,
                     QStringLiteral("更新: ")
                         + site.updated.toString(QStringLiteral("yyyy/MM/dd HH:mm")),
                     4);

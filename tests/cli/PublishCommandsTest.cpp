@@ -61,6 +61,14 @@ TEST(PublishCommands, EachCommandWritesItsPagesAndKeepsTheOrganisersStyleSheet)
     EXPECT_EQ(whole.code, 0) << whole.err.toStdString();
     EXPECT_TRUE(whole.out.contains(QStringLiteral("12 ページ"))) << whole.out.toStdString();
 
+    // The sheet an earlier version put there, untouched, is brought up to date.
+    const QString source = qEnvironmentVariable("KC_TEST_SOURCE_DIR");
+    writeBytes(html + QStringLiteral("Kachi1.css"),
+               readBytes(source + QStringLiteral("/tests/publish/golden/Kachi1-earlier.css")));
+    EXPECT_EQ(run({QStringLiteral("publish"), QStringLiteral("rules")}).code, 0);
+    EXPECT_EQ(readBytes(html + QStringLiteral("Kachi1.css")),
+              readBytes(source + QStringLiteral("/resources/publish/Kachi1.css")));
+
     struct Row
     {
         const char *command, *page;
