@@ -37,7 +37,9 @@ bool entriesAllowed(const Contest &c)
 }
 
 // A page is linked when the phase allows it and it is written now or was
-// written before, so the navigation never leads to a missing page.
+// written before, so the navigation never leads to a missing page. Results
+// written before count only once a day is tallied, as Entry.html links the
+// names: html/ keeps the last tournament's pages after a reset.
 html::Site siteOf(Contest &c, const PageWriter &writer, int writing)
 {
     html::Site site;
@@ -52,15 +54,17 @@ html::Site siteOf(Contest &c, const PageWriter &writer, int writing)
     auto present = [&](int group, const QString &file) {
         return (writing & group) || c.files().exists(writer.pathOf(file));
     };
-    const bool results = phase.allows(Action::ExportResults);
+    const bool results = phase.allows(Action::ExportResults)
+        && ((writing & Results)
+            || (site.day >= 1 && c.participantCount() > 0
+                && present(Results, html::participantFile(c.roster().bashoCode, 100))));
     for (Page page : {Page::Result, Page::Result2, Page::Graph, Page::Records, Page::Prize})
         site.linked[int(page)] = results && present(Results, html::fileOf(page));
     site.linked[int(Page::Entry)]
         = entriesAllowed(c) && present(Entries, html::fileOf(Page::Entry));
     site.linked[int(Page::Rules)]
         = phase.allows(Action::ShowRulesText) && present(Rules, html::fileOf(Page::Rules));
-    site.participantPages = results && c.participantCount() > 0
-        && present(Results, html::participantFile(c.roster().bashoCode, 100));
+    site.participantPages = results && c.participantCount() > 0;
     return site;
 }
 
