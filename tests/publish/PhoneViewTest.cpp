@@ -2,9 +2,9 @@
 // mobile) and on a desktop, driven over Chromium's DevTools pipe.
 #undef QT_NO_CAST_FROM_ASCII // the DevTools names as plain literals
 #include "TestSupport.h"
+#include "demo/DemoContest.h"
 #include "publish/HtmlPage.h"
 #include "publish/Publisher.h"
-#include "scoring/DemoContest.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
