@@ -67,11 +67,9 @@ QString htmlFolder(const CommandContext &ctx)
 int publishAllPages(CommandContext &ctx)
 {
     noArguments(ctx, QStringLiteral("publish"));
-    const Phase phase = Phase::of(ctx.contest.rules());
-    if (!phase.allows(Action::ExportResults)) {
-        ctx.err << QStringLiteral("集計結果の出力は受付終了の後に行えます。現在のフェーズ: %1")
-                       .arg(phase.flag())
-                << Qt::endl;
+    if (const QString refusal = Phase::of(ctx.contest.rules()).refusal(Action::ExportResults);
+        !refusal.isEmpty()) {
+        ctx.err << refusal << Qt::endl;
         return ExitRefused;
     }
     TerminalProgress progress(ctx.err);

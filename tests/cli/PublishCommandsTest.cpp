@@ -1,7 +1,7 @@
 #include "EntryTestSupport.h"
 #include "entries/EntryRegistration.h"
 #include "publish/Publisher.h"
-#include "scoring/Phases.h"
+#include "scoring/CompetitionStart.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
