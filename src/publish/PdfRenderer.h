@@ -24,7 +24,7 @@ public:
     static bool isFixedPitch(const QString &family);
 
     // A fitted text is never drawn smaller than this.
-    static constexpr double kMinFitPoints = 6;
+    static constexpr double kMinFitPoints = 5.5;
     // Nothing is printed nearer the paper's edge: printers cut the outer few millimetres.
     static constexpr double kEdgeMillimetres = 6;
 

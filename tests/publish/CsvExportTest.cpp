@@ -43,11 +43,18 @@ TEST(CsvExport, EntryFilesByteForByte)
     threeReserve.pickCount = 3;
     threeReserve.slotPoints = {10, 5, 1, 0, 0, 0, 0, 0, 0, 0};
     threeReserve.useReserve = 1;
-    const std::vector<EntryRecord> two {
+    // Names padded to 16 characters (朝日山 with 13 blanks), wrestlers to 10.
+    std::vector<EntryRecord> two {
         entry(QStringLiteral("朝日山"), {0, 5, 9, 12, 20, 30, 39}, 43),
         // A quote, a comma and a line break all stay inside the quoted field.
         entry(QStringLiteral("a\"b,c\r\nd"), {1, 2, 3, 4, 5, 6, 7}, 8),
+        // A spreadsheet would run these as formulas: each gets a leading '.
+        entry(QStringLiteral("=cmd|\"/c calc\"!A"), {1, 2, 3, 4, 5, 6, 7}, 8),
+        entry(QStringLiteral("@SUM(A1)"), {1, 2, 3, 4, 5, 6, 7}, 8),
+        entry(QStringLiteral("\t+1"), {1, 2, 3, 4, 5, 6, 7}, 8),
     };
+    Roster renamed = roster;
+    renamed.wrestlers[1].name = QStringLiteral("-1+2");
     const struct
     {
         const char *golden;
@@ -59,7 +66,7 @@ TEST(CsvExport, EntryFilesByteForByte)
         {"entry-three-reserve.csv", threeReserve, two},
     };
     for (const auto &c : cases)
-        expectGolden(entryCsv(c.rules, roster, c.entries), QString::fromUtf8(c.golden));
+        expectGolden(entryCsv(c.rules, renamed, c.entries), QString::fromUtf8(c.golden));
 }
 
 TEST(CsvExport, EmptyContestTablesGiveTheHeaderOnly)
@@ -104,6 +111,23 @@ TEST(CsvExport, RealExecutableExportsAndPrintsWithoutADisplay)
             EXPECT_EQ(bytes.count("\r\n"), 4) << c.file;
         }
     }
+    // Result.Csv in rank order unless --order says otherwise: one column
+    // (0 順位, 4 day 3, 30 ID) of the three lines.
+    const auto column = [&](int k) {
+        std::vector<int> out;
+        const QString csv = fromCp932(test::readBytes(dir.filePath(u"Data/Result.Csv"_qs)));
+        for (const QString &line : csv.split(u"\r\n"_qs, Qt::SkipEmptyParts).mid(1))
+            out.push_back(line.section(u',', k, k).toInt());
+        return out;
+    };
+    EXPECT_EQ(column(0), (std::vector<int> {1, 2, 3}));
+    ASSERT_EQ(run(dir.path(), {u"export"_qs, u"result"_qs, u"--order"_qs, u"id"_qs}), 0);
+    EXPECT_EQ(column(30), (std::vector<int> {100, 101, 102}));
+    ASSERT_EQ(run(dir.path(), {u"export"_qs, u"result"_qs, u"--order"_qs, u"day"_qs, u"3"_qs}), 0);
+    const std::vector<int> day3 = column(4);
+    EXPECT_TRUE(std::is_sorted(day3.rbegin(), day3.rend())) << day3[0] << " " << day3[2];
+    EXPECT_EQ(run(dir.path(), {u"export"_qs, u"result"_qs, u"--order"_qs, u"day"_qs, u"16"_qs}), 2);
+    EXPECT_EQ(run(dir.path(), {u"export"_qs, u"entry"_qs, u"--order"_qs, u"id"_qs}), 2);
 
     EXPECT_EQ(
         run(fresh.path(), {u"print"_qs, u"banzuke"_qs, u"--pdf"_qs, fresh.filePath(u"b.pdf"_qs)}),
