@@ -121,7 +121,9 @@ QString pdfTargetRefusal(const QString &path, const QString &dataDir)
         if (!target.isFile())
             return target.isDir() ? QStringLiteral("フォルダです")
                                   : QStringLiteral("通常のファイルではありません");
-        struct stat st {};
+        struct stat st
+        {
+        };
         if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
             return QStringLiteral("通常のファイルではありません");
         real = target.canonicalFilePath();
@@ -139,7 +141,8 @@ QString pdfTargetRefusal(const QString &path, const QString &dataDir)
     const QString data = QFileInfo(dataDir).canonicalFilePath();
     const QString dataClean = data.isEmpty() ? QDir::cleanPath(dataDir) : data;
     if (real == dataClean || real.startsWith(dataClean + u'/'))
-        return QStringLiteral("コンテストの Data フォルダの中です（PDF は別の場所に指定してください）");
+        return QStringLiteral(
+            "コンテストの Data フォルダの中です（PDF は別の場所に指定してください）");
     return {};
 }
 

@@ -48,7 +48,8 @@ QString resultOrder(const QStringList &args)
     if (word == u"day" && args.size() == 3) {
         const int day = intArgument(args[2], QStringLiteral("day"));
         if (day < 1 || day > kDays)
-            throw UsageError {QStringLiteral("day は 1 から 15 で指定してください: %1").arg(args[2])};
+            throw UsageError {
+                QStringLiteral("day は 1 から 15 で指定してください: %1").arg(args[2])};
         return dayColumnName(day) + QStringLiteral(" DESC, 順位 ASC");
     }
     throw UsageError {usage};
@@ -65,7 +66,8 @@ int exportCommand(CommandContext &ctx)
         if (kind.which == CsvExport::Results)
             order = resultOrder(ctx.args.mid(1));
         else if (ctx.args.size() != 1)
-            throw UsageError {QStringLiteral("使い方: export entry|result|prize（--order は result のみ）")};
+            throw UsageError {
+                QStringLiteral("使い方: export entry|result|prize（--order は result のみ）")};
         // The window greys the menu item in the phases where it makes no sense.
         if (!Phase::of(ctx.contest.rules()).allows(kind.action)) {
             ctx.err << QStringLiteral("%1 は現在のフェーズでは出力できません（Flag = %2）。")
@@ -74,8 +76,7 @@ int exportCommand(CommandContext &ctx)
                     << Qt::endl;
             return ExitRefused;
         }
-        ctx.out << QDir::toNativeSeparators(exportCsv(ctx.contest, kind.which, order))
-                << Qt::endl;
+        ctx.out << QDir::toNativeSeparators(exportCsv(ctx.contest, kind.which, order)) << Qt::endl;
         return ExitOk;
     }
     throw UsageError {

@@ -203,11 +203,10 @@ double PdfRenderer::fitScale(const PrintDocument &document, const QSizeF &area)
 
 QPageLayout PdfRenderer::pageLayout(bool landscape)
 {
-    return QPageLayout(QPageSize(QPageSize::A4),
-                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                       QMarginsF(kEdgeMillimetres, kEdgeMillimetres, kEdgeMillimetres,
-                                 kEdgeMillimetres),
-                       QPageLayout::Millimeter);
+    return QPageLayout(
+        QPageSize(QPageSize::A4), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+        QMarginsF(kEdgeMillimetres, kEdgeMillimetres, kEdgeMillimetres, kEdgeMillimetres),
+        QPageLayout::Millimeter);
 }
 
 void PdfRenderer::paintPage(QPainter &painter, const PrintPage &page, double dpiX, double dpiY,
@@ -248,9 +247,9 @@ void PdfRenderer::paint(const PrintDocument &document, QPagedPaintDevice &device
     const double dpiX = device.logicalDpiX();
     const double dpiY = device.logicalDpiY();
     // The layout kept whole inside the printable area, made smaller where it is wider.
-    const double scale = fitScale(document,
-                                  QSizeF(device.width() * kTwipsPerInch / dpiX,
-                                         device.height() * kTwipsPerInch / dpiY));
+    const double scale = fitScale(
+        document,
+        QSizeF(device.width() * kTwipsPerInch / dpiX, device.height() * kTwipsPerInch / dpiY));
     for (int p = 0; p < document.pageCount(); ++p) {
         if (p > 0)
             device.newPage();

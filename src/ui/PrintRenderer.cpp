@@ -102,8 +102,8 @@ void PrintRenderer::printPage(const PrintPage &page, double scale)
         return;
     if (m_pages > 0)
         m_printer->newPage();
-    kc::PdfRenderer::paintPage(*m_painter, page, m_printer->logicalDpiX(),
-                               m_printer->logicalDpiY(), scale);
+    kc::PdfRenderer::paintPage(*m_painter, page, m_printer->logicalDpiX(), m_printer->logicalDpiY(),
+                               scale);
     ++m_pages;
 }
 

@@ -43,7 +43,8 @@ PdfText readPdf(const QByteArray &pdf, const QString &path)
     test::writeBytes(path, pdf);
     PdfText out;
     const QString xml = pdftotext({QStringLiteral("-bbox"), path, QStringLiteral("-")});
-    const QRegularExpression page(QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)")re"));
+    const QRegularExpression page(
+        QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)")re"));
     const auto m = page.match(xml);
     out.width = m.captured(1).toDouble();
     out.height = m.captured(2).toDouble();
@@ -109,9 +110,13 @@ TEST(ReportText, NamesReadBackExactlyInsideTheirColumnsAndOffTheEdge)
         {"entries", buildEntryList(c), rings + wrestlers, {800, 1850, 2280, 3080, 3880, 4680}},
         {"results", buildResultList(c, ResultOrder::Rank), rings, {800, 1400, 2600, 3050}},
         {"results-by-id", buildResultList(c, ResultOrder::Id), rings, {800, 1400, 2600, 3050}},
-        {"prizes", buildPrizeList(u"場所"_qs, 10, prizes), QStringList {prizes[0].prize, rings[0], rings[1]},
+        {"prizes",
+         buildPrizeList(u"場所"_qs, 10, prizes),
+         QStringList {prizes[0].prize, rings[0], rings[1]},
          {800, 3800, 5600, 6400}},
-        {"chart", buildWinLossChart(c), wrestlers,
+        {"chart",
+         buildWinLossChart(c),
+         wrestlers,
          {M, M + 7 * U, M + 25 * U, M + 32 * U, M + 50 * U, M + 57 * U}},
     };
     const double edge = 5 / 25.4 * 72; // 5 mm in points
