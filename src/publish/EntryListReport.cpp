@@ -99,7 +99,8 @@ PrintDocument buildEntryList(const QString &bashoName, const RulesRecord &rules,
             doc.line(kPicksLeft + kSlot * k, top, kPicksLeft + kSlot * k, bottom);
 
         doc.setBold(false);
-        doc.text(3000, 830, 9, entrylist::title(bashoName, rules.flag, page + 1, pages));
+        doc.text(3000, 830, 9, entrylist::title(bashoName, rules.flag, page + 1, pages),
+                 kPortraitRight);
         const int headY = reportpage::lineY(1) - 20;
         doc.text(860, headY, 8, QStringLiteral("しこな"));
         doc.text(1910, headY, 8, QStringLiteral("ID"));

@@ -30,6 +30,10 @@ struct PrintItem
     bool operator==(const PrintItem &) const = default;
 };
 
+// How far right an item on portrait A4 may reach without the page being drawn
+// smaller to keep off the paper's edge: the end for titles of any length.
+constexpr int kPortraitRight = 11200;
+
 struct PrintPage
 {
     std::vector<PrintItem> items;

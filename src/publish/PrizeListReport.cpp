@@ -72,7 +72,7 @@ PrintDocument buildPrizeList(const QString &bashoName, int currentDay,
     for (int x : kColumns)
         doc.line(x, kTop, x, bottom);
 
-    doc.text(2800, 830, kSize, prizelist::title(bashoName, currentDay));
+    doc.text(2800, 830, kSize, prizelist::title(bashoName, currentDay), kPortraitRight);
     doc.text(2000, 1130, kSize, QStringLiteral("賞位名"));
     doc.text(4300, 1130, kSize, QStringLiteral("しこな"));
     doc.text(5800, 1130, kSize, QStringLiteral("ID"));

@@ -84,7 +84,8 @@ PrintDocument buildResultList(const QString &bashoName, const RulesRecord &rules
         for (int d = 1; d <= kDays; ++d)
             doc.line(4240 + 400 * d, top, 4240 + 400 * d, bottom);
 
-        doc.text(3000, 830, 9, resultlist::title(bashoName, tallied, page + 1, pages));
+        doc.text(3000, 830, 9, resultlist::title(bashoName, tallied, page + 1, pages),
+                 kPortraitRight);
         const int headY = reportpage::lineY(1) - 20;
         doc.text(860, headY, 8, QStringLiteral("順位"));
         doc.text(1460, headY, 8, QStringLiteral("しこな"));
