@@ -52,6 +52,18 @@ private:
     bool m_shown = false;
 };
 
+// Takes --upload out of the arguments; true when it was there.
+bool takeUploadOption(CommandContext &ctx)
+{
+    return ctx.args.removeAll(QStringLiteral("--upload")) > 0;
+}
+
+// The pages go online after a publish that wrote them.
+int thenUpload(CommandContext &ctx, bool upload, int code)
+{
+    return upload && code == ExitOk ? uploadAfterPublish(ctx) : code;
+}
+
 void noArguments(const CommandContext &ctx, const QString &command)
 {
     if (!ctx.args.isEmpty())
@@ -66,6 +78,7 @@ QString htmlFolder(const CommandContext &ctx)
 
 int publishAllPages(CommandContext &ctx)
 {
+    const bool upload = takeUploadOption(ctx);
     noArguments(ctx, QStringLiteral("publish"));
     const Phase phase = Phase::of(ctx.contest.rules());
     if (!phase.allows(Action::ExportResults)) {
@@ -79,11 +92,12 @@ int publishAllPages(CommandContext &ctx)
         = publisher::publishAll(ctx.contest, isatty(STDERR_FILENO) ? &progress : nullptr);
     ctx.out << QStringLiteral("%1 ページを書き出しました: %2").arg(pages).arg(htmlFolder(ctx))
             << Qt::endl;
-    return ExitOk;
+    return thenUpload(ctx, upload, ExitOk);
 }
 
 int publishEntryList(CommandContext &ctx)
 {
+    const bool upload = takeUploadOption(ctx);
     noArguments(ctx, QStringLiteral("publish entries"));
     TerminalProgress progress(ctx.err);
     if (!publisher::publishEntries(ctx.contest, isatty(STDERR_FILENO) ? &progress : nullptr)) {
@@ -91,38 +105,40 @@ int publishEntryList(CommandContext &ctx)
         return ExitRefused;
     }
     ctx.out << QStringLiteral("Entry.html を書き出しました: %1").arg(htmlFolder(ctx)) << Qt::endl;
-    return ExitOk;
+    return thenUpload(ctx, upload, ExitOk);
 }
 
 int publishRulesPage(CommandContext &ctx)
 {
+    const bool upload = takeUploadOption(ctx);
     noArguments(ctx, QStringLiteral("publish rules"));
     publisher::publishRules(ctx.contest);
     ctx.out << QStringLiteral("Rules.html を書き出しました: %1").arg(htmlFolder(ctx)) << Qt::endl;
-    return ExitOk;
+    return thenUpload(ctx, upload, ExitOk);
 }
 
 } // namespace
 
 void addPublishCommands(std::vector<Command> &commands)
 {
-    commands.push_back({{QStringLiteral("publish")},
-                        QString(),
-                        QStringLiteral("集計結果出力（HTML): すべてのページ"),
-                        false,
-                        publishAllPages});
+    commands.push_back(
+        {{QStringLiteral("publish")},
+         QStringLiteral("[--upload]"),
+         QStringLiteral("集計結果出力（HTML): すべてのページ（--upload: 続けてアップロード）"),
+         false,
+         publishAllPages});
     commands.push_back({{QStringLiteral("publish"), QStringLiteral("all")},
-                        QString(),
+                        QStringLiteral("[--upload]"),
                         QStringLiteral("publish と同じ"),
                         false,
                         publishAllPages});
     commands.push_back({{QStringLiteral("publish"), QStringLiteral("entries")},
-                        QString(),
+                        QStringLiteral("[--upload]"),
                         QStringLiteral("参加者一覧出力（HTML): Entry.html"),
                         false,
                         publishEntryList});
     commands.push_back({{QStringLiteral("publish"), QStringLiteral("rules")},
-                        QString(),
+                        QStringLiteral("[--upload]"),
                         QStringLiteral("ルールの説明のページ Rules.html"),
                         false,
                         publishRulesPage});
