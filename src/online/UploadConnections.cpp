@@ -122,8 +122,15 @@ public:
         m_curl = curl_easy_init();
         if (!m_curl)
             throw UploadError {QStringLiteral("アップロードを始められません（libcurl）。")};
-        if (m_target.needsPassword())
+        if (m_target.needsPassword()) {
             takePassword();
+            if (m_password.isEmpty())
+                throw UploadError {
+                    QStringLiteral("アップロードできませんでした（%1）: パスワードがありません"
+                                   "（KACHIKOSHI_UPLOAD_PASSWORD、キーリング、端末のどれからも"
+                                   "得られませんでした）。")
+                        .arg(m_target.place())};
+        }
     }
     ~CurlConnection() override
     {
@@ -136,7 +143,7 @@ public:
     QString test() override
     {
         const QString url = fileUrl(QString()) + u'/';
-        perform(url, nullptr, {}, true);
+        perform(url, nullptr, {}, {}, Mode::List);
         return QStringLiteral("%1 に接続できました（フォルダ %2）。")
             .arg(m_target.place(),
                  m_target.folder.isEmpty() ? QStringLiteral("/") : m_target.folder);
@@ -158,16 +165,22 @@ public:
                   << QStringLiteral("RNTO ") + name;
         }
         m_current = path;
-        perform(fileUrl(part), &bytes, after, false);
+        perform(fileUrl(part), &bytes, {}, after, Mode::Upload);
     }
 
     void remove(const QString &path) override
     {
         m_current = path;
-        const QString command = m_target.protocol == UploadProtocol::Sftp
-            ? QStringLiteral("*rm ") + quoted(remotePath(path))
-            : QStringLiteral("DELE ") + ftpQuotePath(path);
-        performQuote(command);
+        // Already gone is what was wanted.
+        if (m_target.protocol == UploadProtocol::Sftp) {
+            perform(fileUrl(QString()) + u'/', nullptr,
+                    {QStringLiteral("*rm ") + quoted(remotePath(path))}, {}, Mode::Commands);
+        } else {
+            // A reused FTP session may stand in any folder: go to the file's first.
+            const QString dir = path.contains(u'/') ? path.section(u'/', 0, -2) : QString();
+            perform(fileUrl(dir) + u'/', nullptr, {},
+                    {QStringLiteral("*DELE ") + path.section(u'/', -1)}, Mode::Commands);
+        }
     }
 
 private:
@@ -203,18 +216,9 @@ private:
     }
 
     QString remotePath(const QString &path) const { return m_target.remoteBase() + u'/' + path; }
-    QString ftpQuotePath(const QString &path) const
-    {
-        return m_target.folder.isEmpty() ? path : m_target.folder + u'/' + path;
-    }
     static QString quoted(const QString &path) { return u'"' + path + u'"'; }
 
-    void performQuote(const QString &command)
-    {
-        perform(fileUrl(QString()) + u'/', nullptr, {command}, true, true);
-    }
-
-    void setCommonOptions(curl_slist *after)
+    void setCommonOptions()
     {
         curl_easy_reset(m_curl);
         m_error[0] = '\0';
@@ -235,8 +239,6 @@ private:
         curl_easy_setopt(m_curl, CURLOPT_XFERINFOFUNCTION, &CurlConnection::onProgress);
         curl_easy_setopt(m_curl, CURLOPT_XFERINFODATA, this);
         curl_easy_setopt(m_curl, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
-        if (after)
-            curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, after);
         if (m_target.protocol == UploadProtocol::Sftp) {
             curl_easy_setopt(m_curl, CURLOPT_SSH_AUTH_TYPES,
                              long(CURLSSH_AUTH_PUBLICKEY | CURLSSH_AUTH_AGENT
@@ -259,30 +261,43 @@ private:
         }
     }
 
-    void perform(const QString &url, const QByteArray *upload, const QStringList &after,
-                 bool listing, bool quoteOnly = false)
+    enum class Mode { Upload, List, Commands };
+
+    static curl_slist *commandList(const QStringList &commands)
+    {
+        curl_slist *list = nullptr;
+        for (const QString &c : commands)
+            list = curl_slist_append(list, c.toUtf8().constData());
+        return list;
+    }
+
+    // `before` and `after` are the protocol commands sent around the transfer.
+    void perform(const QString &url, const QByteArray *upload, const QStringList &before,
+                 const QStringList &after, Mode mode)
     {
         for (int attempt = 0;; ++attempt) {
-            curl_slist *commands = nullptr;
-            for (const QString &c : after)
-                commands = curl_slist_append(commands, c.toUtf8().constData());
-            setCommonOptions(quoteOnly ? nullptr : commands);
+            curl_slist *quote = commandList(before), *postQuote = commandList(after);
+            setCommonOptions();
+            if (quote)
+                curl_easy_setopt(m_curl, CURLOPT_QUOTE, quote);
+            if (postQuote)
+                curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, postQuote);
             const QByteArray urlBytes = url.toUtf8();
             curl_easy_setopt(m_curl, CURLOPT_URL, urlBytes.constData());
             std::pair<const QByteArray *, qsizetype> source {upload, 0};
-            if (upload) {
+            if (mode == Mode::Upload) {
                 curl_easy_setopt(m_curl, CURLOPT_UPLOAD, 1L);
                 curl_easy_setopt(m_curl, CURLOPT_READFUNCTION, &readFromBuffer);
                 curl_easy_setopt(m_curl, CURLOPT_READDATA, &source);
                 curl_easy_setopt(m_curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(upload->size()));
-            } else if (quoteOnly) {
-                curl_easy_setopt(m_curl, CURLOPT_QUOTE, commands);
+            } else if (mode == Mode::Commands) {
                 curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
-            } else if (listing) {
+            } else {
                 curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, &discard);
             }
             const CURLcode code = curl_easy_perform(m_curl);
-            curl_slist_free_all(commands);
+            curl_slist_free_all(quote);
+            curl_slist_free_all(postQuote);
             if (code == CURLE_OK)
                 return;
             // SFTP tries the keys first; only a refused key asks for a password.
