@@ -88,6 +88,25 @@ std::optional<UploadTarget> UploadTarget::fromText(const QString &text, QString 
     return t;
 }
 
+QString UploadTarget::refusal() const
+{
+    if (isFolder())
+        return folder.isEmpty() || QDir::isRelativePath(folder)
+            ? QStringLiteral("アップロード先のフォルダを絶対パスで指定してください。")
+            : QString();
+    if (host.trimmed().isEmpty() || host.contains(u' ') || host.contains(u'/'))
+        return QStringLiteral("ホスト名を正しく入力してください。");
+    if (port < 0 || port > 65535)
+        return QStringLiteral("ポート番号は 1 から 65535 までです。");
+    if (!keyFile.isEmpty() && !QFileInfo(keyFile).isFile())
+        return QStringLiteral("鍵ファイル %1 がありません。")
+            .arg(QDir::toNativeSeparators(keyFile));
+    if (!caFile.isEmpty() && !QFileInfo(caFile).isFile())
+        return QStringLiteral("証明書ファイル %1 がありません。")
+            .arg(QDir::toNativeSeparators(caFile));
+    return QString();
+}
+
 int UploadTarget::effectivePort() const
 {
     if (port > 0)

@@ -29,6 +29,9 @@ struct UploadTarget
     // in the command line and the settings.
     static std::optional<UploadTarget> fromText(const QString &text, QString &refusal);
 
+    // Why the target cannot be used as filled in (a window's fields); empty when it can.
+    QString refusal() const;
+
     bool isFolder() const { return protocol == UploadProtocol::Folder; }
     int effectivePort() const;
     // The address without a password; it names the target in the manifest.
