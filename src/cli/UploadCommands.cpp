@@ -130,9 +130,13 @@ int upload(CommandContext &ctx, const UploadOptions &o)
     if (!target)
         return ExitRefused;
     if (o.dryRun) {
-        const UploadPlan plan
-            = planUpload(scanPages(ctx.contest.paths().html),
-                         UploadManifest::load(ctx.contest).files(target->address()), o.all);
+        LocalTree tree = scanPages(ctx.contest.paths().html);
+        if (const QString why = uploadRefusal(ctx.contest, *target, tree); !why.isEmpty()) {
+            ctx.err << why << Qt::endl;
+            return ExitRefused;
+        }
+        const UploadPlan plan = planUpload(
+            std::move(tree), UploadManifest::load(ctx.contest).files(target->address()), o.all);
         for (const LocalFile &f : plan.send)
             ctx.out << QStringLiteral("送信 %1 %2").arg(f.path).arg(f.bytes.size()) << Qt::endl;
         for (const QString &path : plan.remove)

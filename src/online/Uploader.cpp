@@ -179,13 +179,37 @@ UploadOutcome runUpload(Contest &contest, const UploadTarget &target, const Uplo
     return outcome;
 }
 
+QString uploadRefusal(const Contest &contest, const UploadTarget &target, const LocalTree &tree)
+{
+    const QString place = target.place();
+    if (tree.files.empty())
+        return QStringLiteral("html/ にページがありません。先に集計結果出力（HTML) を行って"
+                              "ください。%1 には何も送らず、何も削除していません。")
+            .arg(place);
+    if (target.isFolder()) {
+        const QString root = QFileInfo(contest.paths().root).canonicalFilePath();
+        QString folder = QFileInfo(target.folder).canonicalFilePath();
+        if (folder.isEmpty())
+            folder = QDir::cleanPath(target.folder);
+        if (folder == root || folder.startsWith(root + u'/'))
+            return QStringLiteral("アップロード先のフォルダ %1 がコンテストフォルダの中にあります。"
+                                  "別のフォルダを指定してください。")
+                .arg(place);
+    }
+    return QString();
+}
+
 UploadOutcome uploadPages(Contest &contest, const UploadTarget &target, bool all,
                           PasswordSource password, UploadProgress *progress)
 {
     const UploadManifest manifest = UploadManifest::load(contest);
-    const UploadPlan plan
-        = planUpload(scanPages(contest.paths().html), manifest.files(target.address()), all);
+    LocalTree tree = scanPages(contest.paths().html);
     UploadOutcome outcome;
+    if (const QString why = uploadRefusal(contest, target, tree); !why.isEmpty()) {
+        outcome.error = UploadError {why};
+        return outcome;
+    }
+    const UploadPlan plan = planUpload(std::move(tree), manifest.files(target.address()), all);
     outcome.unchanged = plan.unchanged;
     outcome.refused = plan.refused;
     if (plan.isEmpty())

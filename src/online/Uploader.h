@@ -114,6 +114,10 @@ struct UploadOutcome
 UploadOutcome runUpload(Contest &contest, const UploadTarget &target, const UploadPlan &plan,
                         UploadConnection &connection, UploadProgress *progress = nullptr);
 
+// Why nothing may be sent from this tree to this target: no pages at all
+// (which would empty the site), or a folder target inside the contest folder.
+QString uploadRefusal(const Contest &contest, const UploadTarget &target, const LocalTree &tree);
+
 // The whole upload from html/: plan, connect when there is anything to do, send.
 UploadOutcome uploadPages(Contest &contest, const UploadTarget &target, bool all,
                           PasswordSource password, UploadProgress *progress = nullptr);

@@ -150,6 +150,11 @@ TEST_F(Upload, FolderSftpAndFtpsTargetsSendOnlyWhatChanged)
 
 TEST_F(Upload, EachFailureNamesHostAndCauseAndMarksNothingSent)
 {
+    // Without pages nothing is sent, and above all nothing removed.
+    QTemporaryDir site;
+    const UploadOutcome empty = uploadPages(tc.open(), targetOf(site.path()), false, {});
+    ASSERT_TRUE(empty.error);
+    EXPECT_TRUE(empty.error->message.contains(QStringLiteral("ページがありません")));
     Contest &c = demo();
     SshServer ssh;
     ASSERT_TRUE(ssh.failure().isEmpty()) << ssh.failure().toStdString();
@@ -190,8 +195,13 @@ TEST_F(Upload, EachFailureNamesHostAndCauseAndMarksNothingSent)
          {},
          {},
          QStringLiteral("接続を拒否されました")},
+        {"inside the contest",
+         [&] { return targetOf(tc.root() + QStringLiteral("/html/mirror")); },
+         {},
+         {},
+         QStringLiteral("コンテストフォルダの中")},
         {"missing folder",
-         [&] { return targetOf(tc.root() + QStringLiteral("/nas")); },
+         [&] { return targetOf(site.path() + QStringLiteral("/nas")); },
          {},
          {},
          QStringLiteral("フォルダがありません")},
