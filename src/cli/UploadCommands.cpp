@@ -121,6 +121,10 @@ std::optional<UploadTarget> chosenTarget(CommandContext &ctx, const UploadOption
         target->keyFile = o.key;
     if (!o.cacert.isEmpty())
         target->caFile = o.cacert;
+    if (const QString why = target->refusal(); !why.isEmpty()) {
+        ctx.err << why << Qt::endl;
+        return std::nullopt;
+    }
     return target;
 }
 
@@ -183,18 +187,16 @@ int configCommand(CommandContext &ctx)
     if (o.to.isEmpty())
         throw UsageError {QStringLiteral("使い方: upload config --to URL [--key FILE] "
                                          "[--cacert FILE]")};
-    for (const QString &file : {o.key, o.cacert}) {
-        if (!file.isEmpty() && !QFileInfo(file).isFile()) {
-            ctx.err << QStringLiteral("ファイル %1 がありません。").arg(file) << Qt::endl;
-            return ExitRefused;
-        }
-    }
     QString refusal;
     auto target = UploadTarget::fromText(o.to, refusal);
     if (!target)
         throw UsageError {refusal};
     target->keyFile = o.key;
     target->caFile = o.cacert;
+    if (const QString why = target->refusal(); !why.isEmpty()) {
+        ctx.err << why << Qt::endl;
+        return ExitRefused;
+    }
     UploadSettings settings = loadUploadSettings(ctx.contest);
     settings.target = target;
     saveUploadSettings(ctx.contest, settings);

@@ -107,23 +107,26 @@ UploadPlan planUpload(LocalTree tree, const UploadManifest::Files &sent, bool al
 
 QString UploadOutcome::summary(const UploadTarget &target) const
 {
-    QString s = error ? error->message + u'\n' : QString();
-    if (error && error->cancelled)
-        s = QStringLiteral("アップロードを中止しました（%1）。").arg(target.place()) + u'\n';
-    s += QStringLiteral("%1 に %2 ファイル（%3 バイト）を送り、%4 ファイルを削除しました。"
-                        "変更のないファイル %5。")
-             .arg(target.place())
-             .arg(sent)
-             .arg(bytes)
-             .arg(removed)
-             .arg(unchanged);
+    QStringList lines;
     if (error)
-        s += QStringLiteral("送れなかったファイルは次回のアップロードで送ります。");
+        lines << (error->cancelled
+                      ? QStringLiteral("アップロードを中止しました（%1）。").arg(target.place())
+                      : error->message);
+    // After a failure before anything arrived the message says it all.
+    if (!error || sent + removed > 0)
+        lines << QStringLiteral("%1 に %2 ファイル（%3 バイト）を送り、%4 ファイルを削除しました。"
+                                "変更のないファイル %5。")
+                     .arg(target.place())
+                     .arg(sent)
+                     .arg(bytes)
+                     .arg(removed)
+                     .arg(unchanged);
+    if (error && sent + removed > 0)
+        lines.last() += QStringLiteral("残りは次回のアップロードで送ります。");
     for (const QString &path : refused)
-        s += u'\n'
-            + QStringLiteral("html/ の外を指すリンクや送れない名前のため送りませんでした: %1")
-                  .arg(path);
-    return s;
+        lines << QStringLiteral("html/ の外を指すリンクや送れない名前のため送りませんでした: %1")
+                     .arg(path);
+    return lines.join(u'\n');
 }
 
 UploadOutcome runUpload(Contest &contest, const UploadTarget &target, const UploadPlan &plan,
