@@ -109,6 +109,18 @@ QString fingerprint(const curl_khkey *key)
                                   .toBase64(QByteArray::OmitTrailingEquals));
 }
 
+// libcurl alone would look for ~/.ssh/id_rsa only; today's keys come first.
+QString defaultKeyFile()
+{
+    for (const char *name : {"id_ed25519", "id_ecdsa", "id_rsa"}) {
+        const QString path
+            = QDir::homePath() + QStringLiteral("/.ssh/") + QString::fromLatin1(name);
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return QString();
+}
+
 class CurlConnection : public UploadConnection
 {
 public:
@@ -243,7 +255,8 @@ private:
             curl_easy_setopt(m_curl, CURLOPT_SSH_AUTH_TYPES,
                              long(CURLSSH_AUTH_PUBLICKEY | CURLSSH_AUTH_AGENT
                                   | CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
-            m_keyFile = QFile::encodeName(m_target.keyFile);
+            m_keyFile = QFile::encodeName(m_target.keyFile.isEmpty() ? defaultKeyFile()
+                                                                     : m_target.keyFile);
             if (!m_keyFile.isEmpty())
                 curl_easy_setopt(m_curl, CURLOPT_SSH_PRIVATE_KEYFILE, m_keyFile.constData());
             m_knownHosts = QFile::encodeName(knownHostsPath());
