@@ -100,13 +100,32 @@ QString keyTypeName(curl_khtype type)
 }
 
 // The fingerprint as ssh shows it: SHA256: and the unpadded base64 of the key.
+QByteArray keyBlob(const curl_khkey *key);
+
 QString fingerprint(const curl_khkey *key)
 {
-    const QByteArray blob = key->len ? QByteArray(key->key, qsizetype(key->len))
-                                     : QByteArray::fromBase64(QByteArray(key->key));
+    const QByteArray blob = keyBlob(key);
     return QStringLiteral("SHA256:")
         + QString::fromLatin1(QCryptographicHash::hash(blob, QCryptographicHash::Sha256)
                                   .toBase64(QByteArray::OmitTrailingEquals));
+}
+
+QByteArray keyBlob(const curl_khkey *key)
+{
+    return key->len ? QByteArray(key->key, qsizetype(key->len))
+                    : QByteArray::fromBase64(QByteArray(key->key));
+}
+
+// A public key blob starts with its type name, length first.
+QByteArray keyType(const QByteArray &blob)
+{
+    if (blob.size() < 4)
+        return {};
+    const quint32 length = quint32(uchar(blob[0])) << 24 | quint32(uchar(blob[1])) << 16
+        | quint32(uchar(blob[2])) << 8 | quint32(uchar(blob[3]));
+    if (length == 0 || length > quint32(blob.size() - 4))
+        return {};
+    return blob.mid(4, qsizetype(length));
 }
 
 // libcurl alone would look for ~/.ssh/id_rsa only; today's keys come first.
@@ -425,7 +444,35 @@ private:
             return CURLKHSTAT_REJECT;
         }
         c->m_hostKey = HostKey::Accepted;
-        return CURLKHSTAT_FINE_ADD_TO_FILE;
+        c->rememberHostKey(found);
+        return CURLKHSTAT_FINE;
+    }
+
+    // Appends the key to known_hosts. libcurl would write the whole file anew
+    // from what libssh2 made of it; the organiser's other lines stay as they are.
+    void rememberHostKey(const curl_khkey *key) const
+    {
+        const QByteArray blob = keyBlob(key);
+        const QByteArray type = keyType(blob);
+        if (type.isEmpty())
+            return;
+        QFile file(knownHostsPath());
+        if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
+            return;
+        const QByteArray last
+            = file.size() > 0 && file.seek(file.size() - 1) ? file.read(1) : QByteArray();
+        file.seek(file.size());
+        if (!last.isEmpty() && last != "\n")
+            file.write("\n");
+        file.write(knownHostName() + ' ' + type + ' ' + blob.toBase64() + '\n');
+    }
+
+    // The name known_hosts files the server under, as ssh writes it.
+    QByteArray knownHostName() const
+    {
+        const QByteArray host = QUrl::toAce(m_target.host);
+        const int port = m_target.effectivePort();
+        return port == 22 ? host : '[' + host + "]:" + QByteArray::number(port);
     }
 
     enum class HostKey { Unchecked, Accepted, Declined, Changed };

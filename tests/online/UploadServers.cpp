@@ -100,7 +100,8 @@ void SshServer::start()
         m_failure = QStringLiteral("ssh-keygen failed");
         return;
     }
-    m_port = freePort();
+    if (m_port == 0)
+        m_port = freePort();
     const QString config = m_dir.filePath(QStringLiteral("sshd_config"));
     write(config,
           QStringLiteral("Port %1\nListenAddress 127.0.0.1\nHostKey %2\n"
@@ -136,7 +137,7 @@ void SshServer::stop()
 
 void SshServer::changeHostKey()
 {
-    stop();
+    stop(); // the same address, another key
     start();
 }
 

@@ -159,6 +159,10 @@ TEST_F(Upload, EachFailureNamesHostAndCauseAndMarksNothingSent)
     SshServer ssh;
     ASSERT_TRUE(ssh.failure().isEmpty()) << ssh.failure().toStdString();
     qputenv("KACHIKOSHI_KNOWN_HOSTS", ssh.knownHosts().toLocal8Bit());
+    // The organiser's own lines stay as they are; an accepted key is added.
+    const QByteArray unreadable = "host.example.jp sk-ssh-ed25519@openssh.com "
+                                  "AAAAGnNrLXNzaC1lZDI1NTE5QG9wZW5zc2guY29tAAAAIA==\n";
+    writeBytes(ssh.knownHosts(), unreadable);
     FtpServer ftp(false), ftps(true);
     ASSERT_TRUE(ftp.failure().isEmpty()) << ftp.failure().toStdString();
     ASSERT_TRUE(ftps.failure().isEmpty()) << ftps.failure().toStdString();
@@ -225,7 +229,9 @@ TEST_F(Upload, EachFailureNamesHostAndCauseAndMarksNothingSent)
         EXPECT_TRUE(UploadManifest::load(c).files(target.address()).isEmpty());
     }
     EXPECT_TRUE(tc.prompter.questions.first().contains(QStringLiteral("指紋: SHA256:")));
-    EXPECT_FALSE(readBytes(ssh.knownHosts()).isEmpty());
+    const QByteArray knownHosts = readBytes(ssh.knownHosts());
+    EXPECT_TRUE(knownHosts.startsWith(QByteArray(unreadable + "[127.0.0.1]:")))
+        << knownHosts.toStdString();
 }
 
 TEST_F(Upload, CommandKilledPartWayCompletesWhenRunAgain)
