@@ -427,7 +427,7 @@ private:
             c->m_hostKey = HostKey::Changed;
             return CURLKHSTAT_REJECT;
         }
-        if (c->m_hostKey == HostKey::Accepted)
+        if (c->m_hostKey == HostKey::Accepted && keyBlob(found) == c->m_acceptedKey)
             return CURLKHSTAT_FINE;
         Question q;
         q.title = QStringLiteral("ホスト鍵の確認");
@@ -444,6 +444,7 @@ private:
             return CURLKHSTAT_REJECT;
         }
         c->m_hostKey = HostKey::Accepted;
+        c->m_acceptedKey = keyBlob(found);
         c->rememberHostKey(found);
         return CURLKHSTAT_FINE;
     }
@@ -487,6 +488,7 @@ private:
     QByteArray m_passwordBytes, m_user, m_keyFile, m_knownHosts, m_caFile;
     QString m_current;
     HostKey m_hostKey = HostKey::Unchecked;
+    QByteArray m_acceptedKey;
 };
 
 } // namespace
