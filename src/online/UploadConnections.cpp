@@ -237,7 +237,8 @@ private:
         QString base = m_target.remoteBase();
         QString url = (m_target.protocol == UploadProtocol::Sftp ? QStringLiteral("sftp://")
                                                                  : QStringLiteral("ftp://"))
-            + QString::fromLatin1(QUrl::toAce(m_target.host))
+            + (m_target.host.contains(u':') ? u'[' + m_target.host + u']'
+                                            : QString::fromLatin1(QUrl::toAce(m_target.host)))
             + QStringLiteral(":%1").arg(m_target.effectivePort());
         if (!base.isEmpty())
             url += (base.startsWith(u'/') ? QString() : QStringLiteral("/")) + encodedPath(base);
