@@ -4,9 +4,9 @@
 // runs each. A last run with nothing changed shows the floor: reading and
 // hashing html/.
 #include "UploadServers.h"
+#include "demo/DemoContest.h"
 #include "online/Uploader.h"
 #include "publish/Publisher.h"
-#include "scoring/DemoContest.h"
 #include "store/Contest.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 #include "UploadServers.h"
+#include "demo/DemoContest.h"
 #include "online/Uploader.h"
 #include "publish/Publisher.h"
-#include "scoring/DemoContest.h"
 
 #include <QDir>
 #include <QElapsedTimer>
