@@ -158,8 +158,8 @@ public:
             if (m_password.isEmpty())
                 throw UploadError {
                     QStringLiteral("アップロードできませんでした（%1）: パスワードがありません"
-                                   "（KACHIKOSHI_UPLOAD_PASSWORD、キーリング、端末のどれからも"
-                                   "得られませんでした）。")
+                                   "（入力されず、キーリングにも KACHIKOSHI_UPLOAD_PASSWORD に"
+                                   "もありません）。")
                         .arg(m_target.place())};
         }
     }
