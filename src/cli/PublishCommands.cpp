@@ -80,16 +80,26 @@ int publishAllPages(CommandContext &ctx)
 {
     const bool upload = takeUploadOption(ctx);
     noArguments(ctx, QStringLiteral("publish"));
-    const Phase phase = Phase::of(ctx.contest.rules());
-    if (!phase.allows(Action::ExportResults)) {
-        ctx.err << QStringLiteral("集計結果の出力は受付終了の後に行えます。現在のフェーズ: %1")
-                       .arg(phase.flag())
-                << Qt::endl;
+    if (const QString refusal = Phase::of(ctx.contest.rules()).refusal(Action::ExportResults);
+        !refusal.isEmpty()) {
+        ctx.err << refusal << Qt::endl;
         return ExitRefused;
     }
     TerminalProgress progress(ctx.err);
     const int pages
         = publisher::publishAll(ctx.contest, isatty(STDERR_FILENO) ? &progress : nullptr);
+    ctx.out << QStringLiteral("%1 ページを書き出しました: %2").arg(pages).arg(htmlFolder(ctx))
+            << Qt::endl;
+    return thenUpload(ctx, upload, ExitOk);
+}
+
+int publishWholeSite(CommandContext &ctx)
+{
+    const bool upload = takeUploadOption(ctx);
+    noArguments(ctx, QStringLiteral("publish all"));
+    TerminalProgress progress(ctx.err);
+    const int pages
+        = publisher::publishSite(ctx.contest, isatty(STDERR_FILENO) ? &progress : nullptr);
     ctx.out << QStringLiteral("%1 ページを書き出しました: %2").arg(pages).arg(htmlFolder(ctx))
             << Qt::endl;
     return thenUpload(ctx, upload, ExitOk);
@@ -104,7 +114,8 @@ int publishEntryList(CommandContext &ctx)
         ctx.err << QStringLiteral("参加者が登録されていません。") << Qt::endl;
         return ExitRefused;
     }
-    ctx.out << QStringLiteral("Entry.html を書き出しました: %1").arg(htmlFolder(ctx)) << Qt::endl;
+    ctx.out << QStringLiteral("Entry.html と index.html を書き出しました: %1").arg(htmlFolder(ctx))
+            << Qt::endl;
     return thenUpload(ctx, upload, ExitOk);
 }
 
@@ -113,7 +124,8 @@ int publishRulesPage(CommandContext &ctx)
     const bool upload = takeUploadOption(ctx);
     noArguments(ctx, QStringLiteral("publish rules"));
     publisher::publishRules(ctx.contest);
-    ctx.out << QStringLiteral("Rules.html を書き出しました: %1").arg(htmlFolder(ctx)) << Qt::endl;
+    ctx.out << QStringLiteral("Rules.html と index.html を書き出しました: %1").arg(htmlFolder(ctx))
+            << Qt::endl;
     return thenUpload(ctx, upload, ExitOk);
 }
 
@@ -121,25 +133,28 @@ int publishRulesPage(CommandContext &ctx)
 
 void addPublishCommands(std::vector<Command> &commands)
 {
-    commands.push_back(
-        {{QStringLiteral("publish")},
-         QStringLiteral("[--upload]"),
-         QStringLiteral("集計結果出力（HTML): すべてのページ（--upload: 続けてアップロード）"),
-         false,
-         publishAllPages});
-    commands.push_back({{QStringLiteral("publish"), QStringLiteral("all")},
+    commands.push_back({{QStringLiteral("publish")},
                         QStringLiteral("[--upload]"),
-                        QStringLiteral("publish と同じ"),
+                        QStringLiteral("集計結果出力（HTML): 参加者ごとのページ、Prize.html、"
+                                       "Records.html、Result.html、Result2.html、graph.html、"
+                                       "index.html"),
                         false,
                         publishAllPages});
+    commands.push_back({{QStringLiteral("publish"), QStringLiteral("all")},
+                        QStringLiteral("[--upload]"),
+                        QStringLiteral("サイト全体: publish のページ（受付終了の後）、Entry.html"
+                                       "（参加者がいれば）、Rules.html（ルール決定の後）、"
+                                       "index.html"),
+                        false,
+                        publishWholeSite});
     commands.push_back({{QStringLiteral("publish"), QStringLiteral("entries")},
                         QStringLiteral("[--upload]"),
-                        QStringLiteral("参加者一覧出力（HTML): Entry.html"),
+                        QStringLiteral("参加者一覧出力（HTML): Entry.html と index.html"),
                         false,
                         publishEntryList});
     commands.push_back({{QStringLiteral("publish"), QStringLiteral("rules")},
                         QStringLiteral("[--upload]"),
-                        QStringLiteral("ルールの説明のページ Rules.html"),
+                        QStringLiteral("ルールの説明のページ Rules.html と index.html"),
                         false,
                         publishRulesPage});
 }
