@@ -12,6 +12,8 @@ packages=(
     sqlite3 util-linux mount
     qt6-translations-l10n
     chromium
+    libcurl4-openssl-dev qtkeychain-qt6-dev
+    openssh-server openssh-client python3-pyftpdlib python3-openssl openssl
 )
 
 missing=()

@@ -75,6 +75,7 @@ std::vector<Command> allCommands()
     addReportCommands(commands);
     addPublishCommands(commands);
     addChartCommands(commands);
+    addUploadCommands(commands);
     return commands;
 }
 

@@ -88,6 +88,9 @@ void addDemoCommands(std::vector<Command> &commands);
 void addReportCommands(std::vector<Command> &commands); // export, print
 void addPublishCommands(std::vector<Command> &commands);
 void addChartCommands(std::vector<Command> &commands);
+void addUploadCommands(std::vector<Command> &commands);
+// `publish … --upload`: the saved target, changed files only; exit 4 on failure.
+int uploadAfterPublish(CommandContext &ctx);
 // Why `demo` cannot fill the folder (it is not empty), checked before the contest
 // opens; throws UsageError for malformed arguments, so nothing is created then either.
 std::optional<QString> demoRefusal(const QString &dir, const QStringList &args);
