@@ -9,6 +9,7 @@ packages=(
     fonts-ipaexfont-mincho fonts-ipaexfont-gothic fontconfig
     xvfb xauth
     sqlite3 util-linux mount
+    python3
     qt6-translations-l10n
     chromium
 )
