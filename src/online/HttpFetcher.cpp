@@ -144,6 +144,12 @@ void HttpFetcher::follow(const QUrl &to)
                  .arg(target.toDisplayString()));
         return;
     }
+    // A certificate checked on the way in must not be dropped on the way.
+    if (m_reply->url().scheme().toLower() == u"https" && target.scheme().toLower() == u"http") {
+        fail(QStringLiteral("https から http への転送（%1）には従いません。")
+                 .arg(target.toDisplayString()));
+        return;
+    }
     if (++m_redirects > kMaxRedirects) {
         fail(QStringLiteral("転送（リダイレクト）が %1 回を超えました。").arg(kMaxRedirects));
         return;

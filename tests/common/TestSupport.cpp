@@ -140,8 +140,13 @@ FetchServer::FetchServer(int timeoutMs) : m_process(std::make_unique<QProcess>()
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process->start(QStandardPaths::findExecutable(QStringLiteral("python3")),
                      {dir + QStringLiteral("/fetch_server.py"), dir + QStringLiteral("/fixtures")});
-    if (m_process->waitForStarted(10000) && m_process->waitForReadyRead(10000))
-        m_port = m_process->readLine().trimmed().toInt();
+    // The first line names both ports; it may come in pieces.
+    if (m_process->waitForStarted(10000)) {
+        while (!m_process->canReadLine() && m_process->waitForReadyRead(10000)) { }
+        const QList<QByteArray> ports = m_process->readLine().trimmed().split(' ');
+        m_port = ports.value(0).toInt();
+        m_tlsPort = ports.value(1).toInt();
+    }
 }
 
 FetchServer::~FetchServer()
@@ -153,6 +158,11 @@ FetchServer::~FetchServer()
 QString FetchServer::url(const QString &path) const
 {
     return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+}
+
+QString FetchServer::tlsUrl(const QString &path) const
+{
+    return QStringLiteral("https://127.0.0.1:%1%2").arg(m_tlsPort).arg(path);
 }
 
 int FetchServer::closedPort()

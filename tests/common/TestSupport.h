@@ -99,14 +99,17 @@ class FetchServer
 public:
     explicit FetchServer(int timeoutMs = 1000);
     ~FetchServer();
-    bool running() const { return m_port > 0; }
+    bool running() const { return m_port > 0 && m_tlsPort > 0; }
     QString url(const QString &path) const;
+    // The same site over HTTPS with a self-signed certificate.
+    QString tlsUrl(const QString &path) const;
     // A port nobody listens on.
     static int closedPort();
 
 private:
     std::unique_ptr<QProcess> m_process;
     int m_port = 0;
+    int m_tlsPort = 0;
 };
 
 } // namespace kc::test

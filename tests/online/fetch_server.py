@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""A results site on 127.0.0.1 for the fetch tests: prints its port, then serves
-fixtures and the failures a real site can show."""
-import sys, time, pathlib
+"""A results site on 127.0.0.1 for the fetch tests: prints its port and that of
+the same site over HTTPS with a self-signed certificate (which a client must
+refuse), then serves fixtures and the failures a real site can show."""
+import ssl, sys, threading, time, pathlib
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 FIXTURES = pathlib.Path(sys.argv[1])
@@ -58,8 +59,17 @@ class Handler(BaseHTTPRequestHandler):
             self.reply(404, b"not found", "text/plain")
 
 
-server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-server.daemon_threads = True
-server.handle_error = lambda request, address: None  # clients that hang up are expected
-print(server.server_address[1], flush=True)
-server.serve_forever()
+def serve():
+    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    server.handle_error = lambda request, address: None  # clients that hang up are expected
+    return server
+
+
+plain, tls = serve(), serve()
+context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+context.load_cert_chain(FIXTURES / "selfsigned.crt", FIXTURES / "selfsigned.key")
+tls.socket = context.wrap_socket(tls.socket, server_side=True)
+threading.Thread(target=tls.serve_forever, daemon=True).start()
+print(f"{plain.server_address[1]} {tls.server_address[1]}", flush=True)
+plain.serve_forever()
