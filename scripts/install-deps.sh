@@ -6,7 +6,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     libgtest-dev
-    fonts-ipaexfont-mincho fonts-ipaexfont-gothic fontconfig
+    fonts-ipaexfont-mincho fonts-ipaexfont-gothic fonts-ipafont-mincho fontconfig
+    poppler-utils
     xvfb xauth
     sqlite3 util-linux mount
     python3

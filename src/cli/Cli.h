@@ -113,8 +113,13 @@ std::optional<QString> takeOption(QStringList &args, const QString &name);
 // Parses a whole number argument; throws UsageError.
 int intArgument(const QString &text, const QString &what);
 // `print REPORT --pdf FILE`: builds the document, writes the PDF atomically and
-// prints its path; throws UsageError on other arguments.
+// prints its path; refuses (exit 1) a FILE the next function refuses; throws
+// UsageError on other arguments.
 int printToPdf(CommandContext &ctx, const QString &report,
                const std::function<PrintDocument(Contest &)> &build);
+// Why a PDF may not be written at `path` (empty when it may): inside the
+// contest's Data folder (links and folders resolved), or something that exists
+// and is not a regular file or a link to one.
+QString pdfTargetRefusal(const QString &path, const QString &dataDir);
 
 } // namespace kc::cli

@@ -2,8 +2,8 @@
 
 #include "entries/EntryRegistration.h"
 #include "rules/RulesForm.h"
+#include "scoring/CompetitionStart.h"
 #include "scoring/DayConfirmation.h"
-#include "scoring/Phases.h"
 #include "scoring/RandomSource.h"
 #include "scoring/ResultImport.h"
 #include "scoring/ResultMarks.h"

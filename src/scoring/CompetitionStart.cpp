@@ -1,4 +1,4 @@
-#include "scoring/Phases.h"
+#include "scoring/CompetitionStart.h"
 
 #include "rules/PrizeTable.h"
 #include "scoring/Substitution.h"
