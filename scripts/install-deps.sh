@@ -10,6 +10,7 @@ packages=(
     poppler-utils
     xvfb xauth
     sqlite3 util-linux mount
+    python3
     qt6-translations-l10n
     chromium
     libcurl4-openssl-dev qtkeychain-qt6-dev

@@ -88,8 +88,13 @@ private:
         BanzukeImport r;
         // In a JSON banzuke a wrestler is counted in banzuke order, not by line.
         const QString unit = m_json ? QStringLiteral("人目") : QStringLiteral("行目");
-        r.message = line > 0 ? QStringLiteral("%1 %2%3: %4").arg(m_file).arg(line).arg(unit, what)
-                             : QStringLiteral("%1: %2").arg(m_file, what);
+        // Downloaded bytes have no file name; whoever shows the message names the address.
+        QStringList where;
+        if (!m_file.isEmpty())
+            where << m_file;
+        if (line > 0)
+            where << QString::number(line) + unit;
+        r.message = where.isEmpty() ? what : where.join(u' ') + QStringLiteral(": ") + what;
         return r;
     }
 

@@ -3,6 +3,9 @@
 #include "banzuke/BanzukeImport.h"
 #include "banzuke/BanzukeRegistration.h"
 #include "banzuke/Renaming.h"
+#include "online/FetchSettings.h"
+#include "online/HttpFetcher.h"
+#include "online/ResultFetcher.h"
 #include "store/Phase.h"
 #include "store/Roster.h"
 #include "store/UnitOfWork.h"
@@ -111,6 +114,61 @@ int banzukeSet(CommandContext &ctx)
     return ExitOk;
 }
 
+int banzukeFetch(CommandContext &ctx)
+{
+    QStringList args = ctx.args;
+    const auto templateArg = takeOption(args, QStringLiteral("--url"));
+    const auto bashoArg = takeOption(args, QStringLiteral("--basho"));
+    if (!args.isEmpty())
+        throw UsageError {QStringLiteral(
+            "banzuke fetch [--url TEMPLATE] [--basho YYYYMM] の形で指定してください。")};
+    if (templateArg) {
+        if (const QString problem = FetchSettings::templateProblem(*templateArg);
+            !problem.isEmpty())
+            throw UsageError {QStringLiteral("--url: ") + problem};
+    }
+    if (bashoArg && bashoIdOf(*bashoArg, QString()) != bashoArg->trimmed())
+        throw UsageError {QStringLiteral("--basho は 202609 のように年と月で指定してください: %1")
+                              .arg(*bashoArg)};
+    Contest &contest = ctx.contest;
+    if (const QString refusal = Phase::of(contest.rules()).refusal(Action::RegisterBanzuke);
+        !refusal.isEmpty())
+        return refuse(ctx, refusal);
+    FetchSettings settings = FetchSettings::load(contest);
+    const QString address = templateArg ? templateArg->trimmed() : settings.banzukeTemplate;
+    const QString basho = bashoArg ? bashoArg->trimmed() : upcomingBashoId(QDate::currentDate());
+    const QUrl url = expandTemplate(address, basho, 1);
+    ctx.err << QStringLiteral("取得中: %1").arg(url.toDisplayString()) << Qt::endl;
+    HttpFetcher fetcher;
+    FetchedBanzuke fetched = fetching::readBanzuke(fetcher.get(url));
+    if (fetched.failure) {
+        ctx.err << *fetched.failure << Qt::endl;
+        return ExitDataError;
+    }
+    if (fetched.refusal)
+        return refuse(ctx, *fetched.refusal);
+    BanzukeImport &read = fetched.read;
+    if (!read.hasTitle) {
+        read.record.bashoName = contest.roster().bashoName;
+        read.record.bashoCode = contest.roster().bashoCode;
+    }
+    UnitOfWork work(contest);
+    if (!registration::save(contest, read.record, read.counts))
+        return ExitAnsweredNo;
+    WrestlerNames::writeTable(contest, read.english);
+    if (templateArg && settings.banzukeTemplate != address) {
+        settings.banzukeTemplate = address;
+        settings.save(contest);
+    }
+    work.commit();
+    const Roster &roster = contest.roster();
+    ctx.out << QStringLiteral("番付を登録しました: %1（%2） %3名\n")
+                   .arg(roster.bashoName, roster.bashoCode)
+                   .arg(roster.wrestlerCount)
+            << fetching::sourceText(fetched.url, fetched.at) << Qt::endl;
+    return ExitOk;
+}
+
 int renameNames(CommandContext &ctx)
 {
     if (ctx.args.isEmpty())
@@ -187,6 +245,12 @@ void addBanzukeCommands(std::vector<Command> &commands)
          QStringLiteral("番付登録と保存（テキスト、CSV: 地位,力士名、または番付の JSON）"),
          false,
          banzukeSet});
+    commands.push_back({{QStringLiteral("banzuke"), QStringLiteral("fetch")},
+                        QStringLiteral("[--url TEMPLATE] [--basho YYYYMM]"),
+                        QStringLiteral("番付取得: 幕内の番付を Web から取得して登録（確認あり。"
+                                       "既定は次の場所、--url は保存されます）"),
+                        false,
+                        banzukeFetch});
     commands.push_back({{QStringLiteral("rename")},
                         QStringLiteral("NUMBER=NAME ..."),
                         QStringLiteral("力士名の変更（名前を挙げない力士はそのまま）"),

@@ -112,6 +112,27 @@ int printToPdf(CommandContext &ctx, const QString &report,
     return ExitOk;
 }
 
+std::optional<QString> takeOption(QStringList &args, const QString &name)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == name) {
+            if (i + 1 >= args.size() || args[i + 1].trimmed().isEmpty())
+                throw UsageError {QStringLiteral("%1 には値を指定してください。").arg(name)};
+            const QString value = args[i + 1];
+            args.remove(i, 2);
+            return value;
+        }
+        if (args[i].startsWith(name + u'=')) {
+            const QString value = args[i].mid(name.size() + 1);
+            args.removeAt(i);
+            if (value.trimmed().isEmpty())
+                throw UsageError {QStringLiteral("%1 には値を指定してください。").arg(name)};
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
 QString pdfTargetRefusal(const QString &path, const QString &dataDir)
 {
     const QFileInfo target(path);

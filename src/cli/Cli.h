@@ -110,6 +110,9 @@ bool commandRenders(const QStringList &arguments);
 
 // Parses "KEY=VALUE" words; throws UsageError naming a malformed one.
 std::vector<std::pair<QString, QString>> keyValues(const QStringList &args);
+// Takes "--name VALUE" or "--name=VALUE" out of the arguments; throws UsageError
+// when the value is missing.
+std::optional<QString> takeOption(QStringList &args, const QString &name);
 // Parses a whole number argument; throws UsageError.
 int intArgument(const QString &text, const QString &what);
 // `print REPORT --pdf FILE`: builds the document, writes the PDF atomically and

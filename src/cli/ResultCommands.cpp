@@ -1,11 +1,15 @@
 #include "cli/Cli.h"
 
+#include "online/FetchSettings.h"
+#include "online/HttpFetcher.h"
+#include "online/ResultFetcher.h"
 #include "publish/Publisher.h"
 #include "scoring/CompetitionStart.h"
 #include "scoring/DayConfirmation.h"
 #include "scoring/ResultImport.h"
 #include "scoring/ResultMarks.h"
 #include "store/Phase.h"
+#include "store/UnitOfWork.h"
 
 namespace kc::cli {
 
@@ -129,6 +133,93 @@ int resultImport(CommandContext &ctx)
     return ExitOk;
 }
 
+QString namesOf(const Contest &contest, const std::vector<int> &which)
+{
+    QStringList names;
+    for (int s : which)
+        names << contest.roster().name(s);
+    return names.join(QStringLiteral("、"));
+}
+
+int resultFetch(CommandContext &ctx)
+{
+    QStringList args = ctx.args;
+    const auto templateArg = takeOption(args, QStringLiteral("--url"));
+    if (args.size() > 1)
+        throw UsageError {
+            QStringLiteral("result fetch [DAY] [--url TEMPLATE] の形で指定してください。")};
+    const int day = args.size() == 1 ? dayArgument(args.first())
+                                     : std::min(ctx.contest.rules().currentDay + 1, int(kDays));
+    if (templateArg) {
+        if (const QString problem = FetchSettings::templateProblem(*templateArg);
+            !problem.isEmpty())
+            throw UsageError {QStringLiteral("--url: ") + problem};
+    }
+    if (!allowedNow(ctx, Action::EnterResults))
+        return ExitRefused;
+    // Nothing to fetch for a confirmed day: the network is not even asked.
+    if (day <= ctx.contest.rules().currentDay) {
+        ctx.err << markLockText(MarkLock::DayConfirmed) << Qt::endl;
+        return ExitRefused;
+    }
+    FetchSettings settings = FetchSettings::load(ctx.contest);
+    const QString address = templateArg ? templateArg->trimmed() : settings.torikumiTemplate;
+    QString basho;
+    if (address.contains(QStringLiteral("{basho}"))) {
+        QString problem;
+        const auto id = fetching::contestBasho(ctx.contest, problem);
+        if (!id) {
+            ctx.err << problem << Qt::endl;
+            return ExitRefused;
+        }
+        basho = *id;
+    }
+    const QUrl url = expandTemplate(address, basho, day);
+    ctx.err << QStringLiteral("取得中: %1").arg(url.toDisplayString()) << Qt::endl;
+    HttpFetcher fetcher;
+    const FetchReply reply = fetcher.get(url);
+    UnitOfWork work(ctx.contest);
+    const FetchedDay fetched = fetching::applyDay(ctx.contest, reply, day);
+    if (fetched.failure) {
+        ctx.err << *fetched.failure << Qt::endl;
+        return ExitDataError;
+    }
+    if (fetched.refusal) {
+        ctx.err << *fetched.refusal << Qt::endl;
+        return ExitRefused;
+    }
+    for (const QString &l : fetched.locked)
+        ctx.err << l << Qt::endl;
+    // Kept in Rikishi.Dat as 閉じる keeps them; 結果確定 is still the organiser's.
+    if (!fetched.changes.empty())
+        ctx.contest.saveWrestlers();
+    if (templateArg && settings.torikumiTemplate != address) {
+        settings.torikumiTemplate = address;
+        settings.save(ctx.contest);
+    }
+    work.commit();
+    const Contest &c = ctx.contest;
+    ctx.out << QStringLiteral("%1日目: 取組 %2 番、%3 名の結果を読み込みました（変更 %4 件）。")
+                   .arg(day)
+                   .arg(fetched.bouts)
+                   .arg(fetched.read)
+                   .arg(int(fetched.changes.size()))
+            << Qt::endl;
+    for (const FetchedDay::Change &ch : fetched.changes)
+        ctx.out << QStringLiteral("  変更: %1 %2 → %3")
+                       .arg(c.roster().name(ch.slot), fetching::markName(ch.before),
+                            fetching::markName(ch.after))
+                << Qt::endl;
+    if (!fetched.absent.empty())
+        ctx.out << QStringLiteral("休場（不戦敗）: ") << namesOf(c, fetched.absent) << Qt::endl;
+    if (!fetched.noResult.empty())
+        ctx.out << QStringLiteral("結果なし（取組にない力士）: ") << namesOf(c, fetched.noResult)
+                << Qt::endl;
+    ctx.out << fetching::sourceText(fetched.url, fetched.at) << Qt::endl
+            << QStringLiteral("確定は result confirm で行います。") << Qt::endl;
+    return ExitOk;
+}
+
 int resultConfirm(CommandContext &ctx)
 {
     if (ctx.args.size() > 1)
@@ -200,6 +291,12 @@ void addResultCommands(std::vector<Command> &commands)
          QStringLiteral("取組結果をファイル（JSON または 力士名,結果 の CSV）から読込"),
          false,
          resultImport});
+    commands.push_back(
+        {{QStringLiteral("result"), QStringLiteral("fetch")},
+         QStringLiteral("[DAY] [--url TEMPLATE]"),
+         QStringLiteral("結果取得: 幕内の取組結果を Web から取得して読込（--url は保存されます）"),
+         false,
+         resultFetch});
     commands.push_back({{QStringLiteral("result"), QStringLiteral("confirm")},
                         QStringLiteral("[DAY]"),
                         QStringLiteral("結果確定（既定: 確定済の翌日）"),

@@ -97,6 +97,7 @@ public:
             if (!readBout(bouts[i].toObject(), i + 1, names))
                 return m_out;
         }
+        m_out.bouts = int(bouts.size());
         return finish();
     }
 
@@ -133,8 +134,14 @@ private:
     ResultFile refuse(const QString &what)
     {
         m_out.ok = false;
-        m_out.message = m_file + QStringLiteral(": ") + what;
+        m_out.message = prefixed(what);
         return m_out;
+    }
+
+    // Bytes without a file name (a download) are named by whoever shows the message.
+    QString prefixed(const QString &what) const
+    {
+        return m_file.isEmpty() ? what : m_file + QStringLiteral(": ") + what;
     }
 
     void add(const QString &name, std::optional<int> slot, int mark, const QString &where)
@@ -252,9 +259,9 @@ private:
     {
         if (!m_out.unknownNames.isEmpty()) {
             m_out.ok = false;
-            m_out.message = m_file
-                + QStringLiteral(": 番付にない力士名があります。何も変更していません。\n  ")
-                + m_out.unknownNames.join(QStringLiteral("\n  "));
+            m_out.message
+                = prefixed(QStringLiteral("番付にない力士名があります。何も変更していません。\n  ")
+                           + m_out.unknownNames.join(QStringLiteral("\n  ")));
             return m_out;
         }
         if (m_out.marks.empty())

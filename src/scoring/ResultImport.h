@@ -35,7 +35,9 @@ struct ResultFile
     QStringList unknownNames; // names that match nobody on the banzuke
     std::vector<Mark> marks;
     std::optional<int> day; // the day the JSON names
+    int bouts = 0; // bouts read from the JSON
 
+    // An empty `fileName` (downloaded bytes) leaves the file's name out of the messages.
     static ResultFile parse(const QByteArray &bytes, const QString &fileName, const Roster &roster,
                             const WrestlerNames &names);
     static ResultFile readFile(const QString &path, const Contest &contest);

@@ -1,8 +1,12 @@
 #include "ui/BanzukeWindow.h"
 #include "ui/ActionRunner.h"
+#include "ui/FetchProgress.h"
+#include "ui/FetchSettingsDialog.h"
 #include "ui/SelectAllOnFocus.h"
 
 #include "banzuke/BanzukeImport.h"
+#include "online/FetchSettings.h"
+#include "online/ResultFetcher.h"
 #include "store/Contest.h"
 #include "store/StoreError.h"
 
@@ -117,9 +121,23 @@ void BanzukeWindow::buildControls()
     m_cmdOK
         = button(this, QStringLiteral("cmdOK"), QStringLiteral("次へ　　>>"), 120, 4200, 2400, 420);
     m_cmdImport = button(this, QStringLiteral("cmdImport"), QStringLiteral("ファイルから読込"), 120,
-                         4800, 2400, 420);
+                         4700, 2400, 420);
+    m_cmdFetch = button(this, QStringLiteral("cmdFetch"), QStringLiteral("番付取得"), 120, 5200,
+                        2400, 420);
+    m_cmdFetch->setToolTip(QStringLiteral(
+        "幕内の番付を Web から取得して表示します（取得設定の URL）。場所コード欄に 202609 の形で"
+        "書いた場所、書かなければ次の場所の番付です。確認して保存してください。"));
+    m_cmdFetchSettings = button(this, QStringLiteral("cmdFetchSettings"),
+                                QStringLiteral("取得設定"), 120, 5680, 2400, 360);
+    m_fetch = new FetchProgress(this);
+    place(m_fetch, 120, 6100, 2400, 960);
     m_Command1
-        = button(this, QStringLiteral("Command1"), QStringLiteral("閉じる"), 120, 5400, 2400, 420);
+        = button(this, QStringLiteral("Command1"), QStringLiteral("閉じる"), 120, 7100, 2400, 420);
+    connect(m_cmdFetch, &QPushButton::clicked, this, &BanzukeWindow::fetchBanzuke);
+    connect(m_cmdFetchSettings, &QPushButton::clicked, this,
+            [this] { FetchSettingsDialog::edit(m_contest, this); });
+    connect(m_fetch, &FetchProgress::finished, this, &BanzukeWindow::showFetched);
+    connect(m_txBname, &QLineEdit::textEdited, this, [this] { m_codeTyped = true; });
     connect(m_cmdOK, &QPushButton::clicked, this, &BanzukeWindow::toNamesStep);
     connect(m_cmdImport, &QPushButton::clicked, this, &BanzukeWindow::chooseAndImport);
     connect(m_Command1, &QPushButton::clicked, this, &QDialog::reject);
@@ -313,6 +331,12 @@ bool BanzukeWindow::importFromFile(const QString &path)
         m_contest.prompter().tell({read.message, QString(), Icon::Warning});
         return false;
     }
+    showRead(read);
+    return true;
+}
+
+void BanzukeWindow::showRead(const BanzukeImport &read)
+{
     if (read.hasTitle) {
         m_txBasho->setText(read.record.bashoName);
         m_txBname->setText(read.record.bashoCode);
@@ -327,7 +351,55 @@ bool BanzukeWindow::importFromFile(const QString &path)
     m_record.bashoCode = m_txBname->text();
     layOutNamesPanel(read.counts);
     showNamesStep();
-    return true;
+}
+
+bool BanzukeWindow::isFetching() const
+{
+    return m_fetch->isRunning();
+}
+
+void BanzukeWindow::fetchBanzuke()
+{
+    if (isFetching())
+        return;
+    FetchSettings settings;
+    if (!runAction(
+            m_contest, [&] { settings = FetchSettings::load(m_contest); }, {}, windowTitle()))
+        return;
+    const auto typed = m_codeTyped ? bashoIdOf(m_txBname->text(), m_txBasho->text()) : std::nullopt;
+    const QString basho = typed ? *typed : upcomingBashoId(QDate::currentDate());
+    m_fetch->start(expandTemplate(settings.banzukeTemplate, basho, 1));
+}
+
+void BanzukeWindow::showFetched(const FetchReply &reply)
+{
+    if (reply.aborted) {
+        m_fetch->setText(QStringLiteral("取得を中止しました。"));
+        emit fetchFinished();
+        return;
+    }
+    const FetchedBanzuke fetched = fetching::readBanzuke(reply);
+    if (fetched.failure || fetched.refusal) {
+        m_fetch->setText(QStringLiteral("取得できませんでした。"));
+        m_contest.prompter().tell(
+            {fetched.failure ? *fetched.failure : *fetched.refusal, windowTitle(), Icon::Warning});
+        emit fetchFinished();
+        return;
+    }
+    m_codeTyped = false;
+    showRead(fetched.read);
+    m_fetch->setText(fetching::sourceText(fetched.url, fetched.at));
+    emit fetchFinished();
+}
+
+void BanzukeWindow::done(int result)
+{
+    // Esc or the close box during a download stops the download, not the window.
+    if (isFetching()) {
+        m_fetch->abort();
+        return;
+    }
+    QDialog::done(result);
 }
 
 bool BanzukeWindow::enterPressed(QObject *watched)

@@ -16,9 +16,13 @@ class QPushButton;
 
 namespace kc {
 class Contest;
-}
+struct BanzukeImport;
+struct FetchReply;
+} // namespace kc
 
 namespace kc::ui {
+
+class FetchProgress;
 
 // frmRentry, 番付登録: the counts step, then the names step with the east/west
 // panel placed in twips like the printed banzuke. Only names confirmed with
@@ -39,9 +43,21 @@ public:
     // reads it) for the organiser to check; a refusal is shown and changes nothing.
     bool importFromFile(const QString &path);
 
+    // 番付取得: the banzuke of the basho typed in the code box (202609), or else
+    // of the coming basho, downloaded from the address in 取得設定 and shown in
+    // the boxes for checking, as ファイルから読込 shows a file; fetchFinished() follows.
+    void fetchBanzuke();
+    bool isFetching() const;
+
     // The window's record as it would be saved (for tests and the import).
     const BanzukeRecord &record() const { return m_record; }
     bool saved() const { return m_saved; }
+
+signals:
+    void fetchFinished();
+
+public slots:
+    void done(int result) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -57,6 +73,8 @@ private:
     void backToCounts(); // cmdCancel
     void saveBanzuke(); // cmdOKOK
     void chooseAndImport();
+    void showRead(const BanzukeImport &read);
+    void showFetched(const FetchReply &reply);
     bool enterPressed(QObject *watched);
     RankCounts typedCounts() const;
 
@@ -80,6 +98,10 @@ private:
     QPushButton *m_cmdOKOK = nullptr;
     QPushButton *m_Command1 = nullptr;
     QPushButton *m_cmdImport = nullptr;
+    QPushButton *m_cmdFetch = nullptr;
+    QPushButton *m_cmdFetchSettings = nullptr;
+    FetchProgress *m_fetch = nullptr;
+    bool m_codeTyped = false; // the organiser typed a tournament code here
     QFrame *m_Picture1 = nullptr;
     std::array<QLabel *, 22> m_Yaku {};
     std::array<QLineEdit *, kRosterSlots> m_txR {};

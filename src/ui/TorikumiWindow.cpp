@@ -1,7 +1,11 @@
 #include "ui/TorikumiWindow.h"
 #include "ui/ActionRunner.h"
+#include "ui/FetchProgress.h"
+#include "ui/FetchSettingsDialog.h"
 
 #include "banzuke/Renaming.h"
+#include "online/FetchSettings.h"
+#include "online/ResultFetcher.h"
 #include "scoring/DayConfirmation.h"
 #include "scoring/ResultImport.h"
 #include "scoring/ResultMarks.h"
@@ -16,8 +20,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 
 namespace kc::ui {
 
@@ -35,6 +41,9 @@ constexpr int kSaveTop = kRowsTop + kRowHeight * 20;
 constexpr int kSaveTopLastDay = 240;
 // The progress bar of 結果確定, below the day cells.
 constexpr int kBarLeft = 308, kBarTop = 7870, kBarBottom = 7950, kBarSpan = 3000;
+// What the last 結果取得 read, right of the buttons, and the status bar below all.
+constexpr int kReportLeft = kSideLeft + kSideWidth + 180, kReportWidth = 3300;
+constexpr int kStatusTop = kBarBottom + 240, kStatusHeight = 330;
 
 // While 結果確定 runs, questions and messages go to the window's prompter as
 // before, and the progress is drawn on the window.
@@ -229,8 +238,49 @@ void TorikumiWindow::buildControls()
     for (QPushButton *b : m_cmdRikishi)
         b->installEventFilter(this);
 
+    buildFetchControls();
     // Room below the day cells for the progress bar of 結果確定.
-    setFixedSize(px(kSideLeft + kSideWidth + 120), px(kBarBottom + 240));
+    if (m_mode == Mode::Input)
+        setFixedSize(px(kReportLeft + kReportWidth + 120), px(kStatusTop + kStatusHeight));
+    else
+        setFixedSize(px(kSideLeft + kSideWidth + 120), px(kBarBottom + 240));
+}
+
+void TorikumiWindow::buildFetchControls()
+{
+    m_cmdFetch = new QPushButton(QStringLiteral("結果取得"), this);
+    m_cmdFetch->setObjectName(QStringLiteral("cmdFetch"));
+    m_cmdFetch->setToolTip(QStringLiteral("表示中の日の幕内の取組結果を Web から取得して読み込み"
+                                          "ます（取得設定の URL）。確定は結果確定で行います。"));
+    place(m_cmdFetch, kSideLeft, 4260, kSideWidth, 420);
+    m_cmdFetchSettings = new QPushButton(QStringLiteral("取得設定"), this);
+    m_cmdFetchSettings->setObjectName(QStringLiteral("cmdFetchSettings"));
+    place(m_cmdFetchSettings, kSideLeft, 4740, kSideWidth, 360);
+    for (QPushButton *b : {m_cmdFetch, m_cmdFetchSettings})
+        b->setAutoDefault(false);
+    auto *caption = new QLabel(QStringLiteral("取得した結果"), this);
+    place(caption, kReportLeft, 300, kReportWidth, 280);
+    m_fetchReport = new QPlainTextEdit(this);
+    m_fetchReport->setObjectName(QStringLiteral("txFetchReport"));
+    m_fetchReport->setReadOnly(true);
+    m_fetchReport->setPlaceholderText(
+        QStringLiteral("結果取得を押すと、読み込んだ取組の数、変わった結果、結果のない力士が"
+                       "ここに出ます。"));
+    place(m_fetchReport, kReportLeft, kRowsTop, kReportWidth, 5400);
+    m_fetch = new FetchProgress(this);
+    place(m_fetch, kReportLeft, kRowsTop + 5520, kReportWidth, 1080);
+    m_status = new QStatusBar(this);
+    m_status->setObjectName(QStringLiteral("statusBar"));
+    m_status->setSizeGripEnabled(false);
+    place(m_status, 0, kStatusTop, kReportLeft + kReportWidth + 120, kStatusHeight);
+    connect(m_cmdFetch, &QPushButton::clicked, this, &TorikumiWindow::fetchShownDay);
+    connect(m_cmdFetchSettings, &QPushButton::clicked, this,
+            [this] { FetchSettingsDialog::edit(m_contest, this); });
+    connect(m_fetch, &FetchProgress::finished, this, &TorikumiWindow::showFetched);
+    const bool input = m_mode == Mode::Input;
+    for (QWidget *w : std::initializer_list<QWidget *> {caption, m_fetchReport, m_fetch, m_status,
+                                                        m_cmdFetchSettings})
+        w->setVisible(input);
 }
 
 void TorikumiWindow::buildButtonMap()
@@ -255,6 +305,7 @@ void TorikumiWindow::applyMode()
          std::initializer_list<QWidget *> {m_cmdUP, m_cmdDOWN, m_txDAY, m_Label2, m_cmdDecite})
         w->setVisible(input);
     m_cmdImport->setVisible(input && m_contest.rules().currentDay < kDays);
+    m_cmdFetch->setVisible(input && m_contest.rules().currentDay < kDays);
     for (QLineEdit *t : m_Text1)
         t->setVisible(input);
     for (QLineEdit *t : m_txRDays)
@@ -285,7 +336,10 @@ void TorikumiWindow::paintButton(int i)
     }
     b->setEnabled(true);
     const int mark = m_contest.roster().wrestlers[m_slot[i]].dayResult[m_day - 1];
-    b->setStyleSheet(colourStyle(markColour(mark, palette())));
+    QString style = colourStyle(markColour(mark, palette()));
+    if (m_day == m_fetchDay && m_changedSlots.count(m_slot[i]))
+        style += QStringLiteral(" border: 2px solid #d00000;"); // changed by the last 結果取得
+    b->setStyleSheet(style);
 }
 
 void TorikumiWindow::refreshLno(int i)
@@ -326,6 +380,11 @@ void TorikumiWindow::saveAndClose()
 
 void TorikumiWindow::done(int result)
 {
+    // Esc or the close box during a download stops the download, not the window.
+    if (isFetching()) {
+        m_fetch->abort();
+        return;
+    }
     emit unloaded(m_contest.rules().currentDay);
     QDialog::done(result);
 }
@@ -349,6 +408,8 @@ void TorikumiWindow::clickRikishi(int i, bool forward)
 {
     if (m_slot[i] < 0 || !cycleMark(m_contest, m_slot[i], m_day, forward))
         return; // a confirmed day or a locked absence: ignored without a word
+    if (m_day == m_fetchDay)
+        m_changedSlots.erase(m_slot[i]); // the organiser's own mark now
     paintButton(i);
     refreshLno(i);
     m_cmdSave->setFocus();
@@ -416,6 +477,93 @@ bool TorikumiWindow::importResultFile(const QString &path)
     m_contest.prompter().tell({text, QStringLiteral("結果ファイル読込"),
                                out.locked.isEmpty() ? Icon::Information : Icon::Warning});
     return true;
+}
+
+bool TorikumiWindow::isFetching() const
+{
+    return m_fetch && m_fetch->isRunning();
+}
+
+void TorikumiWindow::fetchShownDay()
+{
+    if (isFetching() || m_mode != Mode::Input)
+        return;
+    const QString title = QStringLiteral("結果取得");
+    if (m_day <= m_contest.rules().currentDay) {
+        m_contest.prompter().tell({markLockText(MarkLock::DayConfirmed), title, Icon::Warning});
+        return;
+    }
+    FetchSettings settings;
+    if (!runAction(
+            m_contest, [&] { settings = FetchSettings::load(m_contest); }, {}, title))
+        return;
+    QString basho;
+    if (settings.torikumiTemplate.contains(QStringLiteral("{basho}"))) {
+        QString problem;
+        const auto id = fetching::contestBasho(m_contest, problem);
+        if (!id) {
+            m_contest.prompter().tell({problem, title, Icon::Warning});
+            return;
+        }
+        basho = *id;
+    }
+    m_fetchDay = m_day;
+    m_changedSlots.clear();
+    const QUrl url = expandTemplate(settings.torikumiTemplate, basho, m_day);
+    m_status->showMessage(QStringLiteral("取得中: %1").arg(url.toDisplayString()));
+    m_fetch->start(url);
+}
+
+void TorikumiWindow::showFetched(const FetchReply &reply)
+{
+    m_fetch->setText(QString());
+    const QString title = QStringLiteral("結果取得");
+    if (reply.aborted) {
+        m_status->showMessage(QStringLiteral("取得を中止しました。何も変更していません。"));
+        emit fetchFinished();
+        return;
+    }
+    const FetchedDay fetched = fetching::applyDay(m_contest, reply, m_fetchDay);
+    if (fetched.failure || fetched.refusal) {
+        const QString message = fetched.failure ? *fetched.failure : *fetched.refusal;
+        m_fetchReport->setPlainText(message);
+        m_status->showMessage(
+            QStringLiteral("取得できませんでした: %1").arg(fetched.url.toDisplayString()));
+        m_contest.prompter().tell({message, title, Icon::Warning});
+        emit fetchFinished();
+        return;
+    }
+    const Roster &roster = m_contest.roster();
+    auto names = [&](const std::vector<int> &which) {
+        QStringList out;
+        for (int s : which)
+            out << roster.name(s);
+        return out.join(QStringLiteral("、"));
+    };
+    QString text = QStringLiteral("%1日目: 取組 %2 番、%3 名の結果を読み込みました。\n")
+                       .arg(m_fetchDay)
+                       .arg(fetched.bouts)
+                       .arg(fetched.read);
+    text += QStringLiteral("\n変わった結果 %1 件（赤枠）:\n").arg(fetched.changes.size());
+    for (const FetchedDay::Change &c : fetched.changes) {
+        m_changedSlots.insert(c.slot);
+        text += QStringLiteral("  %1  %2 → %3\n")
+                    .arg(roster.name(c.slot), fetching::markName(c.before),
+                         fetching::markName(c.after));
+    }
+    if (!fetched.absent.empty())
+        text += QStringLiteral("\n休場（不戦敗）: %1\n").arg(names(fetched.absent));
+    text += QStringLiteral("\n結果なし %1 名（休場か、取組にない）:\n  %2\n")
+                .arg(fetched.noResult.size())
+                .arg(fetched.noResult.empty() ? QStringLiteral("なし") : names(fetched.noResult));
+    if (!fetched.locked.isEmpty())
+        text += QStringLiteral("\n変更できない結果:\n  ")
+            + fetched.locked.join(QStringLiteral("\n  ")) + u'\n';
+    text += QStringLiteral("\n確認して結果確定を押してください。");
+    m_fetchReport->setPlainText(text);
+    m_status->showMessage(fetching::sourceText(fetched.url, fetched.at));
+    showDay(m_fetchDay);
+    emit fetchFinished();
 }
 
 void TorikumiWindow::beginProgress(int total)

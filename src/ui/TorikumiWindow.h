@@ -6,17 +6,23 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <set>
 
 class QLabel;
 class QLineEdit;
 class QPalette;
+class QPlainTextEdit;
 class QPushButton;
+class QStatusBar;
 
 namespace kc {
 class Contest;
-}
+struct FetchReply;
+} // namespace kc
 
 namespace kc::ui {
+
+class FetchProgress;
 
 // frmTorikumi, 取組結果入力: 44 wrestler buttons in the banzuke layout (22 rows,
 // even index east, odd west) with row labels and a number beside each button.
@@ -57,12 +63,20 @@ public:
     // 結果ファイル読込: the shown day's marks from a downloaded file, under the
     // same locks as a click; nothing is confirmed. False when refused.
     bool importResultFile(const QString &path);
+    // 結果取得: the shown day's bouts downloaded from the address in 取得設定 and
+    // put in as 結果ファイル読込 does, while the window stays responsive (中止,
+    // Esc). fetchFinished() follows; the panel on the right then lists what
+    // changed (framed in red on the buttons) and who got no result, and the
+    // status bar says where the data came from and when.
+    void fetchShownDay();
+    bool isFetching() const;
     // Test seam: what the file dialog of 結果ファイル読込 returns.
     void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
 
 signals:
     // Unload: the opener sets its day box to CurrentDay and refreshes its grid.
     void unloaded(int currentDay);
+    void fetchFinished();
 
 public slots:
     void done(int result) override;
@@ -82,6 +96,8 @@ private:
     void paintDayCells();
     void saveAndClose(); // cmdSave
     int winsUpToShownDay(int slot) const;
+    void buildFetchControls();
+    void showFetched(const FetchReply &reply);
 
     int px(int twips) const;
     void place(QWidget *w, int leftTwips, int topTwips, int widthTwips, int heightTwips) const;
@@ -109,6 +125,13 @@ private:
     QPushButton *m_cmdDecite = nullptr;
     QPushButton *m_cmdSave = nullptr;
     QPushButton *m_cmdImport = nullptr;
+    QPushButton *m_cmdFetch = nullptr;
+    QPushButton *m_cmdFetchSettings = nullptr;
+    QPlainTextEdit *m_fetchReport = nullptr;
+    FetchProgress *m_fetch = nullptr;
+    QStatusBar *m_status = nullptr;
+    int m_fetchDay = 0;
+    std::set<int> m_changedSlots; // marks the last fetch changed on m_fetchDay
     std::function<QString()> m_chooseFile;
 };
 

@@ -11,6 +11,8 @@
 #include <deque>
 #include <memory>
 
+class QProcess;
+
 namespace kc::test {
 
 // Records every question and message; answers from a script (default Yes).
@@ -88,5 +90,26 @@ void expectGolden(const QString &name, const QByteArray &actual);
 // DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); code -1 when it crashed, did not
 // finish in two minutes, or KC_EXE is not set.
 CliResult runExe(const QStringList &args);
+
+// The results site of the fetch tests (tests/online/fetch_server.py) on
+// 127.0.0.1, on a port the system picks; stopped when destroyed. Also lifts a
+// proxy of the environment and shortens the fetch deadline to `timeoutMs`.
+class FetchServer
+{
+public:
+    explicit FetchServer(int timeoutMs = 1000);
+    ~FetchServer();
+    bool running() const { return m_port > 0 && m_tlsPort > 0; }
+    QString url(const QString &path) const;
+    // The same site over HTTPS with a self-signed certificate.
+    QString tlsUrl(const QString &path) const;
+    // A port nobody listens on.
+    static int closedPort();
+
+private:
+    std::unique_ptr<QProcess> m_process;
+    int m_port = 0;
+    int m_tlsPort = 0;
+};
 
 } // namespace kc::test
