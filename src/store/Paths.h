@@ -36,7 +36,9 @@ struct Paths
 };
 
 // The contest folder when none is named: $KACHIKOSHI_DIR, else the per-user
-// data folder. Both front ends start from it.
+// data folder. Both front ends start from it. Empty without a home folder:
+// the front ends then refuse with noContestDirMessage().
 QString defaultContestDir();
+QString noContestDirMessage();
 
 } // namespace kc
