@@ -109,34 +109,6 @@ TEST(ContestStartup, SecondCopyOnTheSameFolderIsRefused)
     EXPECT_NO_THROW(third.open());
 }
 
-// A bad participant record opens the folder, named, so that it can be mended;
-// a wrestler number outside every slot is held as the empty one.
-TEST(ContestStartup, ABadParticipantIsNamedAndTheFolderOpens)
-{
-    const struct
-    {
-        int offset, value, record;
-    } cases[] = {{752 + 146, 1000, 2}, {506, -5, 1}, {752 * 2, 0, 3}}; // 0: the name blanked
-    for (const auto &k : cases) {
-        TempContest t;
-        registerThree(t);
-        QByteArray bytes = readBytes(t.dataFile(QStringLiteral("Entry.Dat")));
-        if (k.value == 0)
-            bytes.replace(k.offset, 16, QByteArray(16, ' '));
-        else
-            setI16(bytes, k.offset, qint16(k.value));
-        writeBytes(t.dataFile(QStringLiteral("Entry.Dat")), bytes);
-        const auto before = snapshotFiles(t.root() + QStringLiteral("/Data"));
-        Contest &c = t.open();
-        EXPECT_TRUE(c.startupNotes().join(u' ').contains(
-            QStringLiteral("レコード %1（ID %2）").arg(k.record).arg(99 + k.record)));
-        for (const EntryRecord &e : c.entries())
-            EXPECT_TRUE(e.picks[0] >= 0 && e.picks[0] <= 43 && e.reserve >= 0 && e.reserve <= 43);
-        t.close();
-        EXPECT_EQ(snapshotFiles(t.root() + QStringLiteral("/Data")), before);
-    }
-}
-
 // Each damaged file gives a message naming it and leaves every file as it was.
 TEST(ContestStartup, DamagedFilesAreReportedByNameAndNothingChanges)
 {
