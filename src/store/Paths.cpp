@@ -1,5 +1,6 @@
 #include "store/Paths.h"
 
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace kc {
@@ -13,6 +14,16 @@ QString defaultContestDir()
     if (qEnvironmentVariableIsEmpty("HOME"))
         return QString();
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString shownFolder(const QString &path)
+{
+    static const QString prefix = QStringLiteral("/proc/self/fd/");
+    if (!path.startsWith(prefix))
+        return QDir::toNativeSeparators(path);
+    const qsizetype end = path.indexOf(u'/', prefix.size());
+    const QString rest = end < 0 ? QString() : path.mid(end);
+    return QDir::toNativeSeparators(QFileInfo(path.left(end)).symLinkTarget() + rest);
 }
 
 QString noContestDirMessage()

@@ -40,5 +40,8 @@ struct Paths
 // the front ends then refuse with noContestDirMessage().
 QString defaultContestDir();
 QString noContestDirMessage();
+// A folder for people to read: one reached through its descriptor (a --dir
+// that is not text in the locale) shown by the name it has.
+QString shownFolder(const QString &path);
 
 } // namespace kc
