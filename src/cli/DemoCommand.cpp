@@ -1,7 +1,7 @@
 #include "cli/Cli.h"
 
 #include "publish/Publisher.h"
-#include "scoring/DemoContest.h"
+#include "demo/DemoContest.h"
 
 #include <QDir>
 
@@ -49,9 +49,7 @@ int demo(CommandContext &ctx)
                    .arg(ctx.contest.participantCount())
                    .arg(root)
             << Qt::endl;
-    publisher::publishAll(ctx.contest);
-    publisher::publishEntries(ctx.contest);
-    publisher::publishRules(ctx.contest);
+    publisher::publishSite(ctx.contest);
     ctx.out << QStringLiteral("ページ: %1")
                    .arg(QDir::toNativeSeparators(ctx.contest.paths().html
                                                  + QStringLiteral("/Result.html")))

@@ -33,11 +33,9 @@ int exportCommand(CommandContext &ctx)
         if (ctx.args[0] != QString::fromUtf16(kind.word))
             continue;
         // The window greys the menu item in the phases where it makes no sense.
-        if (!Phase::of(ctx.contest.rules()).allows(kind.action)) {
-            ctx.err << QStringLiteral("%1 は現在のフェーズでは出力できません（Flag = %2）。")
-                           .arg(QString::fromUtf16(kind.caption))
-                           .arg(ctx.contest.rules().flag)
-                    << Qt::endl;
+        if (const QString refusal = Phase::of(ctx.contest.rules()).refusal(kind.action);
+            !refusal.isEmpty()) {
+            ctx.err << refusal << Qt::endl;
             return ExitRefused;
         }
         ctx.out << QDir::toNativeSeparators(exportCsv(ctx.contest, kind.which)) << Qt::endl;
@@ -62,18 +60,10 @@ int printCommand(CommandContext &ctx, const PrintKind &kind)
     if (ctx.args.size() != 2 || ctx.args[0] != u"--pdf")
         throw UsageError {usage};
     Contest &contest = ctx.contest;
-    if (kind.action == Action::PrintBanzuke) {
-        if (const QString refusal = banzukereport::refusal(contest.rules()); !refusal.isEmpty()) {
-            ctx.err << refusal << Qt::endl;
-            return ExitRefused;
-        }
-    }
-    if (!Phase::of(contest.rules()).allows(kind.action, contest.participantCount())) {
-        ctx.err << QStringLiteral("%1 は現在のフェーズでは印刷できません（Flag = %2、%3日目）。")
-                       .arg(QString::fromUtf16(kind.caption))
-                       .arg(contest.rules().flag)
-                       .arg(contest.rules().currentDay)
-                << Qt::endl;
+    if (const QString refusal
+        = Phase::of(contest.rules()).refusal(kind.action, contest.participantCount());
+        !refusal.isEmpty()) {
+        ctx.err << refusal << Qt::endl;
         return ExitRefused;
     }
     return printToPdf(ctx, QString::fromUtf16(kind.word), kind.build);

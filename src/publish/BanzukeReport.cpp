@@ -2,6 +2,7 @@
 
 #include "publish/RulesText.h"
 #include "store/Contest.h"
+#include "store/Phase.h"
 #include "store/Roster.h"
 
 namespace kc {
@@ -28,9 +29,10 @@ namespace banzukereport {
 
 QString refusal(const RulesRecord &rules)
 {
-    if (rules.flag != 0)
-        return {};
-    return QStringLiteral("ルールが決定していません。印刷するにはルールを決定する必要があります。");
+    // The window's command checks only that the rules are decided; the menu
+    // item is greyed in the other phases.
+    const Phase phase = Phase::of(rules);
+    return phase.rulesDecided() ? QString() : phase.refusal(Action::PrintBanzuke);
 }
 
 QString rowRank(const Roster &roster, int row)

@@ -2,6 +2,7 @@
 
 #include "store/Contest.h"
 #include "store/Database.h"
+#include "store/Phase.h"
 #include "store/RecordFile.h"
 #include "store/RecordSet.h"
 #include "store/Roster.h"
@@ -149,7 +150,7 @@ QString exportCsv(Contest &contest, CsvExport which, const QString &order)
     case CsvExport::Entries: {
         path = paths.entryCsv;
         // Once the reception is closed the registered picks live in the backup.
-        if (contest.rules().flag >= 5)
+        if (Phase::of(contest.rules()).receptionClosed())
             bytes = entryCsv(contest.rules(), contest.roster(),
                              recordfile::readFirst<EntryRecord>(contest.files(), paths.entryBak,
                                                                 contest.participantCount()));

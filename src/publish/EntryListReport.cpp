@@ -1,6 +1,7 @@
 #include "publish/EntryListReport.h"
 
 #include "store/Contest.h"
+#include "store/Phase.h"
 #include "store/RecordSet.h"
 
 namespace kc {
@@ -58,11 +59,12 @@ QString pageMark(int page, int pages)
 
 namespace entrylist {
 
-QString title(const QString &bashoName, int flag, int page, int pages)
+QString title(const QString &bashoName, bool receptionClosed, int page, int pages)
 {
     // Interim until the reception closes: entries can still come in before that.
-    const QString middle = flag < 5 ? QStringLiteral("  参加者リスト （途中経過）              (")
-                                    : QStringLiteral("  参加者リスト　(最終版）             (");
+    const QString middle = !receptionClosed
+        ? QStringLiteral("  参加者リスト （途中経過）              (")
+        : QStringLiteral("  参加者リスト　(最終版）             (");
     return bashoName + middle + reportpage::pageMark(page, pages);
 }
 
@@ -92,7 +94,8 @@ PrintDocument buildEntryList(const QString &bashoName, const RulesRecord &rules,
             doc.line(kPicksLeft + kSlot * k, top, kPicksLeft + kSlot * k, bottom);
 
         doc.setBold(false);
-        doc.text(3000, 830, 9, entrylist::title(bashoName, rules.flag, page + 1, pages));
+        doc.text(3000, 830, 9,
+                 entrylist::title(bashoName, Phase::of(rules).receptionClosed(), page + 1, pages));
         const int headY = reportpage::lineY(1) - 20;
         doc.text(860, headY, 8, QStringLiteral("しこな"));
         doc.text(1910, headY, 8, QStringLiteral("ID"));

@@ -7,7 +7,7 @@
 #include "publish/Publisher.h"
 #include "publish/ResultListReport.h"
 #include "publish/RulesText.h"
-#include "scoring/Phases.h"
+#include "scoring/CompetitionStart.h"
 #include "store/Contest.h"
 #include "store/Database.h"
 #include "store/Phase.h"

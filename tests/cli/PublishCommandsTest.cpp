@@ -1,7 +1,7 @@
 #include "EntryTestSupport.h"
 #include "entries/EntryRegistration.h"
 #include "publish/Publisher.h"
-#include "scoring/Phases.h"
+#include "scoring/CompetitionStart.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -29,6 +29,12 @@ TEST(PublishCommands, EachCommandWritesItsPagesAndKeepsTheOrganisersStyleSheet)
     EXPECT_EQ(run({QStringLiteral("publish"), QStringLiteral("entries")}).code, 1);
     EXPECT_FALSE(QFileInfo::exists(html + QStringLiteral("Result.html")));
     EXPECT_EQ(run({QStringLiteral("publish"), QStringLiteral("everything")}).code, 2);
+    // The whole site before the rules are decided: the home page alone.
+    const CliResult site = run({QStringLiteral("publish"), QStringLiteral("all")});
+    EXPECT_EQ(site.code, 0) << site.err.toStdString();
+    EXPECT_TRUE(site.out.contains(QStringLiteral("1 ページ"))) << site.out.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(html + QStringLiteral("index.html")));
+    EXPECT_FALSE(QFileInfo::exists(html + QStringLiteral("Rules.html")));
     QDir(dir).removeRecursively();
 
     const CliResult demo
@@ -42,17 +48,31 @@ TEST(PublishCommands, EachCommandWritesItsPagesAndKeepsTheOrganisersStyleSheet)
 
     const CliResult all = run({QStringLiteral("publish")});
     EXPECT_EQ(all.code, 0) << all.err.toStdString();
-    EXPECT_TRUE(all.out.contains(QStringLiteral("9 ページ"))) << all.out.toStdString();
+    EXPECT_TRUE(all.out.contains(QStringLiteral("10 ページ"))) << all.out.toStdString();
     EXPECT_TRUE(all.err.isEmpty()) << "progress without a terminal: " << all.err.toStdString();
     EXPECT_EQ(readBytes(html + QStringLiteral("Kachi1.css")),
               QByteArray("/* the organiser's own */"));
     EXPECT_TRUE(readBytes(html + QStringLiteral("pic/bar.gif")).startsWith("GIF8"));
     EXPECT_TRUE(readBytes(html + QStringLiteral("z0209103.html")).startsWith("\r\n<!DOCTYPE"));
 
+    // The whole site after the last day: the ten of publish, Entry.html and Rules.html.
+    QFile::remove(html + QStringLiteral("index.html"));
+    const CliResult whole = run({QStringLiteral("publish"), QStringLiteral("all")});
+    EXPECT_EQ(whole.code, 0) << whole.err.toStdString();
+    EXPECT_TRUE(whole.out.contains(QStringLiteral("12 ページ"))) << whole.out.toStdString();
+
+    // The sheet an earlier version put there, untouched, is brought up to date.
+    const QString source = qEnvironmentVariable("KC_TEST_SOURCE_DIR");
+    writeBytes(html + QStringLiteral("Kachi1.css"),
+               readBytes(source + QStringLiteral("/tests/publish/golden/Kachi1-earlier.css")));
+    EXPECT_EQ(run({QStringLiteral("publish"), QStringLiteral("rules")}).code, 0);
+    EXPECT_EQ(readBytes(html + QStringLiteral("Kachi1.css")),
+              readBytes(source + QStringLiteral("/resources/publish/Kachi1.css")));
+
     struct Row
     {
         const char *command, *page;
-    } rows[] = {{"entries", "Entry.html"}, {"rules", "Rules.html"}};
+    } rows[] = {{"entries", "Entry.html"}, {"rules", "Rules.html"}, {"all", "index.html"}};
     for (const Row &r : rows) {
         const CliResult res = run({QStringLiteral("publish"), QString::fromLatin1(r.command)});
         EXPECT_EQ(res.code, 0) << r.command << res.err.toStdString();

@@ -1,9 +1,9 @@
-#include "scoring/DemoContest.h"
+#include "demo/DemoContest.h"
 
 #include "entries/EntryRegistration.h"
 #include "rules/RulesForm.h"
+#include "scoring/CompetitionStart.h"
 #include "scoring/DayConfirmation.h"
-#include "scoring/Phases.h"
 #include "scoring/RandomSource.h"
 #include "scoring/ResultImport.h"
 #include "scoring/ResultMarks.h"
