@@ -14,6 +14,13 @@ constexpr int kIdLeft = 1850;
 constexpr int kPicksLeft = 2280;
 constexpr int kSlot = 800;
 const QColor kBand(0xDC, 0xF9, 0xFF); // FFF9DC as the printer's blue-green-red value
+constexpr int kGap = 40; // between a text's end and the next column's rule
+
+// The right edge a text of pick slot k must end before.
+int slotEnd(int k)
+{
+    return kPicksLeft + kSlot * (k + 1) - kGap;
+}
 } // namespace
 
 std::vector<EntryListRow> readEntryListRows(Contest &contest)
@@ -95,26 +102,28 @@ PrintDocument buildEntryList(const QString &bashoName, const RulesRecord &rules,
 
         doc.setBold(false);
         doc.text(3000, 830, 9,
-                 entrylist::title(bashoName, Phase::of(rules).receptionClosed(), page + 1, pages));
+                 entrylist::title(bashoName, Phase::of(rules).receptionClosed(), page + 1, pages),
+                 kPortraitRight);
         const int headY = reportpage::lineY(1) - 20;
         doc.text(860, headY, 8, QStringLiteral("しこな"));
         doc.text(1910, headY, 8, QStringLiteral("ID"));
         for (int k = 0; k < picks; ++k)
             doc.text(2360 + kSlot * k, headY, 8,
-                     QString::number(rules.slotPoints[k]) + QStringLiteral("点力士"));
-        doc.text(2360 + kSlot * picks, headY, 8, QStringLiteral("予備力士"));
+                     QString::number(rules.slotPoints[k]) + QStringLiteral("点力士"), slotEnd(k));
+        doc.text(2360 + kSlot * picks, headY, 8, QStringLiteral("予備力士"), slotEnd(picks));
 
         for (int i = page * reportpage::kPerPage;
              i < std::min(n, (page + 1) * reportpage::kPerPage); ++i) {
             const EntryListRow &row = rows[i];
             const int y = reportpage::lineY(reportpage::lineOf(i));
             doc.setBold(true);
-            doc.text(860, y, 8, row.shikona.left(12));
+            // The whole name, made smaller to fit: 16 half-width characters at the least.
+            doc.text(860, y, 8, row.shikona, kIdLeft - kGap / 2);
             doc.setBold(false);
-            doc.text(1910, y, 7, QString::number(row.id));
+            doc.text(1910, y, 7, QString::number(row.id), kPicksLeft - kGap);
             for (int k = 0; k < picks; ++k)
-                doc.text(2360 + kSlot * k, y, 8, row.picks[k]);
-            doc.text(2360 + kSlot * picks, y, 8, row.reserve);
+                doc.text(2360 + kSlot * k, y, 8, row.picks[k], slotEnd(k));
+            doc.text(2360 + kSlot * picks, y, 8, row.reserve, slotEnd(picks));
         }
     }
     return doc;

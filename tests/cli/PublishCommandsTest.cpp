@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kc;
 using namespace kc::test;
@@ -99,3 +100,43 @@ TEST(PublishCommands, ClosingTheReceptionPublishesTheListAndTheRulesOrNothing)
 }
 
 } // namespace
+
+// print REPORT --pdf PATH through the real program: inside Data/ (also through a
+// link) or not a regular file is refused, saying why, Data/ and PATH untouched; a
+// link to a file writes that file; nothing on standard error (no Qt warning).
+// Rows: PATH and the message's key words.
+TEST(PublishCommands, PdfTargetsInsideDataOrNotAFileAreRefused)
+{
+    if (qEnvironmentVariable("KC_EXE").isEmpty())
+        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    qunsetenv("XDG_RUNTIME_DIR");
+    QTemporaryDir tmp;
+    const QString dir = tmp.filePath(u"c"_qs), out = tmp.path();
+    ASSERT_EQ(runExe({u"--dir"_qs, dir, u"demo"_qs, u"--entries"_qs, u"3"_qs}).code, 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(out + u"/fifo"_qs).constData(), 0600), 0);
+    QFile::link(dir + u"/Data/Entry.Dat"_qs, out + u"/into-data.pdf"_qs);
+    QFile::link(out + u"/missing"_qs, out + u"/dangling.pdf"_qs);
+    writeBytes(out + u"/real.pdf"_qs, "old");
+    QFile::link(out + u"/real.pdf"_qs, out + u"/link.pdf"_qs);
+    const QMap<QString, QByteArray> data = snapshotFiles(dir + u"/Data"_qs);
+    const std::pair<QString, const char *> rows[] {
+        {dir + u"/Data/Entry.Dat"_qs, "Data フォルダの中"},
+        {dir + u"/html/../Data/new/x.pdf"_qs, "Data フォルダの中"},
+        {out + u"/into-data.pdf"_qs, "Data フォルダの中"},
+        {out + u"/fifo"_qs, "通常のファイルではありません"},
+        {out, "フォルダです"},
+        {out + u"/dangling.pdf"_qs, "リンク先のファイルがありません"},
+        {out + u"/link.pdf"_qs, nullptr}, // written: real.pdf
+    };
+    for (const auto &[path, why] : rows) {
+        const CliResult r
+            = runExe({u"--dir"_qs, dir, u"print"_qs, u"results"_qs, u"--pdf"_qs, path});
+        EXPECT_EQ(r.code, why ? 1 : 0) << path.toStdString();
+        EXPECT_TRUE(why ? r.err.contains(QString::fromUtf8(why)) : r.err.isEmpty())
+            << r.err.toStdString();
+    }
+    EXPECT_EQ(snapshotFiles(dir + u"/Data"_qs), data);
+    EXPECT_FALSE(QFileInfo(out + u"/fifo"_qs).isFile());
+    EXPECT_TRUE(QFileInfo(out + u"/link.pdf"_qs).isSymLink()
+                && readBytes(out + u"/real.pdf"_qs).startsWith("%PDF"));
+}
