@@ -314,6 +314,10 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextS
     }
     if (dir.isEmpty())
         dir = defaultContestDir();
+    if (dir.isEmpty()) {
+        err << noContestDirMessage() << Qt::endl;
+        return ExitUsage;
+    }
     if (match->words.first() == u"demo") {
         try {
             if (const auto refusal = demoRefusal(dir, words.mid(1))) {

@@ -81,7 +81,8 @@ ValidationResult validateEntry(const EntryForm &form, const RulesRecord &rules,
                                const Roster &roster)
 {
     using V = ValidationResult;
-    if (empty(form.shikona))
+    // Blanks alone, half- or full-width, or what the field's cut leaves of them, name nobody.
+    if (fitText(form.shikona, 16).trimmed().isEmpty())
         return V::fail(1, entrymsg::noShikona(), EntryBox::Shikona);
     for (const EntryTextField &f : entryTextFields())
         if (const auto problem = textProblem(form.*f.box, f.label))

@@ -26,6 +26,15 @@ PhaseOutcome closeReception(Contest &contest, const ParticipantListPublisher &pu
     const int n = std::clamp<int>(contest.rules().pickCount, 0, kMaxPicks);
     const int count = contest.roster().wrestlerCount;
     for (const EntryRecord &e : contest.entries()) {
+        if (e.shikona.trimmed().isEmpty()) {
+            contest.prompter().tell({QStringLiteral("四股名のない登録データがあります（ID %1）。")
+                                             .arg(100 + int(&e - contest.entries().data()))
+                                         + kCrLf
+                                         + QStringLiteral("登録フォームに戻り、訂正または削除を"
+                                                          "行ってください。"),
+                                     QString(), Icon::None});
+            return PhaseOutcome::Refused;
+        }
         for (int s = 0; s < n; ++s) {
             if (e.picks[s] < 0 || e.picks[s] > count - 1) {
                 contest.prompter().tell(

@@ -11,7 +11,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStorageInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace kc {
 
@@ -77,12 +87,74 @@ Contest::~Contest()
     }
 }
 
+void Contest::clearForeignLock()
+{
+#ifdef Q_OS_UNIX
+    const QByteArray path = QFile::encodeName(m_paths.lock);
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0)
+        return;
+    const bool regular = S_ISREG(st.st_mode);
+    if (regular) {
+        // A running copy holds the native lock of its lock file; only then is it in use.
+        const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+            ::close(fd);
+            if (held)
+                return; // QLockFile refuses it below
+            // Readable and free: QLockFile takes it over itself.
+            if (::access(path.constData(), R_OK | W_OK) == 0)
+                return;
+        }
+    }
+    // What is in the lock's place is no running copy's lock (a copy makes a
+    // plain file and never leaves a pipe, a link or a folder): it goes, and
+    // when it cannot, the organiser is told what to do.
+    const int failed = S_ISDIR(st.st_mode) ? ::rmdir(path.constData()) : ::unlink(path.constData());
+    if (failed == 0)
+        return;
+    const int why = errno;
+    const QString kind = regular ? QStringLiteral("このプログラムが開けないロックファイル")
+        : S_ISDIR(st.st_mode)  ? QStringLiteral("空でないフォルダ")
+        : S_ISLNK(st.st_mode)  ? QStringLiteral("シンボリックリンク")
+        : S_ISFIFO(st.st_mode) ? QStringLiteral("名前付きパイプ")
+                               : QStringLiteral("普通のファイルでないもの");
+    throw StoreError(QStringLiteral("%1 は%2で、削除できません（%3）。Kachikoshi Cup が動いていない"
+                                    "ことを確かめてから、これを削除してください（所有者が別の"
+                                    "ユーザーなら sudo rm など）。何も変更していません。")
+                         .arg(QDir::toNativeSeparators(m_paths.lock), kind,
+                              QString::fromLocal8Bit(std::strerror(why))),
+                     m_paths.lock);
+#endif
+}
+
+void Contest::removeLeftovers()
+{
+    // Only what this program's own interrupted writes leave: the lock takeover's
+    // file and the temporary file of a page (name.html.XXXXXX), never a link.
+    const auto removeIfPlain = [](const QString &path) {
+        const QFileInfo f(path);
+        if (f.isFile() && !f.isSymLink())
+            QFile::remove(path);
+    };
+    removeIfPlain(m_paths.lock + QStringLiteral(".rmlock"));
+    static const QRegularExpression temporary(QStringLiteral("^.+\\.html\\.[A-Za-z0-9]{6}$"));
+    static const QRegularExpression word(QStringLiteral("^(?:[a-z]{6}|[A-Z]{6})$"));
+    for (const QString &name : QDir(m_paths.html).entryList(QDir::Files | QDir::Hidden)) {
+        // A name that reads as a word ("Result.html.backup") is the organiser's.
+        if (temporary.match(name).hasMatch() && !word.match(name.right(6)).hasMatch())
+            removeIfPlain(m_paths.html + u'/' + name);
+    }
+}
+
 void Contest::lockFolder()
 {
     if (!QDir().mkpath(m_paths.data))
         throw StoreError(QStringLiteral("フォルダ %1 を作成できません。")
                              .arg(QDir::toNativeSeparators(m_paths.data)),
                          m_paths.data);
+    clearForeignLock();
     m_lock = std::make_unique<QLockFile>(m_paths.lock);
     m_lock->setStaleLockTime(0);
     bool locked = m_lock->tryLock(0);
@@ -91,8 +163,10 @@ void Contest::lockFolder()
     // removeStaleLockFile() takes it only in that case.
     if (!locked && m_lock->error() == QLockFile::LockFailedError && m_lock->removeStaleLockFile())
         locked = m_lock->tryLock(0);
-    if (locked)
+    if (locked) {
+        removeLeftovers();
         return;
+    }
     const QLockFile::LockError error = m_lock->error();
     m_lock.reset();
     if (error == QLockFile::LockFailedError)
@@ -133,16 +207,17 @@ void Contest::validateRules(const RulesRecord &r) const
         bad(QStringLiteral("RulesStart %1").arg(r.rulesStart));
 }
 
-void Contest::validateEntry(const EntryRecord &e, int recordNumber, const QString &path,
-                            bool inRoster) const
+QString Contest::entryProblem(EntryRecord &e, bool inRoster) const
 {
     // A participant's wrestler number points into the roster, or is the empty slot.
-    auto check = [&](int v, const QString &what) {
-        if (!validWrestler(v) || (inRoster && v != kNoWrestler && v >= m_roster.wrestlerCount))
-            throw StoreError(
-                badDataMessage(
-                    path, QStringLiteral("レコード %1 の%2 %3").arg(recordNumber).arg(what).arg(v)),
-                path);
+    // One outside every slot is held as the empty slot, so nothing reads past the roster.
+    QStringList bad;
+    auto check = [&](qint16 &v, const QString &what) {
+        if (validWrestler(v) && (!inRoster || v == kNoWrestler || v < m_roster.wrestlerCount))
+            return;
+        bad << QStringLiteral("%1 %2").arg(what).arg(v);
+        if (!validWrestler(v))
+            v = kNoWrestler;
     };
     for (int i = 0; i < kMaxPicks; ++i) {
         check(e.picks[i], QStringLiteral("選択力士"));
@@ -150,6 +225,18 @@ void Contest::validateEntry(const EntryRecord &e, int recordNumber, const QStrin
         check(e.reserveList[i], QStringLiteral("補充力士"));
     }
     check(e.reserve, QStringLiteral("予備力士"));
+    return bad.join(QStringLiteral("、"));
+}
+
+void Contest::validateEntry(const EntryRecord &e, int recordNumber, const QString &path,
+                            bool inRoster) const
+{
+    EntryRecord copy = e;
+    const QString problem = entryProblem(copy, inRoster);
+    if (!problem.isEmpty())
+        throw StoreError(
+            badDataMessage(path, QStringLiteral("レコード %1 の%2").arg(recordNumber).arg(problem)),
+            path);
 }
 
 void Contest::loadRoster()
@@ -304,6 +391,16 @@ void Contest::openDatabase()
 {
     const QString &path = m_paths.database;
     const QFileInfo info(path);
+    // The database is written where it lies: never through a link, and a
+    // refused start leaves the link as it found it.
+    if (info.isSymLink())
+        throw StoreError(
+            QStringLiteral("データベース %1 はシンボリックリンクです（リンク先 %2%3）。"
+                           "リンクを本物のファイルに置き換えてください。"
+                           "何も変更していません。")
+                .arg(fileName(path), QDir::toNativeSeparators(info.symLinkTarget()),
+                     info.exists() ? QString() : QStringLiteral("、存在しません")),
+            path);
     const bool existed = info.exists();
     // A file that cannot be read or written is not damaged: nothing is set aside.
     if (existed
@@ -418,8 +515,27 @@ void Contest::loadEntries()
         // it stays the file's only record when the reception closes with nobody.
         if (rows == 0 && length == EntryRecord::Size && *bytes == rulesPlaceholderEntry().encode())
             placeholderOnly = true;
-        for (int i = 0; i < int(fromFile.size()); ++i)
-            validateEntry(fromFile[i], i + 1, m_paths.entry, !placeholderOnly);
+        // A bad record among the participants does not lock the folder: it is
+        // named, and 更新 or 削除 mends it. Beyond them it is the repair's to drop.
+        for (int i = 0; i < int(fromFile.size()); ++i) {
+            if (i >= rows || placeholderOnly) {
+                validateEntry(fromFile[i], i + 1, m_paths.entry, !placeholderOnly);
+                continue;
+            }
+            QString problem = entryProblem(fromFile[i], true);
+            if (fromFile[i].shikona.trimmed().isEmpty())
+                problem.prepend(problem.isEmpty() ? QStringLiteral("四股名がありません")
+                                                  : QStringLiteral("四股名がありません、"));
+            if (!problem.isEmpty())
+                m_startupNotes << QStringLiteral(
+                                      "%1 のレコード %2（ID %3）が正しくありません（%4）。"
+                                      "投票受付の画面（または entry update・entry delete）で"
+                                      "訂正するか削除してください。")
+                                      .arg(fileName(m_paths.entry))
+                                      .arg(i + 1)
+                                      .arg(100 + i)
+                                      .arg(problem);
+        }
     }
     // The placeholder record is not an entry.
     if (placeholderOnly && damage.isEmpty()) {
@@ -429,14 +545,9 @@ void Contest::loadEntries()
     // Records without a name are not entries; the repair drops them only
     // beyond the table's rows, where nothing else holds a participant.
     int records = int(fromFile.size());
-    for (int i = 0; i < records; ++i) {
+    for (int i = rows; i < records; ++i) {
         if (!fromFile[i].shikona.trimmed().isEmpty())
             continue;
-        if (i < rows)
-            throw StoreError(
-                badDataMessage(m_paths.entry,
-                               QStringLiteral("レコード %1 に四股名がありません").arg(i + 1)),
-                m_paths.entry);
         damage << QStringLiteral("レコード %1 に四股名がありません。レコード %1 以降 %2 件は"
                                  "捨てられます")
                       .arg(i + 1)
@@ -471,13 +582,16 @@ void Contest::loadEntries()
                       .arg(rows)
                       .arg(who.join(QStringLiteral("、")));
     }
+    // An earlier repair's copy is kept too.
+    QString kept = m_paths.entry + QStringLiteral(".damaged");
+    for (int n = 2; m_files->exists(kept); ++n)
+        kept = m_paths.entry + QStringLiteral(".damaged-%1").arg(n);
     if (!damage.isEmpty()) {
         // Nothing is thrown away unless the organiser says so, knowing what.
         const QString what = damage.join(QStringLiteral("。\n"));
         const Question q {QStringLiteral("ファイル %1 が壊れています。\n%2。\n\n修復しますか。"
                                          "（修復の前のファイルは %3 として残します）")
-                              .arg(fileName(m_paths.entry), what,
-                                   fileName(m_paths.entry) + QStringLiteral(".damaged")),
+                              .arg(fileName(m_paths.entry), what, fileName(kept)),
                           QStringLiteral("Kachikoshi Cup"), Icon::Warning, true};
         if (!m_prompter->ask(q))
             throw StoreError(QStringLiteral("ファイル %1 が壊れています（%2）。修復しなかったため、"
@@ -489,7 +603,7 @@ void Contest::loadEntries()
     m_entries = repaired;
     UnitOfWork work(*this);
     if (!damage.isEmpty() && length >= 0)
-        m_files->copy(m_paths.entry, m_paths.entry + QStringLiteral(".damaged"));
+        m_files->copy(m_paths.entry, kept);
     rebuildEntryTable();
     if (!damage.isEmpty())
         saveEntries();

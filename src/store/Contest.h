@@ -114,6 +114,9 @@ public:
 
 private:
     void lockFolder();
+    // Clears what stands in the lock's place without being a running copy's lock.
+    void clearForeignLock();
+    void removeLeftovers();
     void openDatabase();
     void recoverJournal(bool atStartUp);
     void loadAll();
@@ -122,6 +125,9 @@ private:
     void loadEntries();
     void loadWrestlerResults();
     void validateRules(const RulesRecord &r) const;
+    // What is wrong with the wrestler numbers of a record (empty when nothing);
+    // a number outside every slot is set to the empty slot.
+    QString entryProblem(EntryRecord &e, bool inRoster) const;
     void validateEntry(const EntryRecord &e, int recordNumber, const QString &path,
                        bool inRoster = true) const;
     EntryRecord entryFromRow(RecordSet &rs) const;

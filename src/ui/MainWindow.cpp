@@ -672,9 +672,9 @@ void MainWindow::onKillRename()
 void MainWindow::onMmInfomation()
 {
     const Paths &p = m_contest.paths();
-    const QString text = QStringLiteral("ｲﾝｽﾄｰﾙ先：　") + QDir::toNativeSeparators(p.root) + u'\n'
-        + QStringLiteral("HTMLﾌｧｲﾙ出力先：　") + QDir::toNativeSeparators(p.html) + u'\n'
-        + QStringLiteral("csvﾌｧｲﾙ出力先：　") + QDir::toNativeSeparators(p.data);
+    const QString text = QStringLiteral("ｲﾝｽﾄｰﾙ先：　") + shownFolder(p.root) + u'\n'
+        + QStringLiteral("HTMLﾌｧｲﾙ出力先：　") + shownFolder(p.html) + u'\n'
+        + QStringLiteral("csvﾌｧｲﾙ出力先：　") + shownFolder(p.data);
     m_contest.prompter().tell({text, QStringLiteral("Kachikoshi Cup"), Icon::None});
 }
 
