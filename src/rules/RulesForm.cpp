@@ -75,8 +75,10 @@ void fillPrizeTab(Contest &contest, RulesForm &form)
         row.name = trimRight(r.prizeNames[i]);
         row.rank = numberOrEmpty(r.prizeRanks[i], r.prizeRanks[i] != 0);
         row.on = r.prizePoints[i] >= 1;
-        if (val(row.rank) > count)
+        if (!row.rank.isEmpty() && val(row.rank) > count) {
+            row.waiting = row.on;
             row.on = false;
+        }
     }
     for (int i = 0; i < kPrizeRows; ++i)
         refreshPrizeRow(contest, form, i);
@@ -213,18 +215,24 @@ void refreshPrizeRow(Contest &contest, RulesForm &form, int i)
     const qint32 mag = magnitude(points);
     row.points = QString::number(mag);
     if (row.rank.isEmpty() || val(row.rank) > contest.participantCount()) {
+        // Too few participants for now does not switch off what the organiser switched on.
+        row.waiting = row.waiting && !row.rank.isEmpty();
         row.on = false;
-        points = -mag;
+        points = row.waiting ? mag : -mag;
     } else {
+        row.waiting = false;
         points = row.on ? mag : -mag;
     }
 }
 
 void setPrizeChecked(Contest &contest, RulesForm &form, int i, bool on)
 {
-    if (form.prizes[i].on == on)
+    PrizeRowForm &row = form.prizes[i];
+    if (row.on == on && (on || !row.waiting))
         return;
-    form.prizes[i].on = on;
+    row.on = on;
+    // A click is the organiser's own choice.
+    row.waiting = on;
     refreshPrizeRow(contest, form, i);
     recalcPrizeTotals(contest, form);
 }
@@ -314,7 +322,7 @@ FormRecord rulesFromForm(const RulesForm &form, const RulesRecord &base)
     for (int i = 0; i < kPrizeRows; ++i) {
         const PrizeRowForm &row = form.prizes[i];
         const QString label = QStringLiteral("賞位 %1行目").arg(i + 1);
-        large(row.points, row.on ? 1 : -1, label, r.prizePoints[i]);
+        large(row.points, row.on || row.waiting ? 1 : -1, label, r.prizePoints[i]);
         if (const auto problem = textProblem(row.name, label + QStringLiteral("の賞位名"));
             problem && out.refusal.isEmpty())
             out.refusal = *problem;
@@ -394,7 +402,11 @@ ActionResult decidePrizes(Contest &contest, const RulesForm &form)
             return refused(contest, rulestext::rankAboveParticipants(val(row.rank), count));
     if (!contest.prompter().ask({rulestext::decidePrizesQuestion(), QString(), Icon::Question}))
         return {Outcome::AnsweredNo, QString()};
-    FormRecord fr = rulesFromForm(form, contest.rules());
+    // The field is known now: a prize ranked below it is not awarded.
+    RulesForm decided = form;
+    for (PrizeRowForm &row : decided.prizes)
+        row.waiting = false;
+    FormRecord fr = rulesFromForm(decided, contest.rules());
     if (!fr.refusal.isEmpty())
         return refused(contest, fr.refusal);
     Phase::decidePrizes(fr.record);

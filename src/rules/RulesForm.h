@@ -14,6 +14,9 @@ class Contest;
 struct PrizeRowForm
 {
     bool on = false;
+    // Switched on by the organiser but ranked below the field for now: shown
+    // off, kept on until 賞位決定 decides with the count of that time.
+    bool waiting = false;
     QString rank;
     QString name;
     QString points;

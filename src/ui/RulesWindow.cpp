@@ -232,6 +232,7 @@ QWidget *RulesWindow::buildPrizeTab()
     for (int i = 0; i < kPrizeRows; ++i) {
         opPrize[i] = new QCheckBox(ranks);
         opPrize[i]->setObjectName(indexed("opPrize", i));
+        opPrize[i]->setTristate(true);
         txRank[i] = makeEdit(indexed("txRank", i), 50);
         txPname[i] = makeEdit(indexed("txPname", i), 170);
         txPrizePoint[i] = makeEdit(indexed("txPrizePoint", i), 80);
@@ -338,7 +339,7 @@ void RulesWindow::readForm()
     m_form.streakBonus = txWpoint->text();
     m_form.smallerIdFirst = !Option1[0]->isChecked();
     for (int i = 0; i < kPrizeRows; ++i) {
-        m_form.prizes[i].on = opPrize[i]->isChecked();
+        m_form.prizes[i].on = opPrize[i]->checkState() == Qt::Checked;
         m_form.prizes[i].rank = txRank[i]->text();
         m_form.prizes[i].name = txPname[i]->text();
         m_form.prizes[i].points = txPrizePoint[i]->text();
@@ -384,7 +385,12 @@ void RulesWindow::showForm()
 
     const bool prizesOpen = !f.prizesLocked;
     for (int i = 0; i < kPrizeRows; ++i) {
-        opPrize[i]->setChecked(f.prizes[i].on);
+        opPrize[i]->setCheckState(f.prizes[i].on            ? Qt::Checked
+                                      : f.prizes[i].waiting ? Qt::PartiallyChecked
+                                                            : Qt::Unchecked);
+        opPrize[i]->setToolTip(f.prizes[i].waiting
+                                   ? QStringLiteral("参加人数がこの順位に届くと賞位になります。")
+                                   : QString());
         setText(txRank[i], f.prizes[i].rank);
         setText(txPname[i], f.prizes[i].name);
         setText(txPrizePoint[i], f.prizes[i].points);
@@ -489,7 +495,8 @@ void RulesWindow::enterPressed(QLineEdit *edit)
 
 void RulesWindow::prizeClicked(int i)
 {
-    const bool on = opPrize[i]->isChecked();
+    // A row waiting for the field to grow goes off with one click, as a ticked one does.
+    const bool on = !(m_form.prizes[i].on || m_form.prizes[i].waiting);
     readForm();
     m_form.prizes[i].on = !on;
     setPrizeChecked(m_contest, m_form, i, on);

@@ -1,5 +1,6 @@
 #include "ui/TorikumiWindow.h"
 #include "ui/ActionRunner.h"
+#include "ui/WindowPlacement.h"
 
 #include "banzuke/Renaming.h"
 #include "scoring/DayConfirmation.h"
@@ -85,7 +86,8 @@ TorikumiWindow::TorikumiWindow(Contest &contest, Mode mode, QWidget *parent)
     : QDialog(parent), m_contest(contest), m_mode(mode)
 {
     setObjectName(QStringLiteral("frmTorikumi"));
-    setWindowTitle(QStringLiteral("取組結果入力"));
+    setWindowTitle(mode == Mode::Chart ? QStringLiteral("番付表（力士番号）")
+                                       : QStringLiteral("取組結果入力"));
     buildControls();
     buildButtonMap();
     const int current = m_contest.rules().currentDay;
@@ -103,6 +105,8 @@ TorikumiWindow *TorikumiWindow::openChart(Contest &contest, QWidget *owner)
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->setModal(false);
     w->show();
+    // Beside its owner, so the owner's buttons stay in reach.
+    placeBeside(w, owner);
     return w;
 }
 

@@ -31,9 +31,9 @@ TEST_F(PrizeSettingsTest, FortyParticipantsOpenRowsZeroToSeven)
     EXPECT_EQ(f.perParticipant, u"2,250");
     EXPECT_EQ(f.participants, u"40");
     EXPECT_TRUE(f.openOnPrizeTab);
-    // The rank rule switches the stored sign in memory.
-    EXPECT_EQ(c->rules().prizePoints[7], 3000);
-    EXPECT_EQ(c->rules().prizePoints[8], -3000);
+    // Rows ranked below the field wait; the organiser's switch stays as stored.
+    EXPECT_TRUE(f.prizes[8].waiting);
+    EXPECT_EQ(c->rules().prizePoints[8], 3000);
     EXPECT_EQ(f.prizes[8].points, u"3000");
     EXPECT_EQ(f.dayPrizes[0].points, u"5000");
     EXPECT_TRUE(f.dayPrizes[0].on);
@@ -117,7 +117,7 @@ TEST_F(PrizeSettingsTest, PrizeSaveStoresSignsNamesAndRanks)
     EXPECT_EQ(r.prizeRanks[3], 6);
     EXPECT_EQ(r.prizeNames[3], u"とても長い名前の賞位");
     EXPECT_EQ(r.prizePoints[4], -3000);
-    EXPECT_EQ(r.prizePoints[8], -3000);
+    EXPECT_EQ(r.prizePoints[8], 3000); // waiting for the field, not switched off
     EXPECT_EQ(r.dayPrizePoints[15], 2000);
     EXPECT_EQ(r.dayPrizePoints[1], -2000);
     EXPECT_EQ(r.encode(), c->rules().encode());
