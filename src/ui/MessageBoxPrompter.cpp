@@ -64,6 +64,7 @@ void MessageBoxPrompter::tellFile(const Message &message, const QString &path)
         = box.addButton(QStringLiteral("ブラウザで開く(&B)"), QMessageBox::ActionRole);
     open->setObjectName(QStringLiteral("cmdOpenFile"));
     box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
     box.exec();
     if (box.clickedButton() == open && !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         tell({QStringLiteral("%1 を開けませんでした。ブラウザでこのファイルを開いてください。")
