@@ -68,8 +68,7 @@ RulesWindow::RulesWindow(Contest &contest, Opening opening, QWidget *parent)
     SSTab1->addTab(buildPrizeTab(), kTabPrizes);
     layout->addWidget(SSTab1);
 
-    // The unlocked opening loads as in phase 0; the buttons later see the real phase.
-    m_form = loadRulesForm(m_contest, opening == Opening::RuleChange ? 0 : m_contest.rules().flag);
+    m_form = loadRulesForm(m_contest, opening);
     showForm();
     SSTab1->setCurrentIndex(m_form.openOnPrizeTab ? 1 : 0);
 }
@@ -450,7 +449,7 @@ void RulesWindow::enterPressed(QLineEdit *edit)
     if (edit == txRikishiNum) {
         readForm();
         const bool outOfRange = val(m_form.pickCount) < 1 || val(m_form.pickCount) > 10;
-        setPickCount(m_form, m_contest.rules());
+        setPickCount(m_form);
         showForm();
         if (outOfRange)
             txRikishiNum->selectAll();
@@ -479,7 +478,7 @@ void RulesWindow::enterPressed(QLineEdit *edit)
             return focusBox(txPrizePoint[i]);
         if (edit == txPrizePoint[i]) {
             readForm();
-            const int next = setPrizePoints(m_contest, m_form, i);
+            const int next = setPrizePoints(m_form, i);
             showForm();
             return focusBox(txRank[next]);
         }
@@ -487,7 +486,7 @@ void RulesWindow::enterPressed(QLineEdit *edit)
     for (int d = 0; d < kDayPrizes; ++d)
         if (edit == Text1[d]) {
             readForm();
-            const int next = setDayPrizePoints(m_contest, m_form, d);
+            const int next = setDayPrizePoints(m_form, d);
             showForm();
             return focusBox(Text1[next]);
         }
@@ -499,14 +498,14 @@ void RulesWindow::prizeClicked(int i)
     const bool on = !(m_form.prizes[i].on || m_form.prizes[i].waiting);
     readForm();
     m_form.prizes[i].on = !on;
-    setPrizeChecked(m_contest, m_form, i, on);
+    setPrizeChecked(m_form, i, on);
     showForm();
 }
 
 void RulesWindow::dayPrizeClicked(int d)
 {
     readForm();
-    setDayPrizeChecked(m_contest, m_form, d, opPrize2[d]->isChecked());
+    setDayPrizeChecked(m_form, d, opPrize2[d]->isChecked());
     showForm();
 }
 
@@ -520,14 +519,14 @@ void RulesWindow::bonusTypeClicked(bool simple)
 void RulesWindow::tieRuleClicked(bool smallerIdFirst)
 {
     readForm();
-    selectTieRule(m_contest, m_form, smallerIdFirst);
+    selectTieRule(m_form, smallerIdFirst);
     showForm();
 }
 
 void RulesWindow::recalcClicked()
 {
     readForm();
-    recalculate(m_contest, m_form);
+    recalculate(m_form);
     showForm();
 }
 
@@ -540,7 +539,7 @@ void RulesWindow::saveClicked()
 {
     readForm();
     // 登録 closes the window whatever the save came to, as the organiser expects.
-    guarded([this] { saveRules(m_contest, m_form); });
+    guarded([this] { saveRules(m_contest, settingsOf(m_form)); });
     accept();
 }
 
@@ -548,7 +547,7 @@ void RulesWindow::decideRulesClicked()
 {
     readForm();
     guarded([this] {
-        if (decideRules(m_contest, m_form).done())
+        if (decideRules(m_contest, settingsOf(m_form)).done())
             accept();
     });
 }
@@ -557,7 +556,7 @@ void RulesWindow::decidePrizesClicked()
 {
     readForm();
     guarded([this] {
-        if (decidePrizes(m_contest, m_form).done())
+        if (decidePrizes(m_contest, settingsOf(m_form)).done())
             accept();
     });
 }
