@@ -2,7 +2,7 @@
 // floor of the same run: the five contest files written once, atomically, from
 // the contest's state, and one transaction updating every row of entry00.
 #include "scoring/DayConfirmation.h"
-#include "scoring/PrizeTable.h"
+#include "rules/PrizeTable.h"
 #include "scoring/RandomSource.h"
 #include "scoring/Substitution.h"
 #include "store/Contest.h"

@@ -2,7 +2,7 @@
 // the same run: the same bytes written to the same files, each replaced
 // atomically, with nothing built.
 #include "publish/Publisher.h"
-#include "scoring/DemoContest.h"
+#include "demo/DemoContest.h"
 #include "store/Contest.h"
 #include "store/FileStore.h"
 

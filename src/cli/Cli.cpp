@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "publish/PdfRenderer.h"
+#include "scoring/StartUp.h"
 
 #include "store/StoreError.h"
 
@@ -267,7 +268,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextS
                               (mode == AnswerMode::Ask && stdinIsTerminal) ? in : nullptr);
     try {
         Contest contest(dir, prompter);
-        contest.open();
+        openContest(contest);
         CommandContext ctx {contest, prompter, out, err, words.mid(match->words.size()), json};
         const int code = match->run(ctx);
         contest.close(false);

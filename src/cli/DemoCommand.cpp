@@ -1,7 +1,7 @@
 #include "cli/Cli.h"
 
 #include "publish/Publisher.h"
-#include "scoring/DemoContest.h"
+#include "demo/DemoContest.h"
 
 #include <QDir>
 

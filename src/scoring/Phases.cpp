@@ -1,6 +1,6 @@
 #include "scoring/Phases.h"
 
-#include "scoring/PrizeTable.h"
+#include "rules/PrizeTable.h"
 #include "scoring/Substitution.h"
 #include "store/Contest.h"
 #include "store/Journal.h"

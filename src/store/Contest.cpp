@@ -1,7 +1,6 @@
 #include "store/Contest.h"
 #include "store/Phase.h"
 
-#include "scoring/PrizeTable.h"
 #include "store/RecordFile.h"
 #include "store/StoreError.h"
 #include "store/Text.h"
@@ -500,7 +499,7 @@ void Contest::loadEntries()
                           .arg(m_entries.size());
 }
 
-void Contest::open()
+void Contest::open(const StartupRepairs &repairs)
 {
     if (m_open)
         return;
@@ -511,11 +510,9 @@ void Contest::open()
         // finished or undone, and that happens before any file is read.
         openDatabase();
         recoverJournal(true);
-        const bool prizeTableNew = !m_db.wasComplete();
         loadAll();
-        // Prizes decided but their table gone with the database.
-        if (prizeTableNew && m_rules.rulesStart == 1 && m_db.rowCount(QStringLiteral("PRIZE")) == 0)
-            m_startupNotes << restorePrizeTable(*this);
+        if (repairs)
+            m_startupNotes << repairs(*this);
         m_entryTable = std::make_unique<RecordSet>(m_db, QStringLiteral("entry00"));
         m_entryTable->setSort(QStringLiteral("順位 ASC"));
         m_entryTable->moveFirst();

@@ -10,6 +10,7 @@
 #include "store/Roster.h"
 
 #include <QLockFile>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,8 +45,11 @@ public:
 
     // Start-up: lock the folder, open the database, finish or undo an action
     // a stopped process left half done, load or create every file, convert
-    // older entry files, check the mirror. Throws StoreError.
-    void open();
+    // older entry files, check the mirror. `repairs` runs last, before the
+    // organiser is told: the mends of the areas above the store (the prize
+    // table), whose notes join the start-up message. Throws StoreError.
+    using StartupRepairs = std::function<QStringList(Contest &)>;
+    void open(const StartupRepairs &repairs = {});
     // Reads everything again from the disk (finishing a committed action whose
     // files are not all in place yet), after a failed action. Throws StoreError.
     void reload();

@@ -204,6 +204,8 @@ void Database::commit()
     if (m_depth == 1 && !m_db.commit())
         fail(QStringLiteral("書き込み"), m_db.lastError().text());
     --m_depth;
+    if (m_depth == 0 && m_afterCommit)
+        m_afterCommit();
 }
 
 void Database::rollback()

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 
 namespace kc {
 
@@ -43,6 +44,8 @@ public:
     void commit();
     void rollback();
     int transactionDepth() const { return m_depth; }
+    // Runs after every outermost commit (the crash tests end the process there).
+    void setAfterCommit(std::function<void()> hook) { m_afterCommit = std::move(hook); }
 
     static const QStringList &entryColumns(); // entry00, in grid order (33)
     static const QStringList &prizeColumns(); // PRIZE, in stored order (6)
@@ -61,6 +64,7 @@ private:
     bool m_failed = false;
     bool m_wasComplete = false;
     Failure m_failure = Failure::None;
+    std::function<void()> m_afterCommit;
 };
 
 // RAII: rolls back unless committed.

@@ -1,5 +1,6 @@
 #include "ui/Gui.h"
 
+#include "scoring/StartUp.h"
 #include "store/Contest.h"
 #include "store/StoreError.h"
 #include "ui/ButtonKeys.h"
@@ -67,7 +68,7 @@ int runGui(int &argc, char **argv, const QStringList &arguments)
     Contest contest(options.dir, prompter);
     try {
         // A second copy on the same folder is refused here too (the folder lock).
-        contest.open();
+        openContest(contest);
     } catch (const StoreError &e) {
         return fail(e.message());
     }

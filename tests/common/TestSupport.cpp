@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "cli/Cli.h"
+#include "scoring/StartUp.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ Contest &TempContest::open()
 {
     close();
     m_contest = std::make_unique<Contest>(m_dir.path(), prompter);
-    m_contest->open();
+    openContest(*m_contest);
     return *m_contest;
 }
 

@@ -2,7 +2,7 @@
 #include "TestSupport.h"
 #include "publish/HtmlPage.h"
 #include "publish/Publisher.h"
-#include "scoring/DemoContest.h"
+#include "demo/DemoContest.h"
 
 #include <QFileInfo>
 #include <QProcess>

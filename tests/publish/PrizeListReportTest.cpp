@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "publish/PrizeListReport.h"
-#include "scoring/PrizeTable.h"
+#include "rules/PrizeTable.h"
 #include "store/RecordSet.h"
 
 #include <gtest/gtest.h>

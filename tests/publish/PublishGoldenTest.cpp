@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 #include "publish/HtmlPage.h"
 #include "publish/Publisher.h"
-#include "scoring/DemoContest.h"
+#include "demo/DemoContest.h"
 #include "store/RecordSet.h"
 #include "store/Text.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TestSupport.h"
-#include "scoring/PrizeTable.h"
+#include "rules/PrizeTable.h"
 #include "scoring/RandomSource.h"
 #include "scoring/Substitution.h"
 #include "store/Contest.h"
@@ -31,7 +31,7 @@ public:
 };
 
 // Default roster (2 横綱 slots 0-1, 5 大関 2-6, 2 関脇 7-8, 2 小結 9-10, then
-// 前頭 11-39); rules decided, prizes decided, competition phase; slot points
+// 前頭 11-39); rules decided, prizes decided (PRIZE built), competition phase; slot points
 // pickCount down to 1, the other rules as at first run, streak bonus off.
 inline void prepareCompetition(Contest &c, int pickCount, bool useReserve, int tieRule = 1)
 {
@@ -47,6 +47,7 @@ inline void prepareCompetition(Contest &c, int pickCount, bool useReserve, int t
     r.currentDay = 0;
     c.saveRules();
     c.saveWrestlers();
+    buildPrizeTable(c); // as 賞位決定 leaves it; start-up mends a table without its rows
 }
 
 inline EntryRecord makeEntry(const QString &name, std::initializer_list<int> picks,

@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 #include "UnitOfWorkFaults.h"
+#include "scoring/StartUp.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -322,6 +323,68 @@ TEST_F(UnitOfWorkCrash, ARealProcessEndingAtEveryWriteOfConfirmDay)
             EXPECT_FALSE(journalLeft(dir));
             EXPECT_LE(seen.messages.size(), 1);
         }
+    }
+}
+
+TEST_F(UnitOfWorkCrash, AStartEndedAtEveryCommitOfTheDatabaseRebuildLeavesThePrizeTableWhole)
+{
+    // The database lost after 賞位決定: the start-up rebuilds entry00, then
+    // PRIZE. A process ending after any of its commits leaves the next start
+    // to finish the table, whichever start created the database.
+    const QString kRebuilt = QStringLiteral("賞位の表（PRIZE）を");
+    auto lostDatabase = [&](const QString &name) {
+        const QString dir = freshCopy(name);
+        EXPECT_TRUE(QFile::remove(dir + QStringLiteral("/Data/kch.kch")));
+        return dir;
+    };
+    auto start = [](const QString &dir, ScriptedPrompter &seen) {
+        Contest c(dir, seen);
+        openContest(c);
+        ContestPicture p = pictureOf(c);
+        c.close(false);
+        return p;
+    };
+    ScriptedPrompter told;
+    const ContestPicture whole = start(lostDatabase(QStringLiteral("whole")), told);
+    ASSERT_TRUE(told.messages.join(u'\n').contains(kRebuilt));
+    ASSERT_EQ(whole.prizeRows.size(), m_before.prizeRows.size());
+    constexpr int kStoppedCode = 86;
+    for (int k = 1;; ++k) {
+        SCOPED_TRACE(testing::Message() << "start ends after commit " << k);
+        ASSERT_LT(k, 20);
+        const QString dir = lostDatabase(QStringLiteral("commit-%1").arg(k));
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            try {
+                SilentPrompter quiet;
+                Contest c(dir, quiet);
+                int commits = 0;
+                c.database().setAfterCommit([&] {
+                    if (++commits == k)
+                        ::_exit(kStoppedCode);
+                });
+                openContest(c);
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        ScriptedPrompter seen;
+        const ContestPicture found = start(dir, seen);
+        EXPECT_TRUE(found == whole) << differences(found, whole).toStdString();
+        ScriptedPrompter again;
+        EXPECT_TRUE(start(dir, again) == whole);
+        EXPECT_TRUE(again.messages.isEmpty()) << again.messages.join(u'\n').toStdString();
+        if (WEXITSTATUS(status) == 0) {
+            EXPECT_TRUE(seen.messages.isEmpty());
+            EXPECT_GE(k, 3) << "the tables, entry00 and PRIZE each commit";
+            break;
+        }
+        ASSERT_EQ(WEXITSTATUS(status), kStoppedCode);
     }
 }
 

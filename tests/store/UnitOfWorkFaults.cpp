@@ -1,7 +1,7 @@
 #include "UnitOfWorkFaults.h"
 
 #include "TestSupport.h"
-#include "scoring/PrizeTable.h"
+#include "rules/PrizeTable.h"
 #include "store/RecordFile.h"
 #include "store/UnitOfWork.h"
 

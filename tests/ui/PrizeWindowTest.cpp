@@ -1,7 +1,7 @@
 #include "../rules/RulesTestSupport.h"
 
 #include "publish/PrizeListReport.h"
-#include "scoring/PrizeTable.h"
+#include "rules/PrizeTable.h"
 #include "store/RecordSet.h"
 #include "ui/PrintRenderer.h"
 #include "ui/PrizeWindow.h"

@@ -1,4 +1,4 @@
-#include "scoring/DemoContest.h"
+#include "demo/DemoContest.h"
 
 #include "entries/EntryRegistration.h"
 #include "rules/RuleSettings.h"
