@@ -1,6 +1,6 @@
 #include "rules/RuleSettings.h"
 
-#include "scoring/PrizeTable.h"
+#include "rules/PrizeTable.h"
 #include "store/Contest.h"
 #include "store/Phase.h"
 #include "store/RecordFile.h"
