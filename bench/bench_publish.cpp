@@ -42,15 +42,10 @@ int main(int argc, char **argv)
     }
     constexpr int runs = 7;
     std::vector<double> publish, floor;
-    int pages = 0;
-    for (int k = 0; k < runs; ++k) {
-        QElapsedTimer t;
-        t.start();
-        pages = publisher::publishAll(contest);
-        publish.push_back(t.nsecsElapsed() / 1e6);
-    }
+    int pages = publisher::publishAll(contest);
 
-    // The pages as written, then written again as they are.
+    // The pages as written, written again as they are; the two runs take
+    // turns, so a busy machine slows both alike.
     const QString html = contest.paths().html;
     std::vector<std::pair<QString, QByteArray>> files;
     for (const QString &name : QDir(html).entryList({QStringLiteral("*.html")}, QDir::Files)) {
@@ -62,6 +57,9 @@ int main(int argc, char **argv)
     for (int k = 0; k < runs; ++k) {
         QElapsedTimer t;
         t.start();
+        pages = publisher::publishAll(contest);
+        publish.push_back(t.nsecsElapsed() / 1e6);
+        t.restart();
         for (const auto &[path, bytes] : files)
             disk.write(path, bytes);
         floor.push_back(t.nsecsElapsed() / 1e6);
@@ -70,6 +68,6 @@ int main(int argc, char **argv)
     std::printf("publish: %d pages (%zu files in html/), median of %d runs %.1f ms\n", pages,
                 files.size(), runs, p);
     std::printf("floor:   the same bytes to the same files, each atomically: %.1f ms\n", f);
-    std::printf("ratio:   %.2f (target at most 3)\n", f > 0 ? p / f : 0.0);
+    std::printf("ratio:   %.2f (target at most 1.5)\n", f > 0 ? p / f : 0.0);
     return 0;
 }

@@ -6,11 +6,14 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     libgtest-dev
-    fonts-ipaexfont-mincho fonts-ipaexfont-gothic fontconfig
+    fonts-ipaexfont-mincho fonts-ipaexfont-gothic fonts-ipafont-mincho fontconfig
+    poppler-utils
     xvfb xauth
     sqlite3 util-linux mount
     qt6-translations-l10n
     chromium
+    libcurl4-openssl-dev qtkeychain-qt6-dev
+    openssh-server openssh-client python3-pyftpdlib python3-openssl openssl
 )
 
 missing=()

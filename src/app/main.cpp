@@ -4,9 +4,11 @@
 #endif
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <memory>
+#include <stdlib.h>
 #include <unistd.h>
 
 namespace {
@@ -24,10 +26,40 @@ bool haveDisplay()
 #endif
 }
 
+// Qt warns on standard error when it has no runtime folder, and standard error
+// is for the program's own messages: give it a private one for this run.
+class RuntimeFolder
+{
+public:
+    RuntimeFolder()
+    {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+        if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+            return;
+        QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/kachikoshi-runtime-XXXXXX";
+        if (mkdtemp(pattern.data())) { // mode 0700, as Qt asks of it
+            m_path = pattern;
+            qputenv("XDG_RUNTIME_DIR", m_path);
+        }
+#endif
+    }
+    ~RuntimeFolder()
+    {
+        if (!m_path.isEmpty())
+            QDir(QString::fromLocal8Bit(m_path)).removeRecursively();
+    }
+    RuntimeFolder(const RuntimeFolder &) = delete;
+    RuntimeFolder &operator=(const RuntimeFolder &) = delete;
+
+private:
+    QByteArray m_path;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    const RuntimeFolder runtimeFolder;
     QCoreApplication::setOrganizationName(QStringLiteral("KachikoshiCup"));
     QCoreApplication::setApplicationName(QStringLiteral("KachikoshiCup"));
     QStringList args;

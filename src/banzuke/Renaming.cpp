@@ -1,6 +1,7 @@
 #include "banzuke/Renaming.h"
 
 #include "store/Contest.h"
+#include "store/EntryTable.h"
 #include "store/RecordFile.h"
 #include "store/Roster.h"
 #include "store/Text.h"
@@ -49,14 +50,11 @@ void rewriteEntryNames(Contest &contest, const Roster &roster, bool allColumns)
         = allColumns ? kMaxPicks : std::clamp<int>(contest.rules().pickCount, 0, kMaxPicks);
     const bool reserve = allColumns || contest.rules().reserveInUse();
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const int n = rs.intValue(QStringLiteral("ID")) - 100;
+        const int n = rs.intValue(entrytable::column::id) - 100;
         if (n < 0 || n >= int(entries.size()))
             continue;
         const EntryRecord &e = entries[n];
-        for (int s = 0; s < picks; ++s)
-            rs.setValue(QStringLiteral("力士%1").arg(s + 1), roster.name(e.picks[s]).left(10));
-        if (reserve)
-            rs.setValue(QStringLiteral("予備力士"), roster.name(e.reserveList[0]).left(10));
+        entrytable::writePicks(rs, e, roster, picks, reserve);
         rs.update();
     }
     tx.commit();

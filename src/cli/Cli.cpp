@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcessEnvironment>
+#include <sys/stat.h>
 
 namespace kc::cli {
 
@@ -74,6 +75,7 @@ std::vector<Command> allCommands()
     addReportCommands(commands);
     addPublishCommands(commands);
     addChartCommands(commands);
+    addUploadCommands(commands);
     return commands;
 }
 
@@ -94,10 +96,56 @@ int printToPdf(CommandContext &ctx, const QString &report,
 {
     if (ctx.args.size() != 2 || ctx.args[0] != u"--pdf")
         throw UsageError {QStringLiteral("使い方: print %1 --pdf FILE").arg(report)};
-    const QString path = QFileInfo(ctx.args[1]).absoluteFilePath();
+    QString path = QFileInfo(ctx.args[1]).absoluteFilePath();
+    const QString why = pdfTargetRefusal(path, ctx.contest.paths().data);
+    if (!why.isEmpty()) {
+        ctx.err << QStringLiteral("%1 には書き込みません: %2。何も変更していません。")
+                       .arg(QDir::toNativeSeparators(path), why)
+                << Qt::endl;
+        return ExitRefused;
+    }
+    // A link to a file: the file it names is replaced, the link stays.
+    if (QFileInfo(path).isSymLink())
+        path = QFileInfo(path).canonicalFilePath();
     PdfRenderer::writePdf(build(ctx.contest), path);
     ctx.out << QDir::toNativeSeparators(path) << Qt::endl;
     return ExitOk;
+}
+
+QString pdfTargetRefusal(const QString &path, const QString &dataDir)
+{
+    const QFileInfo target(path);
+    // Where the file would really land: the link's file, or the name in its real folder.
+    QString real;
+    if (target.isSymLink() || target.exists()) {
+        if (!target.exists())
+            return QStringLiteral("リンク先のファイルがありません");
+        if (!target.isFile())
+            return target.isDir() ? QStringLiteral("フォルダです")
+                                  : QStringLiteral("通常のファイルではありません");
+        struct stat st
+        {
+        };
+        if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+            return QStringLiteral("通常のファイルではありません");
+        real = target.canonicalFilePath();
+    } else {
+        QString folder = target.absolutePath();
+        QString rest = target.fileName();
+        // The nearest folder that exists, as the write creates the others.
+        while (!QFileInfo::exists(folder) && QFileInfo(folder).absolutePath() != folder) {
+            rest = QFileInfo(folder).fileName() + u'/' + rest;
+            folder = QFileInfo(folder).absolutePath();
+        }
+        const QString canonical = QFileInfo(folder).canonicalFilePath();
+        real = (canonical.isEmpty() ? folder : canonical) + u'/' + rest;
+    }
+    const QString data = QFileInfo(dataDir).canonicalFilePath();
+    const QString dataClean = data.isEmpty() ? QDir::cleanPath(dataDir) : data;
+    if (real == dataClean || real.startsWith(dataClean + u'/'))
+        return QStringLiteral(
+            "コンテストの Data フォルダの中です（PDF は別の場所に指定してください）");
+    return {};
 }
 
 int intArgument(const QString &text, const QString &what)

@@ -88,6 +88,9 @@ void addDemoCommands(std::vector<Command> &commands);
 void addReportCommands(std::vector<Command> &commands); // export, print
 void addPublishCommands(std::vector<Command> &commands);
 void addChartCommands(std::vector<Command> &commands);
+void addUploadCommands(std::vector<Command> &commands);
+// `publish … --upload`: the saved target, changed files only; exit 4 on failure.
+int uploadAfterPublish(CommandContext &ctx);
 // Why `demo` cannot fill the folder (it is not empty), checked before the contest
 // opens; throws UsageError for malformed arguments, so nothing is created then either.
 std::optional<QString> demoRefusal(const QString &dir, const QStringList &args);
@@ -110,8 +113,13 @@ std::vector<std::pair<QString, QString>> keyValues(const QStringList &args);
 // Parses a whole number argument; throws UsageError.
 int intArgument(const QString &text, const QString &what);
 // `print REPORT --pdf FILE`: builds the document, writes the PDF atomically and
-// prints its path; throws UsageError on other arguments.
+// prints its path; refuses (exit 1) a FILE the next function refuses; throws
+// UsageError on other arguments.
 int printToPdf(CommandContext &ctx, const QString &report,
                const std::function<PrintDocument(Contest &)> &build);
+// Why a PDF may not be written at `path` (empty when it may): inside the
+// contest's Data folder (links and folders resolved), or something that exists
+// and is not a regular file or a link to one.
+QString pdfTargetRefusal(const QString &path, const QString &dataDir);
 
 } // namespace kc::cli

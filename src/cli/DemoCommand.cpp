@@ -49,9 +49,7 @@ int demo(CommandContext &ctx)
                    .arg(ctx.contest.participantCount())
                    .arg(root)
             << Qt::endl;
-    publisher::publishAll(ctx.contest);
-    publisher::publishEntries(ctx.contest);
-    publisher::publishRules(ctx.contest);
+    publisher::publishSite(ctx.contest);
     ctx.out << QStringLiteral("ページ: %1")
                    .arg(QDir::toNativeSeparators(ctx.contest.paths().html
                                                  + QStringLiteral("/Result.html")))

@@ -52,6 +52,18 @@ private:
     bool m_shown = false;
 };
 
+// Takes --upload out of the arguments; true when it was there.
+bool takeUploadOption(CommandContext &ctx)
+{
+    return ctx.args.removeAll(QStringLiteral("--upload")) > 0;
+}
+
+// The pages go online after a publish that wrote them.
+int thenUpload(CommandContext &ctx, bool upload, int code)
+{
+    return upload && code == ExitOk ? uploadAfterPublish(ctx) : code;
+}
+
 void noArguments(const CommandContext &ctx, const QString &command)
 {
     if (!ctx.args.isEmpty())
@@ -66,12 +78,11 @@ QString htmlFolder(const CommandContext &ctx)
 
 int publishAllPages(CommandContext &ctx)
 {
+    const bool upload = takeUploadOption(ctx);
     noArguments(ctx, QStringLiteral("publish"));
-    const Phase phase = Phase::of(ctx.contest.rules());
-    if (!phase.allows(Action::ExportResults)) {
-        ctx.err << QStringLiteral("集計結果の出力は受付終了の後に行えます。現在のフェーズ: %1")
-                       .arg(phase.flag())
-                << Qt::endl;
+    if (const QString refusal = Phase::of(ctx.contest.rules()).refusal(Action::ExportResults);
+        !refusal.isEmpty()) {
+        ctx.err << refusal << Qt::endl;
         return ExitRefused;
     }
     TerminalProgress progress(ctx.err);
@@ -79,27 +90,43 @@ int publishAllPages(CommandContext &ctx)
         = publisher::publishAll(ctx.contest, isatty(STDERR_FILENO) ? &progress : nullptr);
     ctx.out << QStringLiteral("%1 ページを書き出しました: %2").arg(pages).arg(htmlFolder(ctx))
             << Qt::endl;
-    return ExitOk;
+    return thenUpload(ctx, upload, ExitOk);
+}
+
+int publishWholeSite(CommandContext &ctx)
+{
+    const bool upload = takeUploadOption(ctx);
+    noArguments(ctx, QStringLiteral("publish all"));
+    TerminalProgress progress(ctx.err);
+    const int pages
+        = publisher::publishSite(ctx.contest, isatty(STDERR_FILENO) ? &progress : nullptr);
+    ctx.out << QStringLiteral("%1 ページを書き出しました: %2").arg(pages).arg(htmlFolder(ctx))
+            << Qt::endl;
+    return thenUpload(ctx, upload, ExitOk);
 }
 
 int publishEntryList(CommandContext &ctx)
 {
+    const bool upload = takeUploadOption(ctx);
     noArguments(ctx, QStringLiteral("publish entries"));
     TerminalProgress progress(ctx.err);
     if (!publisher::publishEntries(ctx.contest, isatty(STDERR_FILENO) ? &progress : nullptr)) {
         ctx.err << QStringLiteral("参加者が登録されていません。") << Qt::endl;
         return ExitRefused;
     }
-    ctx.out << QStringLiteral("Entry.html を書き出しました: %1").arg(htmlFolder(ctx)) << Qt::endl;
-    return ExitOk;
+    ctx.out << QStringLiteral("Entry.html と index.html を書き出しました: %1").arg(htmlFolder(ctx))
+            << Qt::endl;
+    return thenUpload(ctx, upload, ExitOk);
 }
 
 int publishRulesPage(CommandContext &ctx)
 {
+    const bool upload = takeUploadOption(ctx);
     noArguments(ctx, QStringLiteral("publish rules"));
     publisher::publishRules(ctx.contest);
-    ctx.out << QStringLiteral("Rules.html を書き出しました: %1").arg(htmlFolder(ctx)) << Qt::endl;
-    return ExitOk;
+    ctx.out << QStringLiteral("Rules.html と index.html を書き出しました: %1").arg(htmlFolder(ctx))
+            << Qt::endl;
+    return thenUpload(ctx, upload, ExitOk);
 }
 
 } // namespace
@@ -107,23 +134,27 @@ int publishRulesPage(CommandContext &ctx)
 void addPublishCommands(std::vector<Command> &commands)
 {
     commands.push_back({{QStringLiteral("publish")},
-                        QString(),
-                        QStringLiteral("集計結果出力（HTML): すべてのページ"),
+                        QStringLiteral("[--upload]"),
+                        QStringLiteral("集計結果出力（HTML): 参加者ごとのページ、Prize.html、"
+                                       "Records.html、Result.html、Result2.html、graph.html、"
+                                       "index.html"),
                         false,
                         publishAllPages});
     commands.push_back({{QStringLiteral("publish"), QStringLiteral("all")},
-                        QString(),
-                        QStringLiteral("publish と同じ"),
+                        QStringLiteral("[--upload]"),
+                        QStringLiteral("サイト全体: publish のページ（受付終了の後）、Entry.html"
+                                       "（参加者がいれば）、Rules.html（ルール決定の後）、"
+                                       "index.html"),
                         false,
-                        publishAllPages});
+                        publishWholeSite});
     commands.push_back({{QStringLiteral("publish"), QStringLiteral("entries")},
-                        QString(),
-                        QStringLiteral("参加者一覧出力（HTML): Entry.html"),
+                        QStringLiteral("[--upload]"),
+                        QStringLiteral("参加者一覧出力（HTML): Entry.html と index.html"),
                         false,
                         publishEntryList});
     commands.push_back({{QStringLiteral("publish"), QStringLiteral("rules")},
-                        QString(),
-                        QStringLiteral("ルールの説明のページ Rules.html"),
+                        QStringLiteral("[--upload]"),
+                        QStringLiteral("ルールの説明のページ Rules.html と index.html"),
                         false,
                         publishRulesPage});
 }

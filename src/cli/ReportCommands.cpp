@@ -4,6 +4,7 @@
 #include "publish/EntryListReport.h"
 #include "publish/ResultListReport.h"
 #include "store/Phase.h"
+#include "store/Records.h"
 
 #include <QDir>
 
@@ -25,22 +26,55 @@ const ExportKind kExports[] {
     {u"prize", CsvExport::Prizes, Action::ExportResults, u"賞位発表(CSV)"},
 };
 
+// Result.Csv's order, as the grid's 並替 buttons sort: rank order unless asked.
+QString resultOrder(const QStringList &args)
+{
+    const QString usage = QStringLiteral("使い方: export result [--order id|rank|mid|total|day N]");
+    if (args.isEmpty())
+        return QStringLiteral("順位 ASC");
+    if (args[0] != u"--order" || args.size() < 2)
+        throw UsageError {usage};
+    const QString &word = args[1];
+    if (args.size() == 2) {
+        if (word == u"id")
+            return QStringLiteral("ID ASC");
+        if (word == u"rank")
+            return QStringLiteral("順位 ASC");
+        if (word == u"mid")
+            return QStringLiteral("中日計 DESC, 順位 ASC");
+        if (word == u"total")
+            return QStringLiteral("合計 DESC, 順位 ASC");
+    }
+    if (word == u"day" && args.size() == 3) {
+        const int day = intArgument(args[2], QStringLiteral("day"));
+        if (day < 1 || day > kDays)
+            throw UsageError {
+                QStringLiteral("day は 1 から 15 で指定してください: %1").arg(args[2])};
+        return dayColumnName(day) + QStringLiteral(" DESC, 順位 ASC");
+    }
+    throw UsageError {usage};
+}
+
 int exportCommand(CommandContext &ctx)
 {
-    if (ctx.args.size() != 1)
+    if (ctx.args.isEmpty())
         throw UsageError {QStringLiteral("使い方: export entry|result|prize")};
     for (const ExportKind &kind : kExports) {
         if (ctx.args[0] != QString::fromUtf16(kind.word))
             continue;
+        QString order;
+        if (kind.which == CsvExport::Results)
+            order = resultOrder(ctx.args.mid(1));
+        else if (ctx.args.size() != 1)
+            throw UsageError {
+                QStringLiteral("使い方: export entry|result|prize（--order は result のみ）")};
         // The window greys the menu item in the phases where it makes no sense.
-        if (!Phase::of(ctx.contest.rules()).allows(kind.action)) {
-            ctx.err << QStringLiteral("%1 は現在のフェーズでは出力できません（Flag = %2）。")
-                           .arg(QString::fromUtf16(kind.caption))
-                           .arg(ctx.contest.rules().flag)
-                    << Qt::endl;
+        if (const QString refusal = Phase::of(ctx.contest.rules()).refusal(kind.action);
+            !refusal.isEmpty()) {
+            ctx.err << refusal << Qt::endl;
             return ExitRefused;
         }
-        ctx.out << QDir::toNativeSeparators(exportCsv(ctx.contest, kind.which)) << Qt::endl;
+        ctx.out << QDir::toNativeSeparators(exportCsv(ctx.contest, kind.which, order)) << Qt::endl;
         return ExitOk;
     }
     throw UsageError {
@@ -62,18 +96,10 @@ int printCommand(CommandContext &ctx, const PrintKind &kind)
     if (ctx.args.size() != 2 || ctx.args[0] != u"--pdf")
         throw UsageError {usage};
     Contest &contest = ctx.contest;
-    if (kind.action == Action::PrintBanzuke) {
-        if (const QString refusal = banzukereport::refusal(contest.rules()); !refusal.isEmpty()) {
-            ctx.err << refusal << Qt::endl;
-            return ExitRefused;
-        }
-    }
-    if (!Phase::of(contest.rules()).allows(kind.action, contest.participantCount())) {
-        ctx.err << QStringLiteral("%1 は現在のフェーズでは印刷できません（Flag = %2、%3日目）。")
-                       .arg(QString::fromUtf16(kind.caption))
-                       .arg(contest.rules().flag)
-                       .arg(contest.rules().currentDay)
-                << Qt::endl;
+    if (const QString refusal
+        = Phase::of(contest.rules()).refusal(kind.action, contest.participantCount());
+        !refusal.isEmpty()) {
+        ctx.err << refusal << Qt::endl;
         return ExitRefused;
     }
     return printToPdf(ctx, QString::fromUtf16(kind.word), kind.build);
@@ -99,7 +125,7 @@ const std::vector<PrintKind> &printKinds()
 void addReportCommands(std::vector<Command> &commands)
 {
     commands.push_back({{QStringLiteral("export")},
-                        QStringLiteral("entry|result|prize"),
+                        QStringLiteral("entry|result|prize [--order id|rank|mid|total|day N]"),
                         QStringLiteral("CSV 出力（Data/Entry.Csv、Result.Csv、Prize.Csv）"),
                         false,
                         exportCommand});

@@ -1,8 +1,8 @@
 #include "cli/Cli.h"
 
 #include "publish/Publisher.h"
+#include "scoring/CompetitionStart.h"
 #include "scoring/DayConfirmation.h"
-#include "scoring/Phases.h"
 #include "scoring/ResultImport.h"
 #include "scoring/ResultMarks.h"
 #include "store/Phase.h"

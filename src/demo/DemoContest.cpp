@@ -2,8 +2,8 @@
 
 #include "entries/EntryRegistration.h"
 #include "rules/RuleSettings.h"
+#include "scoring/CompetitionStart.h"
 #include "scoring/DayConfirmation.h"
-#include "scoring/Phases.h"
 #include "scoring/RandomSource.h"
 #include "scoring/ResultImport.h"
 #include "scoring/ResultMarks.h"
@@ -63,6 +63,20 @@ public:
             if (confirmDay(m_contest, day, lottery) != ConfirmOutcome::Confirmed)
                 return refusal(QStringLiteral("%1日目の結果確定").arg(day), QString());
         }
+        return QString();
+    }
+
+    // The day after the last confirmed one, everyone who can fighting.
+    QString nextDay()
+    {
+        const int day = m_contest.rules().currentDay + 1;
+        if (day > kDays)
+            return refusal(QStringLiteral("結果確定"), QStringLiteral("千秋楽まで確定済です。"));
+        m_absentFrom.assign(m_contest.roster().wrestlerCount, 0);
+        simulateDay(day);
+        SeededRandom lottery(m_options.seed + quint64(day));
+        if (confirmDay(m_contest, day, lottery) != ConfirmOutcome::Confirmed)
+            return refusal(QStringLiteral("%1日目の結果確定").arg(day), QString());
         return QString();
     }
 
@@ -162,7 +176,10 @@ private:
 
 } // namespace
 
-QString buildDemoContest(Contest &contest, const DemoOptions &options)
+namespace {
+
+// The demo answers every question Yes, whoever else is listening.
+template<typename F> QString answeringYes(Contest &contest, F &&run)
 {
     Prompter &previous = contest.prompter();
     SilentPrompter yes(true);
@@ -173,7 +190,19 @@ QString buildDemoContest(Contest &contest, const DemoOptions &options)
         Prompter &prompter;
         ~Restore() { contest.setPrompter(prompter); }
     } restore {contest, previous};
-    return Demo(contest, options).run();
+    return run();
+}
+
+} // namespace
+
+QString buildDemoContest(Contest &contest, const DemoOptions &options)
+{
+    return answeringYes(contest, [&] { return Demo(contest, options).run(); });
+}
+
+QString confirmNextDemoDay(Contest &contest, const DemoOptions &options)
+{
+    return answeringYes(contest, [&] { return Demo(contest, options).nextDay(); });
 }
 
 } // namespace kc

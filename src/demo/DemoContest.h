@@ -21,5 +21,8 @@ struct DemoOptions
 // stars and absences, each confirmed. Every question is answered Yes. Returns
 // the refusal of the step that failed, empty when the contest is complete.
 QString buildDemoContest(Contest &contest, const DemoOptions &options);
+// One more simulated and confirmed day of a demo stopped early (options.seed
+// seeds it); returns the refusal, empty when the day is confirmed.
+QString confirmNextDemoDay(Contest &contest, const DemoOptions &options);
 
 } // namespace kc

@@ -1,4 +1,5 @@
 #include "entries/EntryRegistration.h"
+#include "store/EntryTable.h"
 
 #include "entries/EntryFormState.h"
 #include "entries/EntryStore.h"
@@ -137,14 +138,9 @@ EntryRegistration::UpdateResult EntryRegistration::update(int index, const Entry
             if (rs.intValue(QStringLiteral("ID")) != id || p >= m_contest.participantCount())
                 continue;
             const EntryRecord &e = m_contest.entries()[p];
-            const Roster &roster = m_contest.roster();
-            rs.setValue(QStringLiteral("しこな"), e.shikona.trimmed());
-            rs.setValue(QStringLiteral("シコ"), e.furigana.trimmed());
-            rs.setValue(QStringLiteral("順位"), p + 1);
-            for (int s = 0; s < kMaxPicks; ++s)
-                rs.setValue(QStringLiteral("力士%1").arg(s + 1),
-                            rowWrestlerName(roster, e.picks[s]));
-            rs.setValue(QStringLiteral("予備力士"), rowWrestlerName(roster, e.reserveList[0]));
+            entrytable::writeNames(rs, e);
+            rs.setValue(entrytable::column::rank, p + 1);
+            entrytable::writePicks(rs, e, m_contest.roster(), kMaxPicks);
             rs.update();
         }
     });

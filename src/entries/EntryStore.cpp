@@ -1,4 +1,5 @@
 #include "entries/EntryStore.h"
+#include "store/EntryTable.h"
 
 #include "entries/EntryValidation.h"
 #include "store/RecordSet.h"
@@ -59,18 +60,12 @@ EntryRecord storeEntry(const EntryForm &form, const RulesRecord &rules, const Ro
 
 QString rowWrestlerName(const Roster &roster, int slot)
 {
-    return roster.name(slot).left(10).trimmed();
+    return entrytable::wrestlerName(roster, slot);
 }
 
 void writeEntryRow(RecordSet &rs, const EntryRecord &entry, int k, const Roster &roster)
 {
-    rs.setValue(QStringLiteral("順位"), entry.dayRank[kDays - 1]);
-    rs.setValue(QStringLiteral("しこな"), entry.shikona.trimmed());
-    rs.setValue(QStringLiteral("シコ"), entry.furigana.trimmed());
-    for (int s = 0; s < kMaxPicks; ++s)
-        rs.setValue(QStringLiteral("力士%1").arg(s + 1), rowWrestlerName(roster, entry.picks[s]));
-    rs.setValue(QStringLiteral("予備力士"), rowWrestlerName(roster, entry.reserveList[0]));
-    rs.setValue(QStringLiteral("ID"), k + 100);
+    entrytable::writeRow(rs, entry, k, roster, entry.dayRank[kDays - 1]);
 }
 
 } // namespace kc

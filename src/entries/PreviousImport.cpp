@@ -1,4 +1,5 @@
 #include "entries/PreviousImport.h"
+#include "store/EntryTable.h"
 
 #include "store/Contest.h"
 #include "store/Phase.h"
@@ -72,12 +73,9 @@ ImportResult importPrevious(Contest &contest, ImportSource source)
             e.mail = src.mail;
             entries.push_back(e);
             rs.addNew();
-            rs.setValue(QStringLiteral("ID"), k + 100);
-            rs.setValue(QStringLiteral("しこな"), e.shikona.trimmed());
-            rs.setValue(QStringLiteral("シコ"), e.furigana.trimmed());
-            for (int s = 1; s <= kMaxPicks; ++s)
-                rs.setValue(QStringLiteral("力士%1").arg(s), QStringLiteral(" "));
-            rs.setValue(QStringLiteral("予備力士"), QStringLiteral(" "));
+            rs.setValue(entrytable::column::id, k + 100);
+            entrytable::writeNames(rs, e);
+            entrytable::writeBlankPicks(rs); // the picks are chosen at 更新
             rs.update();
         }
         Phase::registerFirstEntry(contest.rules());

@@ -2,6 +2,7 @@
 
 #include "publish/RulesText.h"
 #include "store/Contest.h"
+#include "store/Phase.h"
 #include "store/Roster.h"
 
 namespace kc {
@@ -11,6 +12,8 @@ const QString kFont = QStringLiteral("ＭＳ 明朝");
 constexpr int kLine = 300;
 constexpr int kTextPitch = 240; // the rules text, at size 10
 constexpr int kPageBottom = 16838 - 600; // A4 in twips, less a bottom margin
+constexpr int kGap = 40; // between a text's end and the next column's rule
+constexpr int kPageRight = 11400; // the forms' right edge, the rules text's too
 
 int lineY(int line)
 {
@@ -28,9 +31,10 @@ namespace banzukereport {
 
 QString refusal(const RulesRecord &rules)
 {
-    if (rules.flag != 0)
-        return {};
-    return QStringLiteral("ルールが決定していません。印刷するにはルールを決定する必要があります。");
+    // The window's command checks only that the rules are decided; the menu
+    // item is greyed in the other phases.
+    const Phase phase = Phase::of(rules);
+    return phase.rulesDecided() ? QString() : phase.refusal(Action::PrintBanzuke);
 }
 
 QString rowRank(const Roster &roster, int row)
@@ -57,7 +61,7 @@ PrintDocument buildBanzukeReport(const RulesRecord &rules, const Roster &roster,
     const QString name = roster.bashoName.trimmed();
 
     // The banzuke.
-    doc.text(2200, lineY(0), 11, name);
+    doc.text(2200, lineY(0), 11, name, 6100 - kGap);
     doc.text(1650, lineY(1), 11, QStringLiteral("東"));
     doc.text(3050, lineY(1), 11, QStringLiteral("幕内"));
     doc.text(4650, lineY(1), 11, QStringLiteral("西"));
@@ -74,16 +78,16 @@ PrintDocument buildBanzukeReport(const RulesRecord &rules, const Roster &roster,
         const int y = lineY(3 + r);
         if (layout.numbers[2 * r] != 999)
             doc.text(950, y, 10, QString::number(layout.numbers[2 * r]));
-        doc.text(1600, y, 10, layout.names[2 * r]);
-        doc.text(3050, y, 10, banzukereport::rowRank(roster, r));
-        doc.text(4100, y, 10, layout.names[2 * r + 1]);
+        doc.text(1600, y, 10, layout.names[2 * r], columns[2] - kGap);
+        doc.text(3050, y, 10, banzukereport::rowRank(roster, r), columns[3] - kGap);
+        doc.text(4100, y, 10, layout.names[2 * r + 1], columns[4] - kGap);
         if (layout.numbers[2 * r + 1] != 999)
             doc.text(5400, y, 10, QString::number(layout.numbers[2 * r + 1]));
     }
 
     // Entry form A: the member's details.
-    constexpr int formLeft = 6100, formRight = 11400;
-    doc.text(6200, lineY(0), 11, name + QStringLiteral(" 参加申込書 Ａ"));
+    constexpr int formLeft = 6100, formRight = kPageRight;
+    doc.text(6200, lineY(0), 11, name + QStringLiteral(" 参加申込書 Ａ"), formRight);
     const QString fields[] {QStringLiteral("氏名"), QStringLiteral("住所"), QStringLiteral("TEL"),
                             QStringLiteral("FAX"), QStringLiteral("ﾒｰﾙｱﾄﾞﾚｽ")};
     for (int i = 0; i < 5; ++i) {
@@ -94,7 +98,7 @@ PrintDocument buildBanzukeReport(const RulesRecord &rules, const Roster &roster,
 
     // Entry form B: the name and the picks.
     constexpr int formB = 9;
-    doc.text(6200, lineY(formB), 11, name + QStringLiteral(" 参加申込書 Ｂ"));
+    doc.text(6200, lineY(formB), 11, name + QStringLiteral(" 参加申込書 Ｂ"), formRight);
     cell(doc, formB + 1, formLeft, 7400);
     cell(doc, formB + 1, 7400, formRight);
     doc.text(6700, lineY(formB + 1), 10, QStringLiteral("しこな"));
@@ -121,7 +125,7 @@ PrintDocument buildBanzukeReport(const RulesRecord &rules, const Roster &roster,
             doc.newPage();
             y = lineY(0);
         }
-        doc.text(0, y, 10, text);
+        doc.text(0, y, 10, text, kPageRight);
         y += kTextPitch;
     }
     return doc;

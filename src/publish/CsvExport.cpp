@@ -2,6 +2,7 @@
 
 #include "store/Contest.h"
 #include "store/Database.h"
+#include "store/Phase.h"
 #include "store/RecordFile.h"
 #include "store/RecordSet.h"
 #include "store/Roster.h"
@@ -19,9 +20,15 @@ CsvValue text(const QString &s)
     return {s, true};
 }
 
+// Text the organiser typed: a spreadsheet must not run it as a formula.
+CsvValue typed(const QString &s)
+{
+    return text(csvexport::inert(s));
+}
+
 CsvValue wrestler(const Roster &roster, int slot)
 {
-    return text(csvexport::fixedWidth(roster.name(slot), kWrestlerWidth));
+    return typed(csvexport::fixedWidth(roster.name(slot), kWrestlerWidth));
 }
 
 // A value as the table stores it: text quoted, a number bare (empty when null).
@@ -29,7 +36,7 @@ CsvValue stored(const RecordSet &table, int row, int column)
 {
     const QVariant v = table.valueAt(row, column);
     if (Database::isTextColumn(table.table(), table.columns().at(column)))
-        return text(v.toString());
+        return typed(v.toString());
     return {v.isNull() ? QString() : QString::number(v.toLongLong()), false};
 }
 
@@ -71,7 +78,19 @@ QByteArray line(const std::vector<CsvValue> &values)
 
 QString fixedWidth(const QString &text, int width)
 {
-    return fromCp932(fixedField(text, width));
+    // Cut as the record holds it (bytes), padded as a reader counts (characters).
+    QString s = fromCp932(fixedField(text, width));
+    while (s.endsWith(u' '))
+        s.chop(1);
+    return s.leftJustified(width, u' ');
+}
+
+QString inert(const QString &text)
+{
+    static const QString starts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && starts.contains(text.front()))
+        return u'\'' + text;
+    return text;
 }
 
 std::vector<QString> slotLabels(const RulesRecord &rules)
@@ -98,7 +117,7 @@ QByteArray entryCsv(const RulesRecord &rules, const Roster &roster,
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const EntryRecord &e = entries[i];
         std::vector<CsvValue> values {CsvValue::number(qint64(i) + 100),
-                                      text(csvexport::fixedWidth(e.shikona, kNameWidth))};
+                                      typed(csvexport::fixedWidth(e.shikona, kNameWidth))};
         for (int k = 0; k < 10; ++k)
             values.push_back(k < picks ? wrestler(roster, e.picks[k]) : text(QString()));
         values.push_back(rules.reserveInUse() ? wrestler(roster, e.reserveList[0])
@@ -149,7 +168,7 @@ QString exportCsv(Contest &contest, CsvExport which, const QString &order)
     case CsvExport::Entries: {
         path = paths.entryCsv;
         // Once the reception is closed the registered picks live in the backup.
-        if (contest.rules().flag >= 5)
+        if (Phase::of(contest.rules()).receptionClosed())
             bytes = entryCsv(contest.rules(), contest.roster(),
                              recordfile::readFirst<EntryRecord>(contest.files(), paths.entryBak,
                                                                 contest.participantCount()));

@@ -27,8 +27,12 @@ namespace csvexport {
 // an inner quote doubled (so a quote, comma or line break stays in its field),
 // CRLF at the end, CP932.
 QByteArray line(const std::vector<CsvValue> &values);
-// Text padded with blanks and cut to `width` bytes, as the fixed-width files hold it.
+// Text cut to `width` bytes, as the fixed-width files hold it, then padded
+// with blanks to `width` characters.
 QString fixedWidth(const QString &text, int width);
+// Text that a spreadsheet would take for a formula (it starts with =, +, -, @,
+// a tab or a carriage return) with a leading ' so that it stays text.
+QString inert(const QString &text);
 // The eleven slot labels: "7点力士" … for the picks, then "予備" when the reserve is in use.
 std::vector<QString> slotLabels(const RulesRecord &rules);
 } // namespace csvexport

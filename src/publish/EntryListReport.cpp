@@ -1,6 +1,7 @@
 #include "publish/EntryListReport.h"
 
 #include "store/Contest.h"
+#include "store/Phase.h"
 #include "store/RecordSet.h"
 
 namespace kc {
@@ -13,6 +14,13 @@ constexpr int kIdLeft = 1850;
 constexpr int kPicksLeft = 2280;
 constexpr int kSlot = 800;
 const QColor kBand(0xDC, 0xF9, 0xFF); // FFF9DC as the printer's blue-green-red value
+constexpr int kGap = 40; // between a text's end and the next column's rule
+
+// The right edge a text of pick slot k must end before.
+int slotEnd(int k)
+{
+    return kPicksLeft + kSlot * (k + 1) - kGap;
+}
 } // namespace
 
 std::vector<EntryListRow> readEntryListRows(Contest &contest)
@@ -58,11 +66,12 @@ QString pageMark(int page, int pages)
 
 namespace entrylist {
 
-QString title(const QString &bashoName, int flag, int page, int pages)
+QString title(const QString &bashoName, bool receptionClosed, int page, int pages)
 {
     // Interim until the reception closes: entries can still come in before that.
-    const QString middle = flag < 5 ? QStringLiteral("  参加者リスト （途中経過）              (")
-                                    : QStringLiteral("  参加者リスト　(最終版）             (");
+    const QString middle = !receptionClosed
+        ? QStringLiteral("  参加者リスト （途中経過）              (")
+        : QStringLiteral("  参加者リスト　(最終版）             (");
     return bashoName + middle + reportpage::pageMark(page, pages);
 }
 
@@ -92,26 +101,29 @@ PrintDocument buildEntryList(const QString &bashoName, const RulesRecord &rules,
             doc.line(kPicksLeft + kSlot * k, top, kPicksLeft + kSlot * k, bottom);
 
         doc.setBold(false);
-        doc.text(3000, 830, 9, entrylist::title(bashoName, rules.flag, page + 1, pages));
+        doc.text(3000, 830, 9,
+                 entrylist::title(bashoName, Phase::of(rules).receptionClosed(), page + 1, pages),
+                 kPortraitRight);
         const int headY = reportpage::lineY(1) - 20;
         doc.text(860, headY, 8, QStringLiteral("しこな"));
         doc.text(1910, headY, 8, QStringLiteral("ID"));
         for (int k = 0; k < picks; ++k)
             doc.text(2360 + kSlot * k, headY, 8,
-                     QString::number(rules.slotPoints[k]) + QStringLiteral("点力士"));
-        doc.text(2360 + kSlot * picks, headY, 8, QStringLiteral("予備力士"));
+                     QString::number(rules.slotPoints[k]) + QStringLiteral("点力士"), slotEnd(k));
+        doc.text(2360 + kSlot * picks, headY, 8, QStringLiteral("予備力士"), slotEnd(picks));
 
         for (int i = page * reportpage::kPerPage;
              i < std::min(n, (page + 1) * reportpage::kPerPage); ++i) {
             const EntryListRow &row = rows[i];
             const int y = reportpage::lineY(reportpage::lineOf(i));
             doc.setBold(true);
-            doc.text(860, y, 8, row.shikona.left(12));
+            // The whole name, made smaller to fit: 16 half-width characters at the least.
+            doc.text(860, y, 8, row.shikona, kIdLeft - kGap / 2);
             doc.setBold(false);
-            doc.text(1910, y, 7, QString::number(row.id));
+            doc.text(1910, y, 7, QString::number(row.id), kPicksLeft - kGap);
             for (int k = 0; k < picks; ++k)
-                doc.text(2360 + kSlot * k, y, 8, row.picks[k]);
-            doc.text(2360 + kSlot * picks, y, 8, row.reserve);
+                doc.text(2360 + kSlot * k, y, 8, row.picks[k], slotEnd(k));
+            doc.text(2360 + kSlot * picks, y, 8, row.reserve, slotEnd(picks));
         }
     }
     return doc;

@@ -35,7 +35,7 @@ QString pageMark(int page, int pages); // "1/3)"
 
 namespace entrylist {
 // Before the reception is closed the list says 途中経過, after it 最終版.
-QString title(const QString &bashoName, int flag, int page, int pages);
+QString title(const QString &bashoName, bool receptionClosed, int page, int pages);
 } // namespace entrylist
 
 // 参加者投票ﾘｽﾄ: one line per participant with the picks under their point values.

@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QHash>
+#include <QRawFont>
 #include <QStringList>
 
 namespace kc {
@@ -69,6 +71,36 @@ QString gothicSubstitute()
 {
     const QStringList found = installed(gothicCandidates());
     return found.isEmpty() ? QString() : found.first();
+}
+
+QString printFamily(PrintFace face)
+{
+    static QHash<int, QString> chosen;
+    if (const auto it = chosen.constFind(int(face)); it != chosen.cend())
+        return *it;
+    QStringList candidates;
+    switch (face) {
+    case PrintFace::Mincho:
+        candidates << QStringLiteral("IPAMincho") << minchoCandidates();
+        break;
+    case PrintFace::PMincho:
+        candidates << QStringLiteral("IPAPMincho") << minchoCandidates();
+        break;
+    case PrintFace::Gothic:
+        candidates << QStringLiteral("IPAGothic") << gothicCandidates();
+        break;
+    }
+    const QStringList found = installed(candidates);
+    QString family = found.isEmpty() ? candidates.first() : found.first();
+    for (const QString &f : found) {
+        const QRawFont raw = QRawFont::fromFont(QFont(f));
+        if (raw.isValid() && !raw.supportsCharacter(char32_t(0x2F49))) {
+            family = f;
+            break;
+        }
+    }
+    chosen.insert(int(face), family);
+    return family;
 }
 
 void installFontSubstitutes()

@@ -15,4 +15,12 @@ void installFontSubstitutes();
 QString minchoSubstitute();
 QString gothicSubstitute();
 
+enum class PrintFace { Mincho, PMincho, Gothic };
+// The installed family that prints a report font: a fixed-pitch Mincho (Latin
+// at half a cell) for ＭＳ 明朝, a proportional one for ＭＳ Ｐ明朝. A family whose
+// character map gives a glyph to the Kangxi radicals is taken only when no
+// other is installed: a PDF's text map names the lowest code point of a glyph,
+// so 月 would copy as the radical ⽉.
+QString printFamily(PrintFace face);
+
 } // namespace kc

@@ -91,15 +91,69 @@ QString participantLink(const QString &code, int id, const QString &text)
         + QStringLiteral(" target=_blank>") + text + QStringLiteral("</A>");
 }
 
-QString head()
+QString fileOf(Page page)
+{
+    static const char *const files[] = {"index.html", "Result.html", "Result2.html",
+                                        "Entry.html", "graph.html",  "Records.html",
+                                        "Prize.html", "Rules.html",  ""};
+    return QString::fromLatin1(files[int(page)]);
+}
+
+QString pageName(Page page)
+{
+    static const char16_t *const names[] = {u"ホーム",     u"総合得点表",   u"指名力士一覧",
+                                            u"参加者一覧", u"レースの展望", u"各種データ",
+                                            u"受賞者発表", u"ルール",       u""};
+    return QString::fromUtf16(names[int(page)]);
+}
+
+QString pageTitle(const Site &site, const QString &name)
+{
+    const QString basho = escape(site.bashoName.trimmed());
+    return basho.isEmpty() ? name : basho + QStringLiteral("　") + name;
+}
+
+QString head(const Site &site, const QString &name)
 {
     return CrLf + QStringLiteral("<!DOCTYPE HTML PUBLIC -//W3C//DTD HTML 4.0//EN>")
         + QStringLiteral("<HTML><HEAD><META http-equiv=Content-Type content=\"text/html; "
-                         "charset=Shift_JIS\"><TITLE></TITLE>")
-        + CrLf + QStringLiteral("<LINK rel=stylesheet href=Kachi1.css type=text/css>") + CrLf
+                         "charset=Shift_JIS\">")
+        + QStringLiteral("<META name=viewport content=\"width=device-width, initial-scale=1\">")
+        + QStringLiteral("<TITLE>") + pageTitle(site, name) + QStringLiteral("</TITLE>") + CrLf
+        + QStringLiteral("<LINK rel=stylesheet href=Kachi1.css type=text/css>") + CrLf
         + QStringLiteral("<STYLE>") + CrLf + QStringLiteral("</STYLE>") + CrLf
         + QStringLiteral("</HEAD>") + CrLf + QStringLiteral("<BODY background=pic/WPaper.GIF>")
         + CrLf;
+}
+
+QString head(const Site &site, Page page)
+{
+    return head(site, pageName(page));
+}
+
+QString navigation(const Site &site, Page current)
+{
+    static const char *const ids[]
+        = {"index", "Result", "Result2", "Entry", "graph", "Records", "Prize", "Rules", "z"};
+    QString out
+        = QStringLiteral("<DIV class=nav id=nav-") + QString::fromLatin1(ids[int(current)]) + u'>';
+    for (int k = 0; k < kLinkedPages; ++k) {
+        const Page page = Page(k);
+        if (page != Page::Home && page != current && !site.linked[k])
+            continue;
+        out += QStringLiteral("<A href=") + fileOf(page)
+            + (page == current ? QStringLiteral(" aria-current=page>") : QStringLiteral(">"))
+            + pageName(page) + QStringLiteral("</A> ");
+    }
+    out.chop(1);
+    return out + QStringLiteral("</DIV>") + CrLf;
+}
+
+QString footLine(const Site &site)
+{
+    return QStringLiteral("<P class=foot>更新: ")
+        + site.updated.toString(QStringLiteral("yyyy/MM/dd HH:mm")) + QStringLiteral("　")
+        + site.state + QStringLiteral("</P>") + CrLf;
 }
 
 QString tableOpen()
@@ -112,9 +166,19 @@ QString tableClose()
     return QStringLiteral("  </TBODY>") + CrLf + QStringLiteral("</TABLE>") + CrLf;
 }
 
-QString foot()
+QString pageEnd(const Site &site)
 {
-    return tableClose() + QStringLiteral("</BODY>") + CrLf + QStringLiteral("</HTML>") + CrLf;
+    return footLine(site) + QStringLiteral("</BODY>") + CrLf + QStringLiteral("</HTML>") + CrLf;
+}
+
+QString foot(const Site &site)
+{
+    return tableClose() + pageEnd(site);
+}
+
+QString topAnchor()
+{
+    return QStringLiteral("<A name=LBTOP></A>");
 }
 
 QString backButton()
@@ -190,9 +254,9 @@ QString rowClose()
 QString blockHeadCell(int row, const QString &first)
 {
     const int block = row / 30 + 1;
-    // The anchor is named without '#', so the index links reach it.
-    const QString text = block == 1 ? first
-                                    : QStringLiteral("<A name=LB%1> ").arg(block)
+    // Each block's anchor is closed, so it holds no text and the index links reach it.
+    const QString text = block == 1 ? QStringLiteral("<A name=LB1></A>") + first
+                                    : QStringLiteral("<A name=LB%1></A> ").arg(block)
             + QStringLiteral("<A href=#LBTOP><B>▲</B></A>");
     return QStringLiteral("      <TD class=c10 nowrap width=40>") + text + CrLf
         + QStringLiteral("</TD>") + CrLf;

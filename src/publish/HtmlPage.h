@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <array>
 
 namespace kc {
 
@@ -25,11 +27,43 @@ QString participantFile(const QString &code, int id);
 // page text (escaped).
 QString participantLink(const QString &code, int id, const QString &text);
 
-// The six head lines with the character set declared first inside HEAD.
-QString head();
+// The pages a reader moves between; Participant is any z*.html page.
+enum class Page { Home, Result, Result2, Entry, Graph, Records, Prize, Rules, Participant };
+inline constexpr int kLinkedPages = 8; // every kind but Participant
+
+// What every reader's page shows beyond its table: the tournament, the state,
+// when the pages were made and which pages the navigation line may link to.
+struct Site
+{
+    QString bashoName; // as typed
+    int day = 0; // days tallied, 0..15
+    QString state; // the day's state text, or the reception's before day 1
+    QDateTime updated;
+    std::array<bool, kLinkedPages> linked {}; // by Page; Home always
+    bool participantPages = false; // the z*.html pages exist to link to
+};
+
+QString fileOf(Page page); // "index.html", "Result.html" …
+QString pageName(Page page); // "ホーム", "総合得点表" …
+// The tournament name (escaped) and `name`, for TITLE.
+QString pageTitle(const Site &site, const QString &name);
+
+// The six head lines with the character set declared first inside HEAD, then
+// the phone viewport; the title is the tournament name and `name`.
+QString head(const Site &site, const QString &name);
+QString head(const Site &site, Page page);
+// One line of links to the other pages, the current one marked; its id names
+// the page, so the style sheet can tell the pages apart.
+QString navigation(const Site &site, Page current);
+// "更新: YYYY/MM/DD HH:MM" and the state.
+QString footLine(const Site &site);
 QString tableOpen();
 QString tableClose(); // "  </TBODY>" CRLF "</TABLE>" CRLF
-QString foot(); // tableClose() + "</BODY>" CRLF "</HTML>" CRLF
+QString foot(const Site &site); // tableClose(), the foot line, "</BODY>" CRLF "</HTML>" CRLF
+// The end of every page: the foot line, "</BODY>" CRLF "</HTML>" CRLF.
+QString pageEnd(const Site &site);
+// The top anchor the "▲" links return to, closed so it holds nothing.
+QString topAnchor();
 QString backButton();
 QString closeButton();
 

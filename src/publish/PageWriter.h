@@ -17,7 +17,8 @@ public:
     explicit PageWriter(Contest &contest);
 
     // Kachi1.css, pic/WPaper.GIF, pic/bar.gif, pic/bar_top.gif from the
-    // program's own copies, each only when absent.
+    // program's own copies, each only when absent; a Kachi1.css byte for byte
+    // as an earlier version supplied it is brought up to date.
     void ensureAssets();
     // html/<name>, the text followed by CRLF; throws StoreError naming the file.
     void write(const QString &name, const QString &text);

@@ -38,7 +38,59 @@ bool wonRankPrize(const RulesRecord &rules, int finalRank)
 
 } // namespace
 
-QString participant(const Contest &c, int i)
+QString rankChart(const EntryRecord &e, int days, int participants)
+{
+    if (days < 1)
+        return QString();
+    const int n = std::max(participants, 1);
+    // viewBox 400 x 250: ranks between y 24 and 130, bars on 230, days 24 apart.
+    auto x = [](int j) { return 48 + 24 * (j - 1); };
+    auto y
+        = [n](int rank) { return n < 2 ? 24 : 24 + (std::clamp(rank, 1, n) - 1) * 106 / (n - 1); };
+    int top = 1;
+    for (int j = 1; j <= days; ++j)
+        top = std::max<int>(top, e.dayTotal[j - 1]);
+    QString alt = QStringLiteral("順位の推移と日計:");
+    QString line, marks, bars;
+    for (int j = 1; j <= days; ++j) {
+        const int rank = e.dayRank[j - 1], score = std::max<int>(e.dayTotal[j - 1], 0);
+        alt += QStringLiteral(" %1 %2位 %3点、").arg(dayLabel(j)).arg(rank).arg(score);
+        line += QStringLiteral("%1,%2 ").arg(x(j)).arg(y(rank));
+        marks += QStringLiteral("<circle cx=%1 cy=%2 r=3.5 /><text x=%1 y=%3>%4</text>")
+                     .arg(x(j))
+                     .arg(y(rank))
+                     .arg(y(rank) - 7)
+                     .arg(rank);
+        const int h = score * 70 / top;
+        bars += QStringLiteral("<rect x=%1 y=%2 width=14 height=%3 />")
+                    .arg(x(j) - 7)
+                    .arg(230 - h)
+                    .arg(h);
+        marks += QStringLiteral("<text x=%1 y=%2>%3</text>").arg(x(j)).arg(226 - h).arg(score);
+    }
+    alt.chop(1);
+    QString days15;
+    for (int j = 1; j <= kDays; ++j)
+        days15 += QStringLiteral("<text x=%1 y=246>%2</text>").arg(x(j)).arg(j);
+    line.chop(1);
+    // Drawn with its own attributes, so a style sheet of the organiser's
+    // leaves it readable; black and greys only, for print and black and white.
+    return QStringLiteral("<svg class=rankchart viewBox=\"0 0 400 250\" width=400 height=250 "
+                          "style=\"width:100%;max-width:560px;height:auto\" role=img font-size=12 "
+                          "text-anchor=middle><title>")
+        + alt + QStringLiteral("</title>")
+        + QStringLiteral("<g stroke=#777 stroke-dasharray=\"3 3\"><line x1=36 y1=24 x2=396 y2=24 />"
+                         "<line x1=36 y1=130 x2=396 y2=130 /></g><line x1=36 y1=230 x2=396 y2=230 "
+                         "stroke=#000 />")
+        + QStringLiteral("<g text-anchor=end><text x=32 y=28>1位</text><text x=32 y=134>%1位</text>"
+                         "<text x=32 y=200>日計</text></g>")
+              .arg(n)
+        + QStringLiteral("<g fill=#ccc stroke=#000>") + bars + QStringLiteral("</g>")
+        + QStringLiteral("<polyline fill=none stroke=#000 stroke-width=2 points=\"") + line
+        + QStringLiteral("\"/>") + marks + days15 + QStringLiteral("</svg>") + CrLf;
+}
+
+QString participant(const Contest &c, const Site &site, int i)
 {
     const RulesRecord &rules = c.rules();
     const Roster &roster = c.roster();
@@ -47,8 +99,9 @@ QString participant(const Contest &c, int i)
     const int picks = std::clamp<int>(rules.pickCount, 0, kMaxPicks);
     const QString d3 = rowClass('d', 3);
 
-    QString out = head() + tableOpen()
-        + titleBars(title(roster.bashoName, day), escape(e.shikona.trimmed()), 19);
+    const QString shikona = escape(e.shikona.trimmed());
+    QString out = head(site, shikona) + navigation(site, Page::Participant) + tableOpen()
+        + titleBars(title(roster.bashoName, day), shikona, 19);
     out += rowOpen() + headerCell(40, QStringLiteral("点数"))
         + headerCell(90, QStringLiteral("力士名初期"))
         + headerCell(90, QStringLiteral("力士名現在"));
@@ -143,8 +196,9 @@ QString participant(const Contest &c, int i)
                    "<BR><FONT color=#ff0000>日順位</FONT>に付されているマークは、当日賞の受賞"
                    "を示しています。")
             + CrLf;
+    out += rankChart(e, day, c.participantCount());
     out += QStringLiteral("<BR><BR><form>") + closeButton();
-    out += QStringLiteral("<BR><BR></BODY>") + CrLf + QStringLiteral("</HTML>") + CrLf;
+    out += QStringLiteral("<BR><BR>") + pageEnd(site);
     return out;
 }
 

@@ -31,6 +31,18 @@ void PrintDocument::text(int x, int y, double size, const QString &text)
     m_pages.back().items.push_back(item);
 }
 
+void PrintDocument::text(int x, int y, double size, const QString &text, int right)
+{
+    this->text(x, y, size, text);
+    m_pages.back().items.back().right = right;
+}
+
+void PrintDocument::outlinedText(int x, int y, double size, const QString &text)
+{
+    this->text(x, y, size, text);
+    m_pages.back().items.back().outlined = true;
+}
+
 void PrintDocument::line(int x1, int y1, int x2, int y2)
 {
     line(x1, y1, x2, y2, m_colour);

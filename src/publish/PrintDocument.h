@@ -24,9 +24,15 @@ struct PrintItem
     QColor colour = Qt::black;
     bool filled = false; // boxes only
     int drawWidth = 1; // the printer's line width, in printer dots
+    bool outlined = false; // a text drawn with a dark edge, to read without colour
+    int right = 0; // a text's column edge: shrunk, then cut, to end before it (0: none)
 
     bool operator==(const PrintItem &) const = default;
 };
+
+// How far right an item on portrait A4 may reach without the page being drawn
+// smaller to keep off the paper's edge: the end for titles of any length.
+constexpr int kPortraitRight = 11200;
 
 struct PrintPage
 {
@@ -41,6 +47,7 @@ public:
     explicit PrintDocument(const QString &title = QString());
 
     const QString &title() const { return m_title; }
+    void setTitle(const QString &title) { m_title = title; }
     bool landscape() const { return m_landscape; }
     void setLandscape(bool on) { m_landscape = on; }
 
@@ -51,6 +58,11 @@ public:
 
     // The printer's one small routine: position and size, then the text.
     void text(int x, int y, double size, const QString &text);
+    // A text that must end before `right` (its column's edge): on paper and
+    // on screen it is shrunk to a readable minimum, then cut with "…".
+    void text(int x, int y, double size, const QString &text, int right);
+    // A text drawn in the current colour with a black edge.
+    void outlinedText(int x, int y, double size, const QString &text);
     void line(int x1, int y1, int x2, int y2);
     void line(int x1, int y1, int x2, int y2, const QColor &colour);
     void box(int x1, int y1, int x2, int y2, const QColor &colour, bool filled);

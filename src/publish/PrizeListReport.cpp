@@ -13,6 +13,8 @@ constexpr int kLeft = 800;
 constexpr int kRight = 9000;
 constexpr int kTop = 1400;
 constexpr int kBand = 600;
+constexpr int kGap = 40; // between a text's end and the next column's rule
+const int kColumns[] {3800, 5600, 6400, 7200};
 } // namespace
 
 std::vector<PrizeListRow> readPrizeRows(Contest &contest)
@@ -67,10 +69,10 @@ PrintDocument buildPrizeList(const QString &bashoName, int currentDay,
     const int bottom = kTop + kBand * bands;
     for (int b = 0; b < bands; ++b)
         doc.box(kLeft, kTop + kBand * b, kRight, kTop + kBand * (b + 1), Qt::black, false);
-    for (int x : {3800, 5600, 6400, 7200})
+    for (int x : kColumns)
         doc.line(x, kTop, x, bottom);
 
-    doc.text(2800, 830, kSize, prizelist::title(bashoName, currentDay));
+    doc.text(2800, 830, kSize, prizelist::title(bashoName, currentDay), kPortraitRight);
     doc.text(2000, 1130, kSize, QStringLiteral("賞位名"));
     doc.text(4300, 1130, kSize, QStringLiteral("しこな"));
     doc.text(5800, 1130, kSize, QStringLiteral("ID"));
@@ -80,13 +82,14 @@ PrintDocument buildPrizeList(const QString &bashoName, int currentDay,
     for (int k = 0; k < int(rows.size()); ++k) {
         const PrizeListRow &row = rows[k];
         const int y = 1430 + 300 * k;
-        doc.text(1300, y, kSize, row.prize.left(16));
+        doc.text(1300, y, kSize, row.prize.left(16), kColumns[0] - kGap);
         if (row.id <= 99)
             continue; // no winner yet: the name only
-        doc.text(5800, y, kSize, QString::number(row.id));
-        doc.text(4100, y, kSize, row.shikona.trimmed());
-        doc.text(prizelist::scoreX(row.score), y, kSize, QString::number(row.score));
-        doc.text(7800, y, kSize, prizelist::pointsText(row.points));
+        doc.text(5800, y, kSize, QString::number(row.id), kColumns[2] - kGap);
+        doc.text(4100, y, kSize, row.shikona.trimmed(), kColumns[1] - kGap);
+        doc.text(prizelist::scoreX(row.score), y, kSize, QString::number(row.score),
+                 kColumns[3] - kGap);
+        doc.text(7800, y, kSize, prizelist::pointsText(row.points), kRight - kGap);
     }
     return doc;
 }

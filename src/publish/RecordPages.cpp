@@ -36,10 +36,10 @@ QString number(int v)
 
 } // namespace
 
-QString records(Contest &c, const DailyRecords &daily)
+QString records(Contest &c, const Site &site, const DailyRecords &daily)
 {
     const int day = tallied(c);
-    QString out = head() + tableOpen()
+    QString out = head(site, Page::Records) + navigation(site, Page::Records) + tableOpen()
         + titleBars(title(c.roster().bashoName, day), QStringLiteral("各種データ"), 9);
     out += rowOpen() + QStringLiteral("      <TD class=c10>　</TD>") + CrLf;
     for (const char16_t *label :
@@ -98,23 +98,28 @@ QString records(Contest &c, const DailyRecords &daily)
             if (p.kind != kind)
                 continue;
             const QString c2 = rowClass('c', 2), d2 = rowClass('d', 2);
-            out += rowOpen() + cell(c2, p.day >= 1 && p.day <= kDays ? dayLabel(p.day) : QString())
+            const bool dayKnown = p.day >= 1 && p.day <= kDays;
+            // The log keeps the overall rank; the column means the day's score rank.
+            const bool known = dayKnown && p.entryIndex >= 0 && p.entryIndex < c.participantCount();
+            out += rowOpen() + cell(c2, dayKnown ? dayLabel(p.day) : QString())
                 + cell(c2, holder(c, p.entryIndex)) + cell(d2, number(p.dayTotal))
-                + cell(d2, number(p.dayRank)) + rowClose();
+                + cell(d2,
+                       known ? number(c.entries()[p.entryIndex].dayScoreRank[p.day - 1])
+                             : QString())
+                + rowClose();
         }
         out += tableClose();
     }
-    out += QStringLiteral("<BR><BR><form>") + backButton() + QStringLiteral("<BR><BR></BODY>")
-        + CrLf + QStringLiteral("</HTML>") + CrLf;
+    out += QStringLiteral("<BR><BR>") + backButton() + QStringLiteral("<BR><BR>") + pageEnd(site);
     return out;
 }
 
-QString graph(Contest &c, const DailyRecords &daily, ProgressTrack &progress)
+QString graph(Contest &c, const Site &site, const DailyRecords &daily, ProgressTrack &progress)
 {
     const int day = tallied(c);
     const int n = c.participantCount();
-    QString out = head() + QStringLiteral("<A name=LBTOP>") + QStringLiteral("<BR><BR>")
-        + backButton() + blockIndex(n, false) + tableOpen()
+    QString out = head(site, Page::Graph) + topAnchor() + QStringLiteral("<BR><BR>") + backButton()
+        + navigation(site, Page::Graph) + blockIndex(n, false) + tableOpen()
         + titleBars(title(c.roster().bashoName, day), QStringLiteral("レースの展望"), 6);
     int scale = 0;
     for (int j = 1; j <= day; ++j)
@@ -152,15 +157,14 @@ QString graph(Contest &c, const DailyRecords &daily, ProgressTrack &progress)
         out += cell(rowClass('e', r), day == 0 ? QString() : number(leader - total));
         out += rowClose();
     }
-    out += tableClose() + QStringLiteral("<BR><BR></BODY>") + CrLf + QStringLiteral("</HTML>")
-        + CrLf;
+    out += tableClose() + QStringLiteral("<BR><BR>") + pageEnd(site);
     return out;
 }
 
-QString prize(Contest &c)
+QString prize(Contest &c, const Site &site)
 {
     const int day = tallied(c);
-    QString out = head() + tableOpen()
+    QString out = head(site, Page::Prize) + navigation(site, Page::Prize) + tableOpen()
         + titleBars(title(c.roster().bashoName, day), QStringLiteral("受賞者　発表"), 5);
     out += rowOpen();
     const std::pair<const char16_t *, int> heads[]
@@ -182,8 +186,8 @@ QString prize(Contest &c)
             + cell(dd, number(row.id)) + cell(dd, number(row.score))
             + cell(dd, QString::number(row.points)) + rowClose();
     }
-    out += tableClose() + QStringLiteral("<BR><BR><form>") + backButton()
-        + QStringLiteral("<BR><BR></BODY>") + CrLf + QStringLiteral("</HTML>") + CrLf;
+    out += tableClose() + QStringLiteral("<BR><BR>") + backButton() + QStringLiteral("<BR><BR>")
+        + pageEnd(site);
     return out;
 }
 

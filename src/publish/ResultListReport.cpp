@@ -13,6 +13,7 @@ constexpr int kLeft = 800;
 constexpr int kRight = 4240 + 400 * kDays;
 const QColor kYellow(255, 255, 0); // FFFF as the printer's blue-green-red value
 const int kColumns[] {kLeft, 1400, 2600, 3050, 3650, 4260};
+constexpr int kGap = 40; // between a text's end and the next column's rule
 } // namespace
 
 std::vector<ResultListRow> readResultListRows(Contest &contest, ResultOrder order)
@@ -83,7 +84,8 @@ PrintDocument buildResultList(const QString &bashoName, const RulesRecord &rules
         for (int d = 1; d <= kDays; ++d)
             doc.line(4240 + 400 * d, top, 4240 + 400 * d, bottom);
 
-        doc.text(3000, 830, 9, resultlist::title(bashoName, tallied, page + 1, pages));
+        doc.text(3000, 830, 9, resultlist::title(bashoName, tallied, page + 1, pages),
+                 kPortraitRight);
         const int headY = reportpage::lineY(1) - 20;
         doc.text(860, headY, 8, QStringLiteral("順位"));
         doc.text(1460, headY, 8, QStringLiteral("しこな"));
@@ -97,13 +99,13 @@ PrintDocument buildResultList(const QString &bashoName, const RulesRecord &rules
             const ResultListRow &row = rows[i];
             const int y = reportpage::lineY(reportpage::lineOf(i));
             const int cellTop = y - 20;
-            doc.text(860, y, 8, QString::number(row.rank));
-            doc.text(1460, y, 8, row.shikona);
-            doc.text(2660, y, 8, QString::number(row.id));
-            doc.text(3110, y, 8, QString::number(row.total));
+            doc.text(860, y, 8, QString::number(row.rank), kColumns[1] - kGap);
+            doc.text(1460, y, 8, row.shikona, kColumns[2] - kGap);
+            doc.text(2660, y, 8, QString::number(row.id), kColumns[3] - kGap);
+            doc.text(3110, y, 8, QString::number(row.total), kColumns[4] - kGap);
             if (markMid && row.mid == bestMid)
                 doc.box(3650, cellTop, 4260, cellTop + kPitch, kYellow, true);
-            doc.text(3710, y, 8, QString::number(row.mid));
+            doc.text(3710, y, 8, QString::number(row.mid), kColumns[5] - kGap);
             for (int d = 1; d <= tallied; ++d) {
                 const int score = row.days[d - 1];
                 if (rules.dayPrizePoints[d] > 0 && score == best[d - 1])
@@ -118,8 +120,12 @@ PrintDocument buildResultList(const QString &bashoName, const RulesRecord &rules
 
 PrintDocument buildResultList(Contest &contest, ResultOrder order)
 {
-    return buildResultList(contest.roster().bashoName, contest.rules(),
-                           readResultListRows(contest, order));
+    PrintDocument doc = buildResultList(contest.roster().bashoName, contest.rules(),
+                                        readResultListRows(contest, order));
+    // The title names the printed file: the two orders must not overwrite each other.
+    doc.setTitle(order == ResultOrder::Id ? QStringLiteral("集計結果・受付順")
+                                          : QStringLiteral("集計結果・得点順"));
+    return doc;
 }
 
 } // namespace kc

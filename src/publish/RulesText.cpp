@@ -1,5 +1,7 @@
 #include "publish/RulesText.h"
 
+#include "publish/HtmlPage.h"
+
 #include <QStringList>
 
 namespace kc {
@@ -138,19 +140,24 @@ RulesExplanation explainRules(const RulesRecord &r)
     return e.result;
 }
 
-QString rulesPage(const RulesExplanation &explanation)
+QString rulesPage(const RulesExplanation &explanation, const html::Site &site)
 {
     // The character set comes first in HEAD so that browsers outside a Japanese
-    // locale read the CP932 bytes right.
+    // locale read the CP932 bytes right; the style sheet only dresses the
+    // navigation line, the foot line and the phone layout.
     return kCrLf + QStringLiteral("<HTML><HEAD>")
         + QStringLiteral("<META http-equiv=Content-Type content=\"text/html; charset=Shift_JIS\">")
-        + QStringLiteral("<TITLE></TITLE>") + kCrLf + QStringLiteral("<STYLE>") + kCrLf
-        + QStringLiteral("</STYLE>") + kCrLf + QStringLiteral("</HEAD>") + kCrLf
-        + QStringLiteral("<BODY background=pic/WPaper.GIF>") + kCrLf
+        + QStringLiteral("<META name=viewport content=\"width=device-width, initial-scale=1\">")
+        + QStringLiteral("<TITLE>") + html::pageTitle(site, html::pageName(html::Page::Rules))
+        + QStringLiteral("</TITLE>") + kCrLf
+        + QStringLiteral("<LINK rel=stylesheet href=Kachi1.css type=text/css>") + kCrLf
+        + QStringLiteral("<STYLE>") + kCrLf + QStringLiteral("</STYLE>") + kCrLf
+        + QStringLiteral("</HEAD>") + kCrLf + QStringLiteral("<BODY background=pic/WPaper.GIF>")
+        + kCrLf + html::navigation(site, html::Page::Rules)
         + QStringLiteral("<P style=background-color:navy;color:white; align=center><B><FONT size=5>"
                          "ルールの説明</FONT></B></P><BR><BR>")
         + QStringLiteral("<FONT size=4>") + explanation.html + QStringLiteral("<BR>")
-        + QStringLiteral("</FONT></BODY></HTML>");
+        + QStringLiteral("</FONT>") + html::footLine(site) + QStringLiteral("</BODY></HTML>");
 }
 
 } // namespace kc

@@ -6,6 +6,10 @@
 
 namespace kc {
 
+namespace html {
+struct Site;
+}
+
 // The rules of the contest in sentences, built from the settings: the plain text
 // (CRLF lines, shown in the information window and printed under the banzuke)
 // and the same sentences as HTML for Rules.html.
@@ -18,6 +22,6 @@ struct RulesExplanation
 RulesExplanation explainRules(const RulesRecord &rules);
 
 // The whole text of Rules.html; the page writer ends it with CRLF like every page.
-QString rulesPage(const RulesExplanation &explanation);
+QString rulesPage(const RulesExplanation &explanation, const html::Site &site);
 
 } // namespace kc

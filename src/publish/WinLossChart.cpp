@@ -8,6 +8,7 @@ namespace kc {
 namespace {
 const QString kFont = QStringLiteral("ＭＳ 明朝");
 constexpr int kLastRow = 21;
+constexpr int kGap = 30; // between a name's end and the column's edge
 } // namespace
 
 namespace winloss {
@@ -90,7 +91,10 @@ void drawWinLossChart(PrintDocument &doc, const Roster &roster, int currentDay, 
                 continue;
             const int x = x0 + (i + 7) * U + 50 + (i > 4 ? U : 0) + (i > 9 ? U : 0);
             doc.setColour(colour(mark, colours));
-            doc.text(x, y, 10, s);
+            if (mark == MarkGold) // yellow on light grey: the edge makes it read
+                doc.outlinedText(x, y, 10, s);
+            else
+                doc.text(x, y, 10, s);
         }
     };
     for (int r = 0; r <= kLastRow && 2 * r + 1 < kRosterSlots; ++r) {
@@ -100,13 +104,13 @@ void drawWinLossChart(PrintDocument &doc, const Roster &roster, int currentDay, 
         doc.setColour(Qt::black);
         const bool anyone = layout.slotAt[2 * r] >= 0 || layout.slotAt[2 * r + 1] >= 0;
         if (anyone && !layout.labels[r].isEmpty())
-            doc.text(left + 400 + 25 * U, y, 11, layout.labels[r]);
+            doc.text(left + 400 + 25 * U, y, 11, layout.labels[r], left + 32 * U - kGap);
         if (!east.isEmpty())
-            doc.text(left + 200, y, 11, east);
+            doc.text(left + 200, y, 11, east, left + 7 * U - kGap);
         marks(2 * r, left, y);
         doc.setColour(Qt::black);
         if (!west.isEmpty())
-            doc.text(left + 200 + 50 * U, y, 11, west);
+            doc.text(left + 200 + 50 * U, y, 11, west, left + 57 * U - kGap);
         marks(2 * r + 1, left + 25 * U, y);
         if (r > 10 && west.isEmpty())
             break;

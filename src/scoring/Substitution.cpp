@@ -2,6 +2,7 @@
 
 #include "scoring/ProgressCounter.h"
 #include "store/Contest.h"
+#include "store/EntryTable.h"
 #include "store/Phase.h"
 
 #include <algorithm>
@@ -78,12 +79,11 @@ void substituteAbsentees(Contest &contest, int d, ProgressCounter &progress)
     for (int k = 0; k < rows; ++k) {
         const EntryRecord &e = contest.entries()[k];
         rs.moveTo(k);
-        rs.setValue(QStringLiteral("順位"), e.dayRank[d - 1]);
-        rs.setValue(QStringLiteral("しこな"), e.shikona.left(20));
-        rs.setValue(QStringLiteral("シコ"), e.furigana.trimmed());
-        for (int s = 0; s < n; ++s)
-            rs.setValue(QStringLiteral("力士%1").arg(s + 1), roster.name(e.picks[s]).left(10));
-        rs.setValue(QStringLiteral("ID"), 100 + k);
+        rs.setValue(entrytable::column::rank, e.dayRank[d - 1]);
+        entrytable::writeNames(rs, e);
+        // The registered reserve stays in its column; only the picks move.
+        entrytable::writePicks(rs, e, roster, n, false);
+        rs.setValue(entrytable::column::id, 100 + k);
         progress.advance(k + 1);
     }
     rs.updateAll();

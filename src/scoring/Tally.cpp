@@ -3,6 +3,7 @@
 #include "scoring/ProgressCounter.h"
 #include "scoring/RandomSource.h"
 #include "store/Contest.h"
+#include "store/EntryTable.h"
 #include "store/StoreError.h"
 
 #include <algorithm>
@@ -259,13 +260,10 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
     contest.daily() = std::move(t.daily);
 
     // The table takes the result once.
-    const QString dayColumn = dayColumnName(d);
     for (int k = 0; k < rows; ++k) {
         const EntryRecord &e = contest.entries()[k];
         rs.moveTo(k);
-        rs.setValue(dayColumn, e.dayTotal[d - 1]);
-        rs.setValue(kTotal, e.totalScore);
-        rs.setValue(kMid, e.midScore);
+        entrytable::writeScores(rs, e, d);
         rs.setValue(kDummy, t.rowKeys[k]);
         rs.setValue(kRank, t.rowRanks[k]);
     }

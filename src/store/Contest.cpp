@@ -1,4 +1,5 @@
 #include "store/Contest.h"
+#include "store/EntryTable.h"
 #include "store/Phase.h"
 
 #include "store/RecordFile.h"
@@ -650,35 +651,9 @@ void Contest::reopenEntryTable()
     m_entryTable->moveFirst();
 }
 
-void Contest::fillEntryRow(RecordSet &rs, int k, int rank)
-{
-    const EntryRecord &e = m_entries.at(k);
-    rs.setValue(QStringLiteral("ID"), 100 + k);
-    rs.setValue(QStringLiteral("しこな"), e.shikona.trimmed());
-    rs.setValue(QStringLiteral("シコ"), e.furigana.trimmed());
-    for (int s = 0; s < kMaxPicks; ++s)
-        rs.setValue(QStringLiteral("力士%1").arg(s + 1), m_roster.name(e.picks[s]).left(10));
-    // The reserve as registered: a substitution moves the queue, not the column.
-    rs.setValue(QStringLiteral("予備力士"), m_roster.name(e.reserve).left(10));
-    for (int d = 1; d <= kDays; ++d)
-        rs.setValue(dayColumnName(d), e.dayTotal[d - 1]);
-    rs.setValue(QStringLiteral("合計"), e.totalScore);
-    rs.setValue(QStringLiteral("中日計"), e.midScore);
-    rs.setValue(QStringLiteral("順位"), rank);
-}
-
 void Contest::rebuildEntryTable()
 {
-    Transaction tx(m_db);
-    m_db.deleteAll(QStringLiteral("entry00"));
-    RecordSet rs(m_db, QStringLiteral("entry00"));
-    const int day = m_rules.currentDay;
-    for (int k = 0; k < participantCount(); ++k) {
-        rs.addNew();
-        fillEntryRow(rs, k, day >= 1 && day <= kDays ? m_entries[k].dayRank[day - 1] : 0);
-        rs.update();
-    }
-    tx.commit();
+    entrytable::rebuild(*this);
     if (m_entryTable)
         reopenEntryTable();
 }

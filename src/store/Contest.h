@@ -98,8 +98,6 @@ public:
 
     // Re-opens the entry recordset (after bulk changes).
     void reopenEntryTable();
-    // Fills an entry-table row from element k (names, picks, numbers).
-    void fillEntryRow(RecordSet &rs, int k, int rank);
     // Rebuilds entry00 from the entry array; one transaction.
     void rebuildEntryTable();
 

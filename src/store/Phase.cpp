@@ -11,12 +11,16 @@ namespace {
 // The phase table. Columns: Flag 0, 1, 2, 3, 4, 5, 6 to 9, 10 and above.
 // T allowed, F not, E once someone is registered, N before the first
 // confirmed day, D from the first confirmed day.
+//
+// A refusal says in words which step comes first; where the contest stands
+// follows it. An exact text is the system's own message, told as it is.
 struct Row
 {
     Action action;
     const char *cells;
-    const char16_t *refusal; // %1 is the Flag
+    const char16_t *refusal;
     const char16_t *refusalBeforeRules = nullptr; // Flag 0, where it differs
+    bool exact = false; // refusal told without where the contest stands
 };
 
 const char16_t kRulesFirst[]
@@ -26,26 +30,27 @@ const char16_t kRulesFirst[]
 const std::array kTable {
     Row {Action::RegisterBanzuke,    "TFFFFFFF", u"番付登録は、ルール決定の前にだけ行えます。"},
     Row {Action::DeleteRenameList,   "TFFFFFFF", u"力士名ﾌｧｲﾙの削除は、ルール決定の前にだけ行えます。"},
-    Row {Action::DecideRules,        "TFFFFFFF", u"ルールは決定済みです（Flag = %1）。"},
-    Row {Action::ChangeRules,        "TFFFFFFF", u"ルール決定後はルールを変更できません（Flag = %1）。"},
-    Row {Action::ChangePrizes,       "TTTTTTFF", u"結果発表の段階では賞位を変更できません（Flag = %1）。"},
-    Row {Action::OpenRules,          "TFTFTFTT", u""},
-    Row {Action::TakeEntries,        "FTFTFFFF", u"投票受付は終了しています。", kRulesFirst},
-    Row {Action::OpenEntryWindow,    "FTTTTTTT", u"", kRulesFirst},
+    Row {Action::DecideRules,        "TFFFFFFF", u"ルールは決定済みです。"},
+    Row {Action::ChangeRules,        "TFFFFFFF", u"ルール決定後はルールを変更できません。"},
+    Row {Action::ChangePrizes,       "TTTTTTFF", u"賞位は、賞位決定の前にだけ変更できます。"},
+    Row {Action::OpenRules,          "TFTFTFTT", u"ルールの設定は、ルール決定の前か賞位決定の後に開けます。"},
+    Row {Action::TakeEntries,        "FTFTFFFF", u"投票受付は、ルール決定の後、受付終了の前に行えます。", kRulesFirst},
+    Row {Action::OpenEntryWindow,    "FTTTTTTT", u"投票受付の画面は、ルール決定の後に開けます。", kRulesFirst},
     Row {Action::ImportPrevious,     "FTTFFFFF", u"先場所ﾃﾞｰﾀの取り込みは、最初の参加者を登録する前にだけ行えます。", kRulesFirst},
-    Row {Action::CloseReception,     "FTFTFFFF", u"受付終了は投票受付中（フェーズ 1 または 3）に行えます。現在のフェーズ: %1"},
-    Row {Action::SetPrizes,          "FFFFFTFF", u""},
-    Row {Action::DecidePrizes,       "FFTTTTTT", u"参加者数が確定していません。"},
-    Row {Action::OfferResultInput,   "FFTFTTTT", u""},
-    Row {Action::EnterResults,       "FFFFFFFT", u"取組結果入力は賞位決定の後（フェーズ 10 以上）に行えます。現在のフェーズ: %1"},
-    Row {Action::RestartCompetition, "FFTFTFTT", u"取組結果の変更は競技開始後に行えます。現在のフェーズ: %1"},
-    Row {Action::ShowRulesText,      "FTTTTTTT", u""},
-    Row {Action::ExportEntries,      "FFTTTTTT", u""},
-    Row {Action::ExportResults,      "FFTFTTTT", u""},
-    Row {Action::PrintBanzuke,       "FTFTFTFF", u""},
-    Row {Action::PrintEntries,       "FENENTNN", u""},
-    Row {Action::PrintResults,       "FFDFDFDD", u""},
-    Row {Action::AnnounceResults,    "FFTFTFTT", u""},
+    Row {Action::CloseReception,     "FTFTFFFF", u"受付終了は、ルール決定の後、投票受付中に行えます。"},
+    Row {Action::SetPrizes,          "FFFFFTFF", u"賞位の設定は、受付終了の後、賞位決定の前に行えます。"},
+    Row {Action::DecidePrizes,       "FFTTTTTT", u"参加者数が確定していません。", nullptr, true},
+    Row {Action::OfferResultInput,   "FFTFTTTT", u"取組結果入力は、受付終了の後に行えます。"},
+    Row {Action::EnterResults,       "FFFFFFFT", u"取組結果入力は、賞位決定の後に行えます。"},
+    Row {Action::RestartCompetition, "FFTFTFTT", u"取組結果の変更は、賞位決定の後に行えます。"},
+    Row {Action::ShowRulesText,      "FTTTTTTT", u"ルールの表示は、ルール決定の後に行えます。"},
+    Row {Action::ExportEntries,      "FFTTTTTT", u"参加者の出力は、最初の参加者の登録の後に行えます。"},
+    Row {Action::ExportResults,      "FFTFTTTT", u"集計結果の出力は、受付終了の後に行えます。"},
+    Row {Action::PrintBanzuke,       "FTFTFTFF", u"番付表の印刷は、ルール決定の後、賞位決定の前に行えます。",
+         u"ルールが決定していません。印刷するにはルールを決定する必要があります。"},
+    Row {Action::PrintEntries,       "FENENTNN", u"参加者投票ﾘｽﾄの印刷は、最初の参加者の登録の後、1日目の結果確定の前に行えます。"},
+    Row {Action::PrintResults,       "FFDFDFDD", u"集計結果の印刷は、1日目の結果確定の後に行えます。"},
+    Row {Action::AnnounceResults,    "FFTFTFTT", u"結果発表は、受付終了の後に行えます。"},
 };
 // clang-format on
 
@@ -104,17 +109,30 @@ bool Phase::allows(Action action, int participants) const
     }
 }
 
-QString Phase::refusal(Action action) const
+QString Phase::standing() const
 {
-    if (allows(action))
+    if (m_flag == 0)
+        return QStringLiteral("ルール決定の前");
+    if (m_flag < 5)
+        return QStringLiteral("投票受付中（受付終了の前）");
+    if (m_flag < 10)
+        return QStringLiteral("受付終了の後、賞位決定の前");
+    if (m_day <= 0)
+        return QStringLiteral("賞位決定の後、1日目の結果確定の前");
+    return QStringLiteral("%1日目まで結果確定済み").arg(m_day);
+}
+
+QString Phase::refusal(Action action, int participants) const
+{
+    if (allows(action, participants))
         return {};
     const Row &row = rowOf(action);
-    const char16_t *text
-        = m_flag == 0 && row.refusalBeforeRules ? row.refusalBeforeRules : row.refusal;
-    QString message = QString::fromUtf16(text);
-    if (message.contains(QStringLiteral("%1")))
-        message = message.arg(m_flag);
-    return message;
+    if (m_flag == 0 && row.refusalBeforeRules)
+        return QString::fromUtf16(row.refusalBeforeRules);
+    const QString message = QString::fromUtf16(row.refusal);
+    if (row.exact)
+        return message;
+    return message + QStringLiteral("現在は%1です。").arg(standing());
 }
 
 void Phase::decideRules(RulesRecord &rules)

@@ -58,8 +58,12 @@ public:
 
     // participants matters only where a menu item waits for the first entry.
     bool allows(Action action, int participants = 0) const;
-    // Empty when allowed, else the system's message for the refusal.
-    QString refusal(Action action) const;
+    // Empty when allowed, else the message for the refusal: in words, which
+    // step comes first and where the contest stands (the system's own
+    // message where it has one).
+    QString refusal(Action action, int participants = 0) const;
+    // Where the contest stands, in words ("受付終了の後、賞位決定の前").
+    QString standing() const;
 
     // A stored Flag outside this range is damaged data.
     static bool isStoredFlag(int flag) { return flag >= 0 && flag <= 25; }

@@ -1,13 +1,15 @@
 #include "ui/MainWindow.h"
 #include "ui/ActionRunner.h"
 
+#include "online/UploadPassword.h"
+#include "online/Uploader.h"
 #include "publish/BanzukeReport.h"
 #include "publish/CsvExport.h"
 #include "publish/EntryListReport.h"
 #include "publish/Publisher.h"
 #include "publish/ResultListReport.h"
 #include "publish/RulesText.h"
-#include "scoring/Phases.h"
+#include "scoring/CompetitionStart.h"
 #include "store/Contest.h"
 #include "store/Database.h"
 #include "store/Phase.h"
@@ -24,11 +26,13 @@
 #include "ui/PrintRenderer.h"
 #include "ui/PrizeWindow.h"
 #include "ui/ProgressWindow.h"
+#include "ui/PublishSettingsWindow.h"
 #include "ui/RenameWindow.h"
 #include "ui/RulesWindow.h"
 #include "ui/SelectAllOnFocus.h"
 #include "ui/TorikumiWindow.h"
 #include "ui/WindowPlacement.h"
+#include "ui/UploadProgressWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,6 +42,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -246,6 +251,9 @@ void MainWindow::buildMenus()
     exports->addSeparator();
     addItem(exports, s("mmHtmlEntry"), s("参加者一覧出力（HTML)"), &MainWindow::onMmHtmlEntry);
     addItem(exports, s("Htm_Shuukei"), s("集計結果出力（HTML)"), &MainWindow::onHtmShuukei);
+    exports->addSeparator();
+    addItem(exports, s("mmUpload"), s("アップロード"), &MainWindow::onMmUpload);
+    addItem(exports, s("mmPublishSettings"), s("公開設定"), &MainWindow::onMmPublishSettings);
 
     // A preview of each printed report, enabled exactly when its print item is.
     QMenu *previews = exports->addMenu(s("印刷ﾌﾟﾚﾋﾞｭｰ"));
@@ -924,16 +932,72 @@ void MainWindow::onHtmShuukei()
     // however the build ends.
     hide();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    bool written = false;
+    bool published = false;
     guarded([&] {
         ProgressWindow progress;
         publisher::publishAll(m_contest, &progress);
-        written = true;
+        published = true;
     });
     QApplication::restoreOverrideCursor();
     show();
-    if (written)
+    if (published)
         tellPagesWritten(QStringLiteral("Result.html"), true);
+    bool thenUpload = false;
+    guarded([&] { thenUpload = loadUploadSettings(m_contest).uploadAfterPublish; });
+    if (published && thenUpload)
+        onMmUpload();
+}
+
+void MainWindow::onMmPublishSettings()
+{
+    PublishSettingsWindow window(m_contest, m_uploadPasswords, this);
+    window.exec();
+}
+
+void MainWindow::onMmUpload()
+{
+    std::optional<UploadTarget> target;
+    guarded([&] { target = loadUploadSettings(m_contest).target; });
+    if (!target) {
+        m_contest.prompter().tell({QStringLiteral("アップロード先が設定されていません。"
+                                                  "公開設定で設定してください。"),
+                                   QStringLiteral("アップロード"), Icon::Information});
+        onMmPublishSettings();
+        return;
+    }
+    const QString address = target->address();
+    bool typed = false;
+    PasswordSource password = [&]() -> std::optional<QString> {
+        if (m_uploadPasswords.contains(address))
+            return m_uploadPasswords.value(address);
+        if (auto p = uploadPassword::fromKeyring(address))
+            return p;
+        bool ok = false;
+        const QString text = QInputDialog::getText(
+            this, QStringLiteral("アップロード"),
+            QStringLiteral("%1 のパスワード（ユーザー %2）:").arg(target->host, target->user),
+            QLineEdit::Password, QString(), &ok);
+        if (!ok || text.isEmpty())
+            return std::nullopt;
+        typed = true;
+        m_uploadPasswords[address] = text;
+        return text;
+    };
+    guarded([&] {
+        UploadProgressWindow progress(target->place(), this);
+        if (target->sendsPasswordInClear())
+            progress.setToolTip(PlainFtpWarning);
+        const UploadOutcome outcome = uploadPages(m_contest, *target, false, password, &progress);
+        progress.hide();
+        // A password that did not work is asked again next time.
+        if (!outcome.ok() && typed)
+            m_uploadPasswords.remove(address);
+        QString text = outcome.summary(*target);
+        if (target->sendsPasswordInClear())
+            text += u'\n' + PlainFtpWarning;
+        m_contest.prompter().tell({text, QStringLiteral("アップロード"),
+                                   outcome.ok() ? Icon::Information : Icon::Warning});
+    });
 }
 void MainWindow::onRulesMake()
 {

@@ -3,6 +3,7 @@
 #include "publish/PrintDocument.h"
 
 #include <QMainWindow>
+#include <QMap>
 #include <QPointer>
 #include <memory>
 #include <optional>
@@ -106,6 +107,8 @@ private slots:
     void onMmPrizeCsv();
     void onMmHtmlEntry();
     void onHtmShuukei();
+    void onMmUpload();
+    void onMmPublishSettings();
     void onRulesMake();
     void onMmPrintend();
     void onMmTest();
@@ -158,6 +161,8 @@ private:
     QPointer<HelpWindow> m_help;
     // One printer for the print commands, so ﾌﾟﾘﾝﾀｰend.doc can end what they left open.
     std::unique_ptr<PrintRenderer> m_printer;
+    // Upload passwords typed this session (no keyring), never written to disk.
+    QMap<QString, QString> m_uploadPasswords;
 
     // Sort directions: true sorts descending next.
     bool m_sortTotalDesc = true;

@@ -51,6 +51,28 @@ void PrintRenderer::offerFile(QPrinter &printer) const
         printer.setOutputFileName(file);
 }
 
+namespace {
+
+// The printer's own margins, or the ones that keep the paper's edge clear where they are smaller.
+void keepOffTheEdge(QPrinter &printer)
+{
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    const QMarginsF least = layout.minimumMargins();
+    const double edge = kc::PdfRenderer::kEdgeMillimetres;
+    layout.setMargins(QMarginsF(std::max(edge, least.left()), std::max(edge, least.top()),
+                                std::max(edge, least.right()), std::max(edge, least.bottom())));
+    printer.setPageLayout(layout);
+}
+
+double scaleFor(const PrintDocument &document, QPrinter &printer)
+{
+    const QRectF area = printer.pageRect(QPrinter::Inch);
+    return kc::PdfRenderer::fitScale(document, area.size() * 1440);
+}
+
+} // namespace
+
 bool PrintRenderer::beginDocument(const QString &title, bool landscape)
 {
     if (hasOpenDocument())
@@ -60,8 +82,10 @@ bool PrintRenderer::beginDocument(const QString &title, bool landscape)
     printer->setPageSize(QPageSize(QPageSize::A4));
     printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     offerFile(*printer);
+    keepOffTheEdge(*printer);
     if (!choosePrinter(*printer))
         return false;
+    keepOffTheEdge(*printer); // the printer chosen may cut more
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(printer.get()))
         throw StoreError(QStringLiteral("印刷を開始できません（%1）。").arg(printer->printerName()),
@@ -72,14 +96,14 @@ bool PrintRenderer::beginDocument(const QString &title, bool landscape)
     return true;
 }
 
-void PrintRenderer::printPage(const PrintPage &page)
+void PrintRenderer::printPage(const PrintPage &page, double scale)
 {
     if (!hasOpenDocument())
         return;
     if (m_pages > 0)
         m_printer->newPage();
-    kc::PdfRenderer::paintPage(*m_painter, page, m_printer->logicalDpiX(),
-                               m_printer->logicalDpiY());
+    kc::PdfRenderer::paintPage(*m_painter, page, m_printer->logicalDpiX(), m_printer->logicalDpiY(),
+                               scale);
     ++m_pages;
 }
 
@@ -101,8 +125,9 @@ bool PrintRenderer::print(const PrintDocument &document)
 {
     if (!beginDocument(document.title(), document.landscape()))
         return false;
+    const double scale = scaleFor(document, *m_printer);
     for (const PrintPage &page : document.pages())
-        printPage(page);
+        printPage(page, scale);
     endDocument();
     return true;
 }
@@ -114,6 +139,7 @@ void PrintRenderer::preview(const PrintDocument &document)
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(document.landscape() ? QPageLayout::Landscape
                                                     : QPageLayout::Portrait);
+    keepOffTheEdge(printer);
     offerFile(printer);
     QPrintPreviewDialog dialog(&printer, m_parent);
     dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));

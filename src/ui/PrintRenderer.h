@@ -42,7 +42,8 @@ public:
 
     // Step by step: begin (after the dialog), pages, end.
     bool beginDocument(const QString &title, bool landscape = false);
-    void printPage(const PrintPage &page);
+    // A page with its twips made `scale` times as large (the document's fit to the paper).
+    void printPage(const PrintPage &page, double scale = 1);
     bool hasOpenDocument() const;
     // mmPrintend: ends the open document, which sends its pages to the printer.
     void endDocument();

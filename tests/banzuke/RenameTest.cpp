@@ -50,7 +50,10 @@ void addEntries(Contest &c)
         e.shikona = QStringLiteral("参加者%1").arg(k);
         e.picks[0] = qint16(k);
         e.picks[1] = 5;
-        e.reserveList[0] = 5;
+        e.reserve = e.reserveList[0] = 5;
+        // As after a substitution: the queue moved on, the registered reserve did not.
+        if (k == 0)
+            e.reserveList[0] = 7;
         c.entries().push_back(e);
     }
     c.rebuildEntryTable();
@@ -151,6 +154,7 @@ TEST(RenameSave, RikishiFileAndEntryTableFollow)
     EXPECT_EQ(column(c, 101, QStringLiteral("力士1")), u"貴花");
     EXPECT_EQ(column(c, 102, QStringLiteral("力士2")), u"雅山");
     EXPECT_EQ(column(c, 102, QStringLiteral("予備力士")), u"雅山");
+    EXPECT_EQ(column(c, 100, QStringLiteral("予備力士")), u"雅山"); // as registered
 
     const auto rikishi = recordfile::readAll<WrestlerRecord>(
         c.files(), tc.dataFile(QStringLiteral("Rikishi.Dat")));

@@ -83,7 +83,7 @@ TEST(FileImports, RealExecutableImportsOrRefusesLeavingDataUntouched)
          "B,,,,,,,20,20,22,23,24,25,26,30\n", 1, "登録できる申込はありませんでした", false},
         {"applications after the reception", Phase::Competition,
          {u"entry"_s, u"import-csv"_s, example("entries.csv")},
-         {}, 1, "投票受付は終了しています。", false},
+         {}, 1, "投票受付は、ルール決定の後、受付終了の前に行えます。", false},
         {"day results CSV", Phase::Competition, {u"result"_s, u"import"_s, example("result-day1.csv")},
          {}, 0, "1日目: 10 名の結果を読み込みました（変更 8 件）", true},
         {"an unknown name", Phase::Competition, {u"result"_s, u"import"_s, F, u"1"_s},

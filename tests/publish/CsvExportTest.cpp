@@ -4,6 +4,7 @@
 #include "store/Roster.h"
 #include "store/Text.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace kc;
@@ -35,6 +36,7 @@ TEST(CsvExport, EntryFilesByteForByte)
 {
     Roster roster;
     roster.installDefault();
+    roster.wrestlers[1].name = QStringLiteral("-1+2");
     RulesRecord sevenNoReserve = RulesRecord::firstRunDefaults();
     sevenNoReserve.pickCount = 7;
     sevenNoReserve.slotPoints = {7, 6, 5, 4, 3, 2, 1, 0, 0, 0};
@@ -43,10 +45,15 @@ TEST(CsvExport, EntryFilesByteForByte)
     threeReserve.pickCount = 3;
     threeReserve.slotPoints = {10, 5, 1, 0, 0, 0, 0, 0, 0, 0};
     threeReserve.useReserve = 1;
-    const std::vector<EntryRecord> two {
+    // Names padded to 16 characters (朝日山 with 13 blanks), wrestlers to 10.
+    std::vector<EntryRecord> two {
         entry(QStringLiteral("朝日山"), {0, 5, 9, 12, 20, 30, 39}, 43),
         // A quote, a comma and a line break all stay inside the quoted field.
         entry(QStringLiteral("a\"b,c\r\nd"), {1, 2, 3, 4, 5, 6, 7}, 8),
+        // A spreadsheet would run these as formulas: each gets a leading '.
+        entry(QStringLiteral("=cmd|\"/c calc\"!A"), {1, 2, 3, 4, 5, 6, 7}, 8),
+        entry(QStringLiteral("@SUM(A1)"), {1, 2, 3, 4, 5, 6, 7}, 8),
+        entry(QStringLiteral("\t+1"), {1, 2, 3, 4, 5, 6, 7}, 8),
     };
     const struct
     {
@@ -104,6 +111,14 @@ TEST(CsvExport, RealExecutableExportsAndPrintsWithoutADisplay)
             EXPECT_EQ(bytes.count("\r\n"), 4) << c.file;
         }
     }
+    // Result.Csv in rank order unless --order says otherwise (順位 first, ID last).
+    const auto csv
+        = [&] { return fromCp932(test::readBytes(dir.filePath(u"Data/Result.Csv"_qs))); };
+    EXPECT_TRUE(csv().contains(QRegularExpression(u"\n1,.*\n2,.*\n3,"_qs))) << csv().toStdString();
+    ASSERT_EQ(run(dir.path(), {u"export"_qs, u"result"_qs, u"--order"_qs, u"id"_qs}), 0);
+    EXPECT_TRUE(csv().contains(QRegularExpression(u",100\r\n.*,101\r\n.*,102\r\n$"_qs)));
+    EXPECT_EQ(run(dir.path(), {u"export"_qs, u"result"_qs, u"--order"_qs, u"day"_qs, u"16"_qs}), 2);
+    EXPECT_EQ(run(dir.path(), {u"export"_qs, u"entry"_qs, u"--order"_qs, u"id"_qs}), 2);
 
     EXPECT_EQ(
         run(fresh.path(), {u"print"_qs, u"banzuke"_qs, u"--pdf"_qs, fresh.filePath(u"b.pdf"_qs)}),

@@ -67,12 +67,12 @@ TEST(ListReports, PagesOf58WithPageNumbersInTheTitles)
 
 TEST(ListReports, TitleVariants)
 {
-    EXPECT_EQ(entrylist::title(u"秋場所"_qs, 1, 1, 1),
+    EXPECT_EQ(entrylist::title(u"秋場所"_qs, false, 1, 1),
               u"秋場所  参加者リスト （途中経過）              (1/1)");
     // Entries still come in while the reception is open (phase 3).
-    EXPECT_EQ(entrylist::title(u"秋場所"_qs, 3, 2, 3),
+    EXPECT_EQ(entrylist::title(u"秋場所"_qs, false, 2, 3),
               u"秋場所  参加者リスト （途中経過）              (2/3)");
-    EXPECT_EQ(entrylist::title(u"秋場所"_qs, 5, 2, 3),
+    EXPECT_EQ(entrylist::title(u"秋場所"_qs, true, 2, 3),
               u"秋場所  参加者リスト　(最終版）             (2/3)");
     EXPECT_EQ(resultlist::title(u"秋場所"_qs, 15, 1, 1),
               u"秋場所  集計結果 （最終版）                (1/1)");

@@ -52,6 +52,9 @@ TEST(PdfRenderer, PaintsItemsWhereTheyArePlaced)
     doc.line(800, 3000, 9000, 3000);
     doc.box(1000, 4000, 2000, 5000, Qt::black, true);
     doc.box(3000, 4000, 4000, 5000, Qt::black, false);
+    doc.setColour(QColor(255, 255, 0)); // a 金星: yellow alone vanishes in black and white
+    doc.outlinedText(6000, 1000, 10, u"★"_qs);
+    doc.text(7000, 1000, 10, u"★"_qs);
 
     QImage img(1000, 600, QImage::Format_RGB32);
     img.fill(Qt::white);
@@ -67,6 +70,8 @@ TEST(PdfRenderer, PaintsItemsWhereTheyArePlaced)
     EXPECT_TRUE(inkIn(img, 1500, 4500, 1500, 4500)); // filled
     EXPECT_FALSE(inkIn(img, 3500, 4500, 3500, 4500)); // outline only
     EXPECT_TRUE(inkIn(img, 3000, 4500, 3000, 4500));
+    EXPECT_TRUE(inkIn(img, 6000, 1000, 6200, 1200)); // its edge
+    EXPECT_FALSE(inkIn(img, 7000, 1000, 7200, 1200));
 }
 
 TEST(PdfRenderer, FixedPitchFamiliesKeepPaddedNumbersAligned)

@@ -47,6 +47,7 @@ TEST_P(PublishGolden, PagesMatch)
 {
     const Case &tc = GetParam();
     qputenv("KC_RANDOM_SEED", "7");
+    qputenv("KC_PUBLISH_TIME", "2025-09-28T18:05");
     TempContest temp;
     Contest &c = temp.open();
     ASSERT_EQ(buildDemoContest(c, tc.demo), QString());
@@ -59,11 +60,12 @@ TEST_P(PublishGolden, PagesMatch)
 
     const QString html = c.paths().html;
     const QString code = c.roster().bashoCode;
-    QStringList pages {QStringLiteral("Result.html"),    QStringLiteral("Result2.html"),
-                       QStringLiteral("Entry.html"),     QStringLiteral("Records.html"),
-                       QStringLiteral("graph.html"),     QStringLiteral("Prize.html"),
-                       QStringLiteral("Rules.html"),     QStringLiteral("test.html"),
-                       html::participantFile(code, 100), html::participantFile(code, 101)};
+    QStringList pages {QStringLiteral("Result.html"),   QStringLiteral("Result2.html"),
+                       QStringLiteral("Entry.html"),    QStringLiteral("Records.html"),
+                       QStringLiteral("graph.html"),    QStringLiteral("Prize.html"),
+                       QStringLiteral("Rules.html"),    QStringLiteral("test.html"),
+                       QStringLiteral("index.html"),    html::participantFile(code, 100),
+                       html::participantFile(code, 101)};
     // One participant page for each participant, none elsewhere.
     const QStringList written
         = QDir(html).entryList({QStringLiteral("z*.html")}, QDir::Files, QDir::Name);

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "publish/HtmlPage.h"
 #include "publish/RulesText.h"
 #include "store/Text.h"
 
@@ -31,12 +32,16 @@ TEST(RulesText, EachSettingMatchesItsGoldenText)
         {"no-reserve-multiplier-no-streak-id-top", variant(0, 0, -3, 1, 1)},
         {"streak-zero", variant(1, 1, 0, 0, 0)},
     };
+    html::Site site;
+    site.bashoName = QStringLiteral("令和七年九月場所");
+    site.state = QStringLiteral("投票受付中");
+    site.updated = QDateTime(QDate(2025, 9, 1), QTime(9, 5));
     for (const auto &row : rows) {
         const RulesExplanation e = explainRules(row.rules);
         test::expectGolden(QStringLiteral("rules/%1.txt").arg(QLatin1String(row.name)),
                            toCp932(e.plain));
         test::expectGolden(QStringLiteral("rules/%1.html").arg(QLatin1String(row.name)),
-                           toCp932(rulesPage(e)));
+                           toCp932(rulesPage(e, site)));
     }
 }
 

@@ -1,8 +1,8 @@
 #include "scoring/Substitution.h"
 #include "EntryTestSupport.h"
 #include "ScoringFixture.h"
+#include "scoring/CompetitionStart.h"
 #include "scoring/DayConfirmation.h"
-#include "scoring/Phases.h"
 #include "scoring/ProgressCounter.h"
 #include "store/Database.h"
 

@@ -84,27 +84,54 @@ TEST(PhasePolicy, EachPhaseAllowsItsActions)
     }
 }
 
-TEST(PhasePolicy, RefusalsCarryTheSystemsMessage)
+TEST(PhasePolicy, EveryRefusalIsInWords)
+{
+    for (const Case &c : kCases) {
+        const Phase phase(c.flag, c.day);
+        for (const auto &[action, name] : kNames) {
+            const QString refusal = phase.refusal(action, c.entries);
+            EXPECT_EQ(refusal.isEmpty(), phase.allows(action, c.entries))
+                << name << " Flag " << c.flag;
+            EXPECT_FALSE(refusal.contains(u"フェーズ") || refusal.contains(u"Flag"))
+                << name << ": " << refusal.toStdString();
+        }
+    }
+}
+
+TEST(PhasePolicy, RefusalsSayWhatComesFirstAndWhereTheContestStands)
 {
     const struct
     {
-        int flag;
+        int flag, day, entries;
         Action action;
         const char16_t *message;
     } cases[] {
-        {0, Action::TakeEntries,
+        // The system's own messages, as they are.
+        {0, 0, 0, Action::TakeEntries,
          u"ルールが決定されていません。ルール決定の後に受付を行ってください。"},
-        {5, Action::TakeEntries, u"投票受付は終了しています。"},
-        {3, Action::ImportPrevious,
-         u"先場所ﾃﾞｰﾀの取り込みは、最初の参加者を登録する前にだけ行えます。"},
-        {1, Action::DecidePrizes, u"参加者数が確定していません。"},
-        {5, Action::EnterResults,
-         u"取組結果入力は賞位決定の後（フェーズ 10 以上）に行えます。現在のフェーズ: 5"},
-        {12, Action::ChangeRules, u"ルール決定後はルールを変更できません（Flag = 12）。"},
-        {12, Action::RestartCompetition, u""},
+        {0, 0, 0, Action::PrintBanzuke,
+         u"ルールが決定していません。印刷するにはルールを決定する必要があります。"},
+        {1, 0, 0, Action::DecidePrizes, u"参加者数が確定していません。"},
+        {5, 0, 2, Action::TakeEntries,
+         u"投票受付は、ルール決定の後、受付終了の前に行えます。現在は受付終了の後、賞位決定の前です"
+         u"。"},
+        {3, 0, 2, Action::ImportPrevious,
+         u"先場所ﾃﾞｰﾀの取り込みは、最初の参加者を登録する前にだけ行えます。"
+         u"現在は投票受付中（受付終了の前）です。"},
+        {5, 0, 2, Action::EnterResults,
+         u"取組結果入力は、賞位決定の後に行えます。現在は受付終了の後、賞位決定の前です。"},
+        {12, 2, 2, Action::ChangeRules,
+         u"ルール決定後はルールを変更できません。現在は2日目まで結果確定済みです。"},
+        {1, 0, 0, Action::PrintEntries,
+         u"参加者投票ﾘｽﾄの印刷は、最初の参加者の登録の後、1日目の結果確定の前に行えます。"
+         u"現在は投票受付中（受付終了の前）です。"},
+        {10, 0, 2, Action::PrintResults,
+         u"集計結果の印刷は、1日目の結果確定の後に行えます。"
+         u"現在は賞位決定の後、1日目の結果確定の前です。"},
+        {12, 0, 2, Action::RestartCompetition, u""},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(Phase(c.flag).refusal(c.action), QString::fromUtf16(c.message))
+        EXPECT_EQ(Phase(c.flag, c.day).refusal(c.action, c.entries), QString::fromUtf16(c.message))
             << "Flag " << c.flag;
 }
 

@@ -5,8 +5,8 @@
 #include "banzuke/Renaming.h"
 #include "entries/EntryRegistration.h"
 #include "rules/RuleSettings.h"
+#include "scoring/CompetitionStart.h"
 #include "scoring/DayConfirmation.h"
-#include "scoring/Phases.h"
 #include "store/UnitOfWork.h"
 
 #include <QTemporaryDir>

@@ -25,6 +25,7 @@ TEST(ReportPrint, MenuItemsGoThroughTheDialog)
         {"mmEntryPrint", 3, 0, 59, 2},    {"mmResultPrint", 10, 15, 3, 1},
         {"mmResultPrint2", 10, 15, 3, 1},
     };
+    QSet<QString> files; // the default file of each report, the two result lists apart
     for (const auto &c : cases) {
         MainWindowFixture f;
         f.contest().rules().flag = qint16(c.flag);
@@ -36,6 +37,7 @@ TEST(ReportPrint, MenuItemsGoThroughTheDialog)
         bool confirm = false;
         f.window().printer().setDialogHook([&](QPrinter &p) {
             ++dialogs;
+            files << f.window().printer().defaultFile(p.docName());
             p.setOutputFormat(QPrinter::PdfFormat);
             p.setOutputFileName(pdf);
             return confirm;
@@ -49,6 +51,7 @@ TEST(ReportPrint, MenuItemsGoThroughTheDialog)
         EXPECT_EQ(dialogs, c.pages > 0 ? 2 : 0) << c.item;
         EXPECT_EQ(pdfPageCount(readBytes(pdf)), c.pages) << c.item;
     }
+    EXPECT_EQ(files.size(), 4);
 }
 
 // Without a printer the dialog offers a file in the contest folder named by

@@ -1,8 +1,9 @@
-#include "scoring/Phases.h"
+#include "scoring/CompetitionStart.h"
 
 #include "rules/PrizeTable.h"
 #include "scoring/Substitution.h"
 #include "store/Contest.h"
+#include "store/EntryTable.h"
 #include "store/Journal.h"
 #include "store/Phase.h"
 #include "store/UnitOfWork.h"
@@ -104,18 +105,16 @@ PhaseOutcome restartCompetition(Contest &contest)
     rs.setFilter(QString());
     rs.setSort(QStringLiteral("ID ASC"));
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const int id = rs.intValue(QStringLiteral("ID"));
+        const int id = rs.intValue(entrytable::column::id);
         // Kept as the system writes it: the rank shows the ID order.
-        rs.setValue(QStringLiteral("順位"), id - 99);
-        for (int d = 1; d <= kDays; ++d)
-            rs.setValue(dayColumnName(d), 0);
-        rs.setValue(QStringLiteral("合計"), 0);
-        rs.setValue(QStringLiteral("中日計"), 0);
+        rs.setValue(entrytable::column::rank, id - 99);
         const int k = id - 100;
-        if (k >= 0 && k < contest.participantCount())
-            for (int s = 0; s < n; ++s)
-                rs.setValue(QStringLiteral("力士%1").arg(s + 1),
-                            contest.roster().name(contest.entries()[k].picks[s]));
+        const EntryRecord noScores = EntryRecord::cleared();
+        const bool inArray = k >= 0 && k < contest.participantCount();
+        for (int d = 1; d <= kDays; ++d)
+            entrytable::writeScores(rs, inArray ? contest.entries()[k] : noScores, d);
+        if (inArray)
+            entrytable::writePicks(rs, contest.entries()[k], contest.roster(), n, false);
     }
     rs.updateAll();
 

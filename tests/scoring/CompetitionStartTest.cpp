@@ -1,4 +1,4 @@
-#include "scoring/Phases.h"
+#include "scoring/CompetitionStart.h"
 #include "ScoringFixture.h"
 #include "scoring/DayConfirmation.h"
 

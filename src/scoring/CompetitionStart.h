@@ -6,6 +6,9 @@ namespace kc {
 
 class Contest;
 
+// The two commands that put the contest at the start of the competition:
+// 受付終了 on the way there, 取組結果の変更 back to it.
+
 enum class PhaseOutcome {
     Done,
     Declined, // a question was answered No
