@@ -8,6 +8,7 @@
 #include "publish/ScorePages.h"
 #include "store/Contest.h"
 #include "store/FileStore.h"
+#include "store/Journal.h"
 #include "store/Phase.h"
 
 namespace kc::publisher {
@@ -50,7 +51,7 @@ html::Site siteOf(Contest &c, const PageWriter &writer, int writing)
         : !phase.rulesDecided()   ? QStringLiteral("準備中")
         : phase.receptionClosed() ? QStringLiteral("受付終了")
                                   : QStringLiteral("投票受付中");
-    site.updated = publishTime();
+    site.updated = publishTime(c);
     auto present = [&](int group, const QString &file) {
         return (writing & group) || c.files().exists(writer.pathOf(file));
     };
@@ -103,7 +104,7 @@ void writeHome(Contest &contest, PageWriter &writer, const html::Site &site)
 
 } // namespace
 
-QDateTime publishTime()
+QDateTime publishTime(Contest &contest)
 {
     const QString fixed = qEnvironmentVariable("KC_PUBLISH_TIME");
     if (!fixed.isEmpty()) {
@@ -111,7 +112,17 @@ QDateTime publishTime()
         if (t.isValid())
             return t;
     }
-    return QDateTime::currentDateTime();
+    if (contest.journal().depth() > 0)
+        return QDateTime::currentDateTime();
+    const Paths &p = contest.paths();
+    QDateTime latest;
+    for (const QString &file :
+         {p.credit, p.entry, p.record, p.perfect, p.rikishi, p.banzuke, p.rename}) {
+        const QFileInfo info(file);
+        if (info.isFile() && (!latest.isValid() || info.lastModified() > latest))
+            latest = info.lastModified();
+    }
+    return latest.isValid() ? latest : QDateTime::currentDateTime();
 }
 
 int publishAll(Contest &contest, PublishProgress *progress)

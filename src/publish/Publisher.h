@@ -33,9 +33,11 @@ void publishOnReceptionClosed(Contest &contest);
 // test.html of the support menu.
 void publishTestPage(Contest &contest);
 
-// The update time the pages show: now, or KC_PUBLISH_TIME (yyyy-MM-ddTHH:mm)
-// when set, so two runs of the same contest write the same bytes.
-QDateTime publishTime();
+// The update time the pages show: when the contest's files last changed, so
+// pages published again without a change keep their bytes and an upload sends
+// nothing; now inside an action, whose files are not on disk yet; or
+// KC_PUBLISH_TIME (yyyy-MM-ddTHH:mm) when set, so two runs write the same bytes.
+QDateTime publishTime(Contest &contest);
 
 // Window caption while pages are built.
 inline const QString ProgressCaption = QStringLiteral("HTML 文書作成中");

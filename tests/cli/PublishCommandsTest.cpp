@@ -2,6 +2,7 @@
 #include "entries/EntryRegistration.h"
 #include "publish/Publisher.h"
 #include "scoring/CompetitionStart.h"
+#include "store/Text.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -82,6 +83,19 @@ TEST(PublishCommands, EachCommandWritesItsPagesAndKeepsTheOrganisersStyleSheet)
             "<HEAD><META http-equiv=Content-Type content=\"text/html; charset=Shift_JIS\">"))
             << r.page;
     }
+
+    // The update time is the data's: publishing again later writes the same bytes.
+    const QDateTime changed(QDate(2020, 1, 2), QTime(3, 4));
+    for (const QString &name : QDir(dir + QStringLiteral("/Data")).entryList(QDir::Files)) {
+        QFile f(dir + QStringLiteral("/Data/") + name);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(changed, QFileDevice::FileModificationTime);
+    }
+    ASSERT_EQ(run({QStringLiteral("publish")}).code, 0);
+    const QByteArray first = readBytes(html + QStringLiteral("Result.html"));
+    EXPECT_TRUE(fromCp932(first).contains(QStringLiteral("更新: 2020/01/02 03:04")));
+    ASSERT_EQ(run({QStringLiteral("publish")}).code, 0);
+    EXPECT_EQ(readBytes(html + QStringLiteral("Result.html")), first);
 }
 
 TEST(PublishCommands, ClosingTheReceptionPublishesTheListAndTheRulesOrNothing)
