@@ -67,6 +67,16 @@ QString failureText(const QString &what, const QUrl &url, const QString &cause)
         .arg(what, url.toDisplayString(), cause);
 }
 
+// The failure message of a reply that did not arrive or is no JSON document.
+static std::optional<QString> replyFailure(const QString &what, const FetchReply &reply)
+{
+    if (!reply.ok)
+        return failureText(what, reply.url, reply.cause);
+    if (const auto problem = notJson(reply))
+        return failureText(what, reply.url, *problem);
+    return std::nullopt;
+}
+
 QString sourceText(const QUrl &url, const QDateTime &at)
 {
     return QStringLiteral("取得元: %1（%2）")
@@ -84,14 +94,9 @@ FetchedDay applyDay(Contest &contest, const FetchReply &reply, int day)
     FetchedDay out;
     out.url = reply.url;
     out.at = reply.at;
-    if (!reply.ok) {
-        out.failure = failureText(kTorikumi, reply.url, reply.cause);
+    out.failure = replyFailure(kTorikumi, reply);
+    if (out.failure)
         return out;
-    }
-    if (const auto problem = notJson(reply)) {
-        out.failure = failureText(kTorikumi, reply.url, *problem);
-        return out;
-    }
     if (noBoutsYet(reply.body)) {
         out.failure = failureText(kTorikumi, reply.url,
                                   QStringLiteral("%1日目の取組はまだありません（取組の一覧が"
@@ -136,14 +141,9 @@ FetchedBanzuke readBanzuke(const FetchReply &reply)
     FetchedBanzuke out;
     out.url = reply.url;
     out.at = reply.at;
-    if (!reply.ok) {
-        out.failure = failureText(kBanzuke, reply.url, reply.cause);
+    out.failure = replyFailure(kBanzuke, reply);
+    if (out.failure)
         return out;
-    }
-    if (const auto problem = notJson(reply)) {
-        out.failure = failureText(kBanzuke, reply.url, *problem);
-        return out;
-    }
     out.read = BanzukeImport::parse(reply.body, QString());
     if (!out.read.ok)
         out.refusal = QStringLiteral("取得した番付を読み込めません。何も変更していません。\n"
