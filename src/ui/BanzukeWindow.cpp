@@ -100,75 +100,75 @@ void BanzukeWindow::buildControls()
     };
 
     label(this, QStringLiteral("場所名"), 120, 120, 2400, 240);
-    m_txBasho = edit(this, QStringLiteral("txBasho"), 120, 380, 2400, 300);
+    m_bashoNameField = edit(this, QStringLiteral("txBasho"), 120, 380, 2400, 300);
     label(this, QStringLiteral("場所コード"), 120, 780, 2400, 240);
-    m_txBname = edit(this, QStringLiteral("txBname"), 120, 1040, 1200, 300);
+    m_bashoCodeField = edit(this, QStringLiteral("txBname"), 120, 1040, 1200, 300);
     static const char16_t *const kCountLabels[5]
         = {u"横綱の人数", u"大関の人数", u"関脇の人数", u"小結の人数", u"前頭の人数"};
     for (int g = 0; g < 5; ++g) {
         const int top = 1500 + 420 * g;
         label(this, QString::fromUtf16(kCountLabels[g]), 120, top + 30, 1440, 240);
-        m_txNinzu[g] = edit(this, indexed(u"txNinzu", g), 1680, top, 840, 300);
-        m_txNinzu[g]->setAlignment(Qt::AlignRight);
-        connect(m_txNinzu[g], &QLineEdit::textChanged, this, &BanzukeWindow::updateSum);
+        m_rankCountFields[g] = edit(this, indexed(u"txNinzu", g), 1680, top, 840, 300);
+        m_rankCountFields[g]->setAlignment(Qt::AlignRight);
+        connect(m_rankCountFields[g], &QLineEdit::textChanged, this, &BanzukeWindow::updateSum);
     }
     label(this, QStringLiteral("合計"), 120, 3630, 1440, 240);
-    m_Text1 = edit(this, QStringLiteral("Text1"), 1680, 3600, 840, 300);
-    m_Text1->setReadOnly(true);
-    m_Text1->setFocusPolicy(Qt::NoFocus);
-    m_Text1->setAlignment(Qt::AlignRight);
+    m_totalField = edit(this, QStringLiteral("Text1"), 1680, 3600, 840, 300);
+    m_totalField->setReadOnly(true);
+    m_totalField->setFocusPolicy(Qt::NoFocus);
+    m_totalField->setAlignment(Qt::AlignRight);
 
-    m_cmdOK
+    m_nextButton
         = button(this, QStringLiteral("cmdOK"), QStringLiteral("次へ　　>>"), 120, 4200, 2400, 420);
-    m_cmdImport = button(this, QStringLiteral("cmdImport"), QStringLiteral("ファイルから読込"), 120,
-                         4700, 2400, 420);
-    m_cmdFetch = button(this, QStringLiteral("cmdFetch"), QStringLiteral("番付取得"), 120, 5200,
-                        2400, 420);
-    m_cmdFetch->setToolTip(QStringLiteral(
+    m_importButton = button(this, QStringLiteral("cmdImport"), QStringLiteral("ファイルから読込"),
+                            120, 4700, 2400, 420);
+    m_fetchButton = button(this, QStringLiteral("cmdFetch"), QStringLiteral("番付取得"), 120, 5200,
+                           2400, 420);
+    m_fetchButton->setToolTip(QStringLiteral(
         "幕内の番付を Web から取得して表示します（取得設定の URL）。場所コード欄に 202609 の形で"
         "書いた場所、書かなければ次の場所の番付です。確認して保存してください。"));
-    m_cmdFetchSettings = button(this, QStringLiteral("cmdFetchSettings"),
-                                QStringLiteral("取得設定"), 120, 5680, 2400, 360);
+    m_fetchSettingsButton = button(this, QStringLiteral("cmdFetchSettings"),
+                                   QStringLiteral("取得設定"), 120, 5680, 2400, 360);
     m_fetch = new FetchProgress(this);
     place(m_fetch, 120, 6100, 2400, 960);
-    m_Command1
+    m_closeButton
         = button(this, QStringLiteral("Command1"), QStringLiteral("閉じる"), 120, 7100, 2400, 420);
-    connect(m_cmdFetch, &QPushButton::clicked, this, &BanzukeWindow::fetchBanzuke);
-    connect(m_cmdFetchSettings, &QPushButton::clicked, this,
+    connect(m_fetchButton, &QPushButton::clicked, this, &BanzukeWindow::fetchBanzuke);
+    connect(m_fetchSettingsButton, &QPushButton::clicked, this,
             [this] { FetchSettingsDialog::edit(m_contest, this); });
     connect(m_fetch, &FetchProgress::finished, this, &BanzukeWindow::showFetched);
-    connect(m_txBname, &QLineEdit::textEdited, this, [this] { m_codeTyped = true; });
-    connect(m_cmdOK, &QPushButton::clicked, this, &BanzukeWindow::toNamesStep);
-    connect(m_cmdImport, &QPushButton::clicked, this, &BanzukeWindow::chooseAndImport);
-    connect(m_Command1, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_bashoCodeField, &QLineEdit::textEdited, this, [this] { m_codeTyped = true; });
+    connect(m_nextButton, &QPushButton::clicked, this, &BanzukeWindow::toNamesStep);
+    connect(m_importButton, &QPushButton::clicked, this, &BanzukeWindow::chooseAndImport);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    m_Picture1 = new QFrame(this);
-    m_Picture1->setObjectName(QStringLiteral("Picture1"));
-    m_Picture1->setFrameShape(QFrame::StyledPanel);
-    place(m_Picture1, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
-    auto *east
-        = label(m_Picture1, QStringLiteral("東"), NamesPanelLayout::kEastLeft, 380, kBoxWidth, 260);
-    auto *west
-        = label(m_Picture1, QStringLiteral("西"), NamesPanelLayout::kWestLeft, 380, kBoxWidth, 260);
+    m_namesPanel = new QFrame(this);
+    m_namesPanel->setObjectName(QStringLiteral("Picture1"));
+    m_namesPanel->setFrameShape(QFrame::StyledPanel);
+    place(m_namesPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
+    auto *east = label(m_namesPanel, QStringLiteral("東"), NamesPanelLayout::kEastLeft, 380,
+                       kBoxWidth, 260);
+    auto *west = label(m_namesPanel, QStringLiteral("西"), NamesPanelLayout::kWestLeft, 380,
+                       kBoxWidth, 260);
     east->setAlignment(Qt::AlignCenter);
     west->setAlignment(Qt::AlignCenter);
     for (int i = 0; i < 22; ++i) {
-        m_Yaku[i] = label(m_Picture1, QString(), 0, NamesPanelLayout::rowTop(i),
-                          NamesPanelLayout::kEastLeft - 40, kBoxHeight);
-        m_Yaku[i]->setObjectName(indexed(u"Yaku", i));
-        m_Yaku[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_rankLabels[i] = label(m_namesPanel, QString(), 0, NamesPanelLayout::rowTop(i),
+                                NamesPanelLayout::kEastLeft - 40, kBoxHeight);
+        m_rankLabels[i]->setObjectName(indexed(u"Yaku", i));
+        m_rankLabels[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     for (int i = 0; i < kRosterSlots; ++i) {
-        m_txR[i] = edit(m_Picture1, indexed(u"txR", i), NamesPanelLayout::kEastLeft,
-                        NamesPanelLayout::kTop, kBoxWidth, kBoxHeight);
-        m_txR[i]->setMaxLength(10);
+        m_nameFields[i] = edit(m_namesPanel, indexed(u"txR", i), NamesPanelLayout::kEastLeft,
+                               NamesPanelLayout::kTop, kBoxWidth, kBoxHeight);
+        m_nameFields[i]->setMaxLength(10);
     }
-    m_cmdCancel = button(m_Picture1, QStringLiteral("cmdCancel"), QStringLiteral("<<   戻る"),
-                         NamesPanelLayout::kEastLeft, kPanelButtonsTop, kBoxWidth, 420);
-    m_cmdOKOK = button(m_Picture1, QStringLiteral("cmdOKOK"), QStringLiteral("保存"),
-                       NamesPanelLayout::kWestLeft, kPanelButtonsTop, kBoxWidth, 420);
-    connect(m_cmdCancel, &QPushButton::clicked, this, &BanzukeWindow::backToCounts);
-    connect(m_cmdOKOK, &QPushButton::clicked, this, &BanzukeWindow::saveBanzuke);
+    m_backButton = button(m_namesPanel, QStringLiteral("cmdCancel"), QStringLiteral("<<   戻る"),
+                          NamesPanelLayout::kEastLeft, kPanelButtonsTop, kBoxWidth, 420);
+    m_saveButton = button(m_namesPanel, QStringLiteral("cmdOKOK"), QStringLiteral("保存"),
+                          NamesPanelLayout::kWestLeft, kPanelButtonsTop, kBoxWidth, 420);
+    connect(m_backButton, &QPushButton::clicked, this, &BanzukeWindow::backToCounts);
+    connect(m_saveButton, &QPushButton::clicked, this, &BanzukeWindow::saveBanzuke);
 
     setFixedSize(px(kPanelLeft + kPanelWidth + 120), px(kPanelTop + kPanelHeight + 120));
 }
@@ -177,18 +177,18 @@ void BanzukeWindow::clearAll()
 {
     m_record = BanzukeRecord();
     m_panelCounts = RankCounts();
-    for (QLineEdit *t : m_txR) {
+    for (QLineEdit *t : m_nameFields) {
         t->clear();
         t->hide();
     }
-    for (QLineEdit *t : m_txNinzu) {
+    for (QLineEdit *t : m_rankCountFields) {
         t->setText(QStringLiteral("0"));
         t->setEnabled(true);
     }
-    m_txBasho->clear();
-    m_txBname->clear();
-    m_cmdOK->show();
-    m_Picture1->hide();
+    m_bashoNameField->clear();
+    m_bashoCodeField->clear();
+    m_nextButton->show();
+    m_namesPanel->hide();
     updateSum();
 }
 
@@ -207,10 +207,10 @@ void BanzukeWindow::loadStored()
     // The panel comes from the stored ranks; the roster in memory is left
     // alone, so closing without saving changes nothing.
     const RankCounts counts = RankCounts::of(m_record);
-    m_txBasho->setText(m_record.bashoName.trimmed());
-    m_txBname->setText(m_record.bashoCode.trimmed());
+    m_bashoNameField->setText(m_record.bashoName.trimmed());
+    m_bashoCodeField->setText(m_record.bashoCode.trimmed());
     for (int g = 0; g < 5; ++g)
-        m_txNinzu[g]->setText(QString::number(counts.n[g]));
+        m_rankCountFields[g]->setText(QString::number(counts.n[g]));
     if (registration::checkCounts(counts))
         return; // a file no window could have written: start from the counts
     layOutNamesPanel(counts);
@@ -219,14 +219,14 @@ void BanzukeWindow::loadStored()
 RankCounts BanzukeWindow::typedCounts() const
 {
     QStringList texts;
-    for (const QLineEdit *t : m_txNinzu)
+    for (const QLineEdit *t : m_rankCountFields)
         texts << t->text();
     return RankCounts::fromTexts(texts);
 }
 
 void BanzukeWindow::updateSum()
 {
-    m_Text1->setText(QString::number(typedCounts().total()));
+    m_totalField->setText(QString::number(typedCounts().total()));
 }
 
 void BanzukeWindow::layOutNamesPanel(const RankCounts &counts)
@@ -234,13 +234,13 @@ void BanzukeWindow::layOutNamesPanel(const RankCounts &counts)
     const NamesPanelLayout layout = registration::layoutFor(counts);
     m_panelCounts = counts;
     registration::assignRankCodes(m_record, layout);
-    m_Picture1->show();
+    m_namesPanel->show();
     for (int i = 0; i < 22; ++i) {
-        m_Yaku[i]->setText(layout.labels[i]);
-        m_Yaku[i]->setVisible(i < layout.rows);
+        m_rankLabels[i]->setText(layout.labels[i]);
+        m_rankLabels[i]->setVisible(i < layout.rows);
     }
     for (int i = 0; i < kRosterSlots; ++i) {
-        QLineEdit *box = m_txR[i];
+        QLineEdit *box = m_nameFields[i];
         if (i >= layout.boxCount) {
             box->hide();
             continue;
@@ -253,11 +253,11 @@ void BanzukeWindow::layOutNamesPanel(const RankCounts &counts)
 
 void BanzukeWindow::showNamesStep()
 {
-    m_cmdOK->hide();
-    for (QLineEdit *t : m_txNinzu)
+    m_nextButton->hide();
+    for (QLineEdit *t : m_rankCountFields)
         t->setEnabled(false);
     if (m_panelCounts.total() > 0)
-        m_txR[0]->setFocus();
+        m_nameFields[0]->setFocus();
 }
 
 void BanzukeWindow::toNamesStep()
@@ -267,18 +267,18 @@ void BanzukeWindow::toNamesStep()
         m_contest.prompter().tell({*refusal, QString(), Icon::None});
         return;
     }
-    m_record.bashoName = m_txBasho->text();
-    m_record.bashoCode = m_txBname->text();
+    m_record.bashoName = m_bashoNameField->text();
+    m_record.bashoCode = m_bashoCodeField->text();
     layOutNamesPanel(counts);
     showNamesStep();
 }
 
 void BanzukeWindow::backToCounts()
 {
-    m_cmdOK->show();
-    m_txBasho->setFocus();
-    m_Picture1->hide();
-    for (QLineEdit *t : m_txNinzu)
+    m_nextButton->show();
+    m_bashoNameField->setFocus();
+    m_namesPanel->hide();
+    for (QLineEdit *t : m_rankCountFields)
         t->setEnabled(true);
 }
 
@@ -294,8 +294,8 @@ void BanzukeWindow::saveBanzuke()
         }
         layOutNamesPanel(counts);
     }
-    m_record.bashoName = m_txBasho->text();
-    m_record.bashoCode = m_txBname->text();
+    m_record.bashoName = m_bashoNameField->text();
+    m_record.bashoCode = m_bashoCodeField->text();
     bool saved = false;
     const bool ran = runAction(m_contest, [&] {
         UnitOfWork work(m_contest);
@@ -309,8 +309,8 @@ void BanzukeWindow::saveBanzuke()
     if (!ran)
         return;
     if (!saved) {
-        if (!m_txR[0]->isHidden())
-            m_txR[0]->setFocus();
+        if (!m_nameFields[0]->isHidden())
+            m_nameFields[0]->setFocus();
         return;
     }
     m_saved = true;
@@ -338,17 +338,17 @@ bool BanzukeWindow::importFromFile(const QString &path)
 void BanzukeWindow::showRead(const BanzukeImport &read)
 {
     if (read.hasTitle) {
-        m_txBasho->setText(read.record.bashoName);
-        m_txBname->setText(read.record.bashoCode);
+        m_bashoNameField->setText(read.record.bashoName);
+        m_bashoCodeField->setText(read.record.bashoCode);
     }
     for (int g = 0; g < 5; ++g)
-        m_txNinzu[g]->setText(QString::number(read.counts.n[g]));
+        m_rankCountFields[g]->setText(QString::number(read.counts.n[g]));
     m_english = read.english;
     // Read names count as confirmed: the organiser checks them and saves.
     for (int i = 0; i < kRosterSlots; ++i)
         m_record.names[i] = read.record.names[i];
-    m_record.bashoName = m_txBasho->text();
-    m_record.bashoCode = m_txBname->text();
+    m_record.bashoName = m_bashoNameField->text();
+    m_record.bashoCode = m_bashoCodeField->text();
     layOutNamesPanel(read.counts);
     showNamesStep();
 }
@@ -366,7 +366,8 @@ void BanzukeWindow::fetchBanzuke()
     if (!runAction(
             m_contest, [&] { settings = FetchSettings::load(m_contest); }, {}, windowTitle()))
         return;
-    const auto typed = m_codeTyped ? bashoIdOf(m_txBname->text(), m_txBasho->text()) : std::nullopt;
+    const auto typed = m_codeTyped ? bashoIdOf(m_bashoCodeField->text(), m_bashoNameField->text())
+                                   : std::nullopt;
     const QString basho = typed ? *typed : upcomingBashoId(QDate::currentDate());
     m_fetch->start(expandTemplate(settings.banzukeTemplate, basho, 1));
 }
@@ -404,26 +405,26 @@ void BanzukeWindow::done(int result)
 
 bool BanzukeWindow::enterPressed(QObject *watched)
 {
-    if (watched == m_txBasho || watched == m_txBname) {
-        if (m_txNinzu[0]->isEnabled())
-            m_txNinzu[0]->setFocus();
+    if (watched == m_bashoNameField || watched == m_bashoCodeField) {
+        if (m_rankCountFields[0]->isEnabled())
+            m_rankCountFields[0]->setFocus();
         return true;
     }
     for (int g = 0; g < 5; ++g) {
-        if (watched != m_txNinzu[g])
+        if (watched != m_rankCountFields[g])
             continue;
         if (g < 4)
-            m_txNinzu[g + 1]->setFocus();
+            m_rankCountFields[g + 1]->setFocus();
         else
-            m_cmdOK->setFocus();
+            m_nextButton->setFocus();
         return true;
     }
     for (int i = 0; i < kRosterSlots; ++i) {
-        if (watched != m_txR[i])
+        if (watched != m_nameFields[i])
             continue;
-        m_record.names[i] = m_txR[i]->text().left(10);
+        m_record.names[i] = m_nameFields[i]->text().left(10);
         const int next = i + 1 < m_panelCounts.total() ? i + 1 : 0;
-        m_txR[next]->setFocus();
+        m_nameFields[next]->setFocus();
         return true;
     }
     return false;

@@ -89,22 +89,22 @@ private:
     bool m_saved = false;
     std::function<QString()> m_chooseFile;
 
-    QLineEdit *m_txBasho = nullptr;
-    QLineEdit *m_txBname = nullptr;
-    std::array<QLineEdit *, 5> m_txNinzu {};
-    QLineEdit *m_Text1 = nullptr;
-    QPushButton *m_cmdOK = nullptr;
-    QPushButton *m_cmdCancel = nullptr;
-    QPushButton *m_cmdOKOK = nullptr;
-    QPushButton *m_Command1 = nullptr;
-    QPushButton *m_cmdImport = nullptr;
-    QPushButton *m_cmdFetch = nullptr;
-    QPushButton *m_cmdFetchSettings = nullptr;
+    QLineEdit *m_bashoNameField = nullptr;
+    QLineEdit *m_bashoCodeField = nullptr;
+    std::array<QLineEdit *, 5> m_rankCountFields {};
+    QLineEdit *m_totalField = nullptr;
+    QPushButton *m_nextButton = nullptr;
+    QPushButton *m_backButton = nullptr;
+    QPushButton *m_saveButton = nullptr;
+    QPushButton *m_closeButton = nullptr;
+    QPushButton *m_importButton = nullptr;
+    QPushButton *m_fetchButton = nullptr;
+    QPushButton *m_fetchSettingsButton = nullptr;
     FetchProgress *m_fetch = nullptr;
     bool m_codeTyped = false; // the organiser typed a tournament code here
-    QFrame *m_Picture1 = nullptr;
-    std::array<QLabel *, 22> m_Yaku {};
-    std::array<QLineEdit *, kRosterSlots> m_txR {};
+    QFrame *m_namesPanel = nullptr;
+    std::array<QLabel *, 22> m_rankLabels {};
+    std::array<QLineEdit *, kRosterSlots> m_nameFields {};
 };
 
 } // namespace kc::ui

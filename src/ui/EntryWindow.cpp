@@ -51,7 +51,7 @@ QColor light3D()
 }
 } // namespace
 
-// The entry list of the window (DataGrid1): entry00 in ID order.
+// The entry list of the window (m_grid): entry00 in ID order.
 class EntryGridModel : public QAbstractTableModel
 {
 public:
@@ -117,10 +117,10 @@ EntryWindow::EntryWindow(Contest &contest, QWidget *mainWindow)
         m_mainWindow->setEnabled(false);
     applyRules();
     if (!Phase::of(m_contest.rules()).beforeFirstEntry()) {
-        cmdTorikomi->setEnabled(false);
-        cmdTorikomi2->setEnabled(false);
+        m_importWithRankingButton->setEnabled(false);
+        m_importWithoutRankingButton->setEnabled(false);
     }
-    Opt[1]->setChecked(true);
+    m_inputStartOptions[1]->setChecked(true);
     selectInputStart(1);
     layoutEntryGrid();
 }
@@ -158,144 +158,153 @@ void EntryWindow::buildControls()
         return b;
     };
 
-    txName = lineEdit(QStringLiteral("txName"), 2400);
-    txBirth = lineEdit(QStringLiteral("txBirth"), 1500);
-    txMail = lineEdit(QStringLiteral("txMail"), 3600);
-    txTel = lineEdit(QStringLiteral("txTel"), 1800);
-    txFax = lineEdit(QStringLiteral("txFax"), 1800);
-    txShikona = lineEdit(QStringLiteral("txShikona"), 2400);
-    txShiko = lineEdit(QStringLiteral("txShiko"), 2400);
-    txYobi = lineEdit(QStringLiteral("txYobi"), 600);
-    txIndex = lineEdit(QStringLiteral("txIndex"), 700);
-    txIndex->setReadOnly(true);
-    txIndex->setFocusPolicy(Qt::NoFocus);
-    txIndex->setAlignment(Qt::AlignCenter);
+    m_memberNameField = lineEdit(QStringLiteral("txName"), 2400);
+    m_birthDateField = lineEdit(QStringLiteral("txBirth"), 1500);
+    m_mailField = lineEdit(QStringLiteral("txMail"), 3600);
+    m_phoneField = lineEdit(QStringLiteral("txTel"), 1800);
+    m_faxField = lineEdit(QStringLiteral("txFax"), 1800);
+    m_shikonaField = lineEdit(QStringLiteral("txShikona"), 2400);
+    m_furiganaField = lineEdit(QStringLiteral("txShiko"), 2400);
+    m_reserveField = lineEdit(QStringLiteral("txYobi"), 600);
+    m_idField = lineEdit(QStringLiteral("txIndex"), 700);
+    m_idField->setReadOnly(true);
+    m_idField->setFocusPolicy(Qt::NoFocus);
+    m_idField->setAlignment(Qt::AlignCenter);
 
     auto *form = new QGridLayout;
     form->setHorizontalSpacing(6);
     form->setVerticalSpacing(3);
     int row = 0;
     form->addWidget(label(QStringLiteral("ID")), row, 0, Qt::AlignRight);
-    form->addWidget(txIndex, row++, 1, 1, 3, Qt::AlignLeft);
+    form->addWidget(m_idField, row++, 1, 1, 3, Qt::AlignLeft);
     form->addWidget(label(QStringLiteral("会員名：")), row, 0, Qt::AlignRight);
-    form->addWidget(txName, row++, 1, 1, 3, Qt::AlignLeft);
+    form->addWidget(m_memberNameField, row++, 1, 1, 3, Qt::AlignLeft);
     form->addWidget(label(QStringLiteral("生年月日")), row, 0, Qt::AlignRight);
     auto *birthRow = new QHBoxLayout;
-    birthRow->addWidget(txBirth);
+    birthRow->addWidget(m_birthDateField);
     birthRow->addWidget(label(QStringLiteral("sample： 1962/09/27")));
     birthRow->addStretch();
     form->addLayout(birthRow, row++, 1, 1, 3);
     form->addWidget(label(QStringLiteral("ﾒｰﾙｱﾄﾞﾚｽ")), row, 0, Qt::AlignRight);
-    form->addWidget(txMail, row++, 1, 1, 3, Qt::AlignLeft);
+    form->addWidget(m_mailField, row++, 1, 1, 3, Qt::AlignLeft);
     form->addWidget(label(QStringLiteral("電話番号")), row, 0, Qt::AlignRight);
-    form->addWidget(txTel, row++, 1, 1, 3, Qt::AlignLeft);
+    form->addWidget(m_phoneField, row++, 1, 1, 3, Qt::AlignLeft);
     form->addWidget(label(QStringLiteral("FAX番号")), row, 0, Qt::AlignRight);
-    form->addWidget(txFax, row++, 1, 1, 3, Qt::AlignLeft);
+    form->addWidget(m_faxField, row++, 1, 1, 3, Qt::AlignLeft);
     form->addWidget(label(QStringLiteral("四股名：")), row, 0, Qt::AlignRight);
-    form->addWidget(txShikona, row++, 1, 1, 3, Qt::AlignLeft);
+    form->addWidget(m_shikonaField, row++, 1, 1, 3, Qt::AlignLeft);
     form->addWidget(label(QStringLiteral("  ﾌﾘｶﾞﾅ")), row, 0, Qt::AlignRight);
-    form->addWidget(txShiko, row++, 1, 1, 3, Qt::AlignLeft);
+    form->addWidget(m_furiganaField, row++, 1, 1, 3, Qt::AlignLeft);
     for (int i = 0; i < kMaxPicks; ++i) {
-        Rname[i] = label(QString(), QStringLiteral("Rname_%1").arg(i));
-        txRikishiNO[i] = lineEdit(QStringLiteral("txRikishiNO_%1").arg(i), 600);
-        RikishiName[i] = label(QString(), QStringLiteral("RikishiName_%1").arg(i));
-        RikishiName[i]->setMinimumWidth(px(1500));
-        form->addWidget(Rname[i], row, 0, Qt::AlignRight);
-        form->addWidget(txRikishiNO[i], row, 1, Qt::AlignLeft);
-        form->addWidget(RikishiName[i], row++, 2, 1, 2, Qt::AlignLeft);
-        connect(txRikishiNO[i], &QLineEdit::textEdited, this,
-                [this, i] { showNameBeside(txRikishiNO[i], RikishiName[i], false); });
+        m_pickLabels[i] = label(QString(), QStringLiteral("Rname_%1").arg(i));
+        m_pickFields[i] = lineEdit(QStringLiteral("txRikishiNO_%1").arg(i), 600);
+        m_pickNames[i] = label(QString(), QStringLiteral("RikishiName_%1").arg(i));
+        m_pickNames[i]->setMinimumWidth(px(1500));
+        form->addWidget(m_pickLabels[i], row, 0, Qt::AlignRight);
+        form->addWidget(m_pickFields[i], row, 1, Qt::AlignLeft);
+        form->addWidget(m_pickNames[i], row++, 2, 1, 2, Qt::AlignLeft);
+        connect(m_pickFields[i], &QLineEdit::textEdited, this,
+                [this, i] { showNameBeside(m_pickFields[i], m_pickNames[i], false); });
     }
-    Yname = label(QString(), QStringLiteral("Yname"));
-    YRname = label(QString(), QStringLiteral("YRname"));
-    YRname->setMinimumWidth(px(1500));
-    form->addWidget(Yname, row, 0, Qt::AlignRight);
-    form->addWidget(txYobi, row, 1, Qt::AlignLeft);
-    form->addWidget(YRname, row++, 2, 1, 2, Qt::AlignLeft);
-    connect(txYobi, &QLineEdit::textEdited, this, [this] { showNameBeside(txYobi, YRname, true); });
-    ErrMsg = label(QString(), QStringLiteral("ErrMsg"));
-    ErrMsg->setWordWrap(true);
-    ErrMsg->setMinimumHeight(px(500));
-    QPalette errPalette = ErrMsg->palette();
+    m_reserveLabel = label(QString(), QStringLiteral("Yname"));
+    m_reserveName = label(QString(), QStringLiteral("YRname"));
+    m_reserveName->setMinimumWidth(px(1500));
+    form->addWidget(m_reserveLabel, row, 0, Qt::AlignRight);
+    form->addWidget(m_reserveField, row, 1, Qt::AlignLeft);
+    form->addWidget(m_reserveName, row++, 2, 1, 2, Qt::AlignLeft);
+    connect(m_reserveField, &QLineEdit::textEdited, this,
+            [this] { showNameBeside(m_reserveField, m_reserveName, true); });
+    m_errorLabel = label(QString(), QStringLiteral("ErrMsg"));
+    m_errorLabel->setWordWrap(true);
+    m_errorLabel->setMinimumHeight(px(500));
+    QPalette errPalette = m_errorLabel->palette();
     errPalette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    ErrMsg->setPalette(errPalette);
+    m_errorLabel->setPalette(errPalette);
 
-    form->addWidget(ErrMsg, row++, 0, 1, 4);
+    form->addWidget(m_errorLabel, row++, 0, 1, 4);
     form->setColumnStretch(3, 1);
     form->setRowStretch(row, 1);
 
     auto *startFrame = new QGroupBox(QStringLiteral("入力開始位置"), this);
     auto *startLayout = new QVBoxLayout(startFrame);
-    m_optGroup = new QButtonGroup(this);
+    m_inputStartGroup = new QButtonGroup(this);
     const QString optTexts[3] = {QStringLiteral("会員名から"), QStringLiteral("四股名から"),
                                  QStringLiteral("力士番号から")};
     for (int n = 0; n < 3; ++n) {
-        Opt[n] = new QRadioButton(optTexts[n], startFrame);
-        Opt[n]->setObjectName(QStringLiteral("Opt_%1").arg(n));
-        m_optGroup->addButton(Opt[n], n);
-        startLayout->addWidget(Opt[n]);
-        connect(Opt[n], &QRadioButton::clicked, this, [this, n] { selectInputStart(n); });
+        m_inputStartOptions[n] = new QRadioButton(optTexts[n], startFrame);
+        m_inputStartOptions[n]->setObjectName(QStringLiteral("Opt_%1").arg(n));
+        m_inputStartGroup->addButton(m_inputStartOptions[n], n);
+        startLayout->addWidget(m_inputStartOptions[n]);
+        connect(m_inputStartOptions[n], &QRadioButton::clicked, this,
+                [this, n] { selectInputStart(n); });
     }
 
-    cmdAdd = button(QStringLiteral("cmdAdd"), QStringLiteral("追加"));
-    cmdUpdate = button(QStringLiteral("cmdUpdate"), QStringLiteral("更新"));
-    cmdDel = button(QStringLiteral("cmdDel"), QStringLiteral("削除"));
-    cmdPP = button(QStringLiteral("cmdPP"), QStringLiteral("<<"));
-    cmdP = button(QStringLiteral("cmdP"), QStringLiteral("<"));
-    cmdN = button(QStringLiteral("cmdN"), QStringLiteral(">"));
-    cmdNN = button(QStringLiteral("cmdNN"), QStringLiteral(">>"));
-    cmd = button(QStringLiteral("cmd"), QStringLiteral("力士参照"));
-    cmdEXIT = button(QStringLiteral("cmdEXIT"), QStringLiteral("終了"));
+    m_addButton = button(QStringLiteral("cmdAdd"), QStringLiteral("追加"));
+    m_updateButton = button(QStringLiteral("cmdUpdate"), QStringLiteral("更新"));
+    m_deleteButton = button(QStringLiteral("cmdDel"), QStringLiteral("削除"));
+    m_firstButton = button(QStringLiteral("cmdPP"), QStringLiteral("<<"));
+    m_previousButton = button(QStringLiteral("cmdP"), QStringLiteral("<"));
+    m_nextButton = button(QStringLiteral("cmdN"), QStringLiteral(">"));
+    m_lastButton = button(QStringLiteral("cmdNN"), QStringLiteral(">>"));
+    m_chartButton = button(QStringLiteral("cmd"), QStringLiteral("力士参照"));
+    m_closeButton = button(QStringLiteral("cmdEXIT"), QStringLiteral("終了"));
     auto *importFrame = new QGroupBox(QStringLiteral("先場所ﾃﾞｰﾀ取り込み"), this);
     auto *importLayout = new QVBoxLayout(importFrame);
-    cmdTorikomi = button(QStringLiteral("cmdTorikomi"), QStringLiteral("先場所ﾗﾝｷﾝｸﾞ反映"));
-    cmdTorikomi2 = button(QStringLiteral("cmdTorikomi2"), QStringLiteral("ﾗﾝｷﾝｸﾞ反映しない"));
-    importLayout->addWidget(cmdTorikomi);
-    importLayout->addWidget(cmdTorikomi2);
-    cmdCsv = button(QStringLiteral("cmdCsv"), QStringLiteral("申込CSV読込"));
-    cmdCsv->setToolTip(QStringLiteral("Web フォームなどの申込を CSV から一括登録します"));
+    m_importWithRankingButton
+        = button(QStringLiteral("cmdTorikomi"), QStringLiteral("先場所ﾗﾝｷﾝｸﾞ反映"));
+    m_importWithoutRankingButton
+        = button(QStringLiteral("cmdTorikomi2"), QStringLiteral("ﾗﾝｷﾝｸﾞ反映しない"));
+    importLayout->addWidget(m_importWithRankingButton);
+    importLayout->addWidget(m_importWithoutRankingButton);
+    m_importCsvButton = button(QStringLiteral("cmdCsv"), QStringLiteral("申込CSV読込"));
+    m_importCsvButton->setToolTip(
+        QStringLiteral("Web フォームなどの申込を CSV から一括登録します"));
     m_chooseCsv = [this] {
         return QFileDialog::getOpenFileName(
             this, QStringLiteral("申込ファイルを開く"), QString(),
             QStringLiteral("申込 (*.csv *.txt);;すべてのファイル (*)"));
     };
-    connect(cmdCsv, &QPushButton::clicked, this, [this] { guarded([this] { importCsv(); }); });
+    connect(m_importCsvButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { importCsv(); }); });
 
-    connect(cmdAdd, &QPushButton::clicked, this, [this] { guarded([this] { add(); }); });
-    connect(cmdUpdate, &QPushButton::clicked, this, [this] { guarded([this] { update(); }); });
-    connect(cmdDel, &QPushButton::clicked, this, [this] { guarded([this] { remove(); }); });
-    connect(cmdPP, &QPushButton::clicked, this, [this] { navigate(&EntryFormState::first, true); });
-    connect(cmdP, &QPushButton::clicked, this,
+    connect(m_addButton, &QPushButton::clicked, this, [this] { guarded([this] { add(); }); });
+    connect(m_updateButton, &QPushButton::clicked, this, [this] { guarded([this] { update(); }); });
+    connect(m_deleteButton, &QPushButton::clicked, this, [this] { guarded([this] { remove(); }); });
+    connect(m_firstButton, &QPushButton::clicked, this,
+            [this] { navigate(&EntryFormState::first, true); });
+    connect(m_previousButton, &QPushButton::clicked, this,
             [this] { navigate(&EntryFormState::previous, true); });
-    connect(cmdN, &QPushButton::clicked, this, [this] { navigate(&EntryFormState::next, true); });
-    connect(cmdNN, &QPushButton::clicked, this, [this] {
+    connect(m_nextButton, &QPushButton::clicked, this,
+            [this] { navigate(&EntryFormState::next, true); });
+    connect(m_lastButton, &QPushButton::clicked, this, [this] {
         navigate(&EntryFormState::last, false);
         // On the page for a new entry typing starts where it does after 追加.
         if (m_state.onBlankPage())
             focusByInputStart();
     });
-    connect(cmd, &QPushButton::clicked, this, [this] { guarded([this] { openChart(); }); });
-    connect(cmdEXIT, &QPushButton::clicked, this, &QWidget::close);
-    connect(cmdTorikomi, &QPushButton::clicked, this,
+    connect(m_chartButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { openChart(); }); });
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_importWithRankingButton, &QPushButton::clicked, this,
             [this] { guarded([this] { importPrevious(true); }); });
-    connect(cmdTorikomi2, &QPushButton::clicked, this,
+    connect(m_importWithoutRankingButton, &QPushButton::clicked, this,
             [this] { guarded([this] { importPrevious(false); }); });
 
     auto *actions = new QGridLayout;
     actions->addWidget(startFrame, 0, 0, 1, 4);
-    actions->addWidget(cmdAdd, 1, 0, 1, 4);
-    actions->addWidget(cmdUpdate, 2, 0, 1, 4);
-    actions->addWidget(cmdDel, 3, 0, 1, 4);
-    actions->addWidget(cmdPP, 4, 0);
-    actions->addWidget(cmdP, 4, 1);
-    actions->addWidget(cmdN, 4, 2);
-    actions->addWidget(cmdNN, 4, 3);
-    actions->addWidget(cmd, 5, 0, 1, 4);
+    actions->addWidget(m_addButton, 1, 0, 1, 4);
+    actions->addWidget(m_updateButton, 2, 0, 1, 4);
+    actions->addWidget(m_deleteButton, 3, 0, 1, 4);
+    actions->addWidget(m_firstButton, 4, 0);
+    actions->addWidget(m_previousButton, 4, 1);
+    actions->addWidget(m_nextButton, 4, 2);
+    actions->addWidget(m_lastButton, 4, 3);
+    actions->addWidget(m_chartButton, 5, 0, 1, 4);
     actions->addWidget(importFrame, 6, 0, 1, 4);
-    actions->addWidget(cmdCsv, 7, 0, 1, 4);
+    actions->addWidget(m_importCsvButton, 7, 0, 1, 4);
     actions->setRowStretch(8, 1);
-    actions->addWidget(cmdEXIT, 9, 0, 1, 4);
-    for (QPushButton *b : {cmdPP, cmdP, cmdN, cmdNN})
+    actions->addWidget(m_closeButton, 9, 0, 1, 4);
+    for (QPushButton *b : {m_firstButton, m_previousButton, m_nextButton, m_lastButton})
         b->setFixedWidth(px(500));
 
     m_formPanel = new QWidget(this);
@@ -306,22 +315,22 @@ void EntryWindow::buildControls()
     panel->setColumnStretch(0, 1);
     m_formPanel->setFixedWidth(px(7700) - 24);
 
-    DataGrid1 = new QTableView(this);
-    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
-    DataGrid1->setModel(m_model);
-    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("DataGrid1"));
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Read-only: Tab goes on to the next control instead of the next cell.
-    DataGrid1->setTabKeyNavigation(false);
-    DataGrid1->setFocusPolicy(Qt::NoFocus);
-    DataGrid1->verticalHeader()->setDefaultSectionSize(20);
-    DataGrid1->verticalHeader()->hide();
+    m_grid->setTabKeyNavigation(false);
+    m_grid->setFocusPolicy(Qt::NoFocus);
+    m_grid->verticalHeader()->setDefaultSectionSize(20);
+    m_grid->verticalHeader()->hide();
 
     auto *top = new QHBoxLayout(this);
     top->setContentsMargins(12, 12, 12, 12);
     top->addWidget(m_formPanel);
-    top->addWidget(DataGrid1);
+    top->addWidget(m_grid);
 }
 
 void EntryWindow::setBackground(QLineEdit *box, const QColor &colour)
@@ -336,35 +345,36 @@ void EntryWindow::applyRules()
     const RulesRecord &rules = m_contest.rules();
     const int pickCount = std::clamp<int>(rules.pickCount, 0, kMaxPicks);
     // Tab order: the ring name, the picks in use, then the reserve.
-    QWidget *previous = txShikona;
+    QWidget *previous = m_shikonaField;
     for (int i = 0; i < pickCount; ++i) {
-        Rname[i]->setText(QString::number(rules.slotPoints[i]) + QStringLiteral("点力士:"));
-        setTabOrder(previous, txRikishiNO[i]);
-        previous = txRikishiNO[i];
+        m_pickLabels[i]->setText(QString::number(rules.slotPoints[i]) + QStringLiteral("点力士:"));
+        setTabOrder(previous, m_pickFields[i]);
+        previous = m_pickFields[i];
     }
     if (rules.reserveInUse()) {
-        txYobi->setEnabled(true);
-        txYobi->setFocusPolicy(Qt::StrongFocus);
-        setBackground(txYobi, kWhite);
-        Yname->setText(QStringLiteral("予備力士:"));
-        setTabOrder(previous, txYobi);
-        previous = txYobi;
+        m_reserveField->setEnabled(true);
+        m_reserveField->setFocusPolicy(Qt::StrongFocus);
+        setBackground(m_reserveField, kWhite);
+        m_reserveLabel->setText(QStringLiteral("予備力士:"));
+        setTabOrder(previous, m_reserveField);
+        previous = m_reserveField;
     } else {
-        txYobi->setEnabled(false);
-        txYobi->setFocusPolicy(Qt::NoFocus);
-        setBackground(txYobi, light3D());
-        Yname->clear();
+        m_reserveField->setEnabled(false);
+        m_reserveField->setFocusPolicy(Qt::NoFocus);
+        setBackground(m_reserveField, light3D());
+        m_reserveLabel->clear();
     }
-    for (QWidget *w : {static_cast<QWidget *>(txShiko), static_cast<QWidget *>(txName),
-                       static_cast<QWidget *>(txBirth), static_cast<QWidget *>(txMail),
-                       static_cast<QWidget *>(txTel), static_cast<QWidget *>(txFax)}) {
+    for (QWidget *w :
+         {static_cast<QWidget *>(m_furiganaField), static_cast<QWidget *>(m_memberNameField),
+          static_cast<QWidget *>(m_birthDateField), static_cast<QWidget *>(m_mailField),
+          static_cast<QWidget *>(m_phoneField), static_cast<QWidget *>(m_faxField)}) {
         setTabOrder(previous, w);
         previous = w;
     }
     // Unused pick boxes stay enabled but are never read.
     for (int i = pickCount; i < kMaxPicks; ++i) {
-        txRikishiNO[i]->setFocusPolicy(Qt::ClickFocus);
-        setBackground(txRikishiNO[i], light3D());
+        m_pickFields[i]->setFocusPolicy(Qt::ClickFocus);
+        setBackground(m_pickFields[i], light3D());
     }
 }
 
@@ -373,22 +383,22 @@ void EntryWindow::layoutEntryGrid()
     const int pickCount = std::clamp<int>(m_contest.rules().pickCount, 0, kMaxPicks);
     const int columns = m_model->columnCount();
     for (int c = 0; c < columns; ++c)
-        DataGrid1->setColumnHidden(c, true);
+        m_grid->setColumnHidden(c, true);
     // Whole names and headings, never narrower than the window's own layout.
     int gridWidth = 0;
     const auto show = [&](int c, int twips, int chars) {
-        DataGrid1->setColumnHidden(c, false);
-        const int w = columnWidthFor(DataGrid1, c, chars, px(twips));
-        DataGrid1->setColumnWidth(c, w);
+        m_grid->setColumnHidden(c, false);
+        const int w = columnWidthFor(m_grid, c, chars, px(twips));
+        m_grid->setColumnWidth(c, w);
         gridWidth += w;
     };
     show(1, 1000, kRingNameBytes);
     for (int c = 19; c <= 18 + pickCount; ++c)
         show(c, 700, kWrestlerNameBytes);
     show(30, 400, 0);
-    gridWidth += DataGrid1->frameWidth() * 2
-        + DataGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
-    DataGrid1->setFixedWidth(gridWidth);
+    gridWidth
+        += m_grid->frameWidth() * 2 + m_grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    m_grid->setFixedWidth(gridWidth);
     resize(gridWidth + px(7700), std::max(height(), 680));
 }
 
@@ -399,15 +409,15 @@ void EntryWindow::refreshGrid()
 
 void EntryWindow::applyButtons()
 {
-    cmdAdd->setEnabled(m_state.addEnabled());
-    cmdUpdate->setEnabled(m_state.updateEnabled());
-    cmdDel->setEnabled(m_state.deleteEnabled());
-    cmdPP->setEnabled(m_state.firstEnabled());
-    cmdP->setEnabled(m_state.previousEnabled());
-    cmdN->setEnabled(m_state.nextEnabled());
-    cmdNN->setEnabled(m_state.lastEnabled());
+    m_addButton->setEnabled(m_state.addEnabled());
+    m_updateButton->setEnabled(m_state.updateEnabled());
+    m_deleteButton->setEnabled(m_state.deleteEnabled());
+    m_firstButton->setEnabled(m_state.firstEnabled());
+    m_previousButton->setEnabled(m_state.previousEnabled());
+    m_nextButton->setEnabled(m_state.nextEnabled());
+    m_lastButton->setEnabled(m_state.lastEnabled());
     setWindowTitle(m_state.caption());
-    txIndex->setText(QString::number(m_state.shownId()));
+    m_idField->setText(QString::number(m_state.shownId()));
 }
 
 void EntryWindow::showPage()
@@ -416,14 +426,15 @@ void EntryWindow::showPage()
     if (m_state.onBlankPage()) {
         // NewEntryPage
         for (int i = 0; i < kMaxPicks; ++i) {
-            txRikishiNO[i]->clear();
-            RikishiName[i]->clear();
+            m_pickFields[i]->clear();
+            m_pickNames[i]->clear();
         }
-        for (QLineEdit *e : {txYobi, txName, txBirth, txMail, txTel, txFax, txShikona, txShiko})
+        for (QLineEdit *e : {m_reserveField, m_memberNameField, m_birthDateField, m_mailField,
+                             m_phoneField, m_faxField, m_shikonaField, m_furiganaField})
             e->clear();
-        YRname->clear();
+        m_reserveName->clear();
         if (m_model->rowCount() > 0)
-            DataGrid1->selectRow(m_model->rowCount() - 1);
+            m_grid->selectRow(m_model->rowCount() - 1);
     } else {
         // ShowEntry
         const int k = m_state.currentIndex();
@@ -431,19 +442,19 @@ void EntryWindow::showPage()
         const int pickCount = std::clamp<int>(m_contest.rules().pickCount, 0, kMaxPicks);
         const EntryForm f = EntryForm::fromRecord(e, pickCount);
         for (int i = 0; i < pickCount; ++i) {
-            txRikishiNO[i]->setText(f.picks[i]);
-            RikishiName[i]->setText(roster.name(e.picks[i]));
+            m_pickFields[i]->setText(f.picks[i]);
+            m_pickNames[i]->setText(roster.name(e.picks[i]));
         }
-        txYobi->setText(f.reserve);
-        YRname->setText(roster.name(e.reserveList[0]));
-        txName->setText(f.memberName);
-        txBirth->setText(f.birth);
-        txMail->setText(f.mail);
-        txTel->setText(f.tel);
-        txFax->setText(f.fax);
-        txShikona->setText(f.shikona);
-        txShiko->setText(f.furigana);
-        DataGrid1->selectRow(k);
+        m_reserveField->setText(f.reserve);
+        m_reserveName->setText(roster.name(e.reserveList[0]));
+        m_memberNameField->setText(f.memberName);
+        m_birthDateField->setText(f.birth);
+        m_mailField->setText(f.mail);
+        m_phoneField->setText(f.tel);
+        m_faxField->setText(f.fax);
+        m_shikonaField->setText(f.shikona);
+        m_furiganaField->setText(f.furigana);
+        m_grid->selectRow(k);
     }
     applyButtons();
 }
@@ -451,16 +462,16 @@ void EntryWindow::showPage()
 EntryForm EntryWindow::readForm() const
 {
     EntryForm f;
-    f.memberName = txName->text();
-    f.birth = txBirth->text();
-    f.mail = txMail->text();
-    f.tel = txTel->text();
-    f.fax = txFax->text();
-    f.shikona = txShikona->text();
-    f.furigana = txShiko->text();
+    f.memberName = m_memberNameField->text();
+    f.birth = m_birthDateField->text();
+    f.mail = m_mailField->text();
+    f.tel = m_phoneField->text();
+    f.fax = m_faxField->text();
+    f.shikona = m_shikonaField->text();
+    f.furigana = m_furiganaField->text();
     for (int i = 0; i < kMaxPicks; ++i)
-        f.picks[i] = txRikishiNO[i]->text();
-    f.reserve = txYobi->text();
+        f.picks[i] = m_pickFields[i]->text();
+    f.reserve = m_reserveField->text();
     return f;
 }
 
@@ -469,17 +480,17 @@ void EntryWindow::showError(const ValidationResult &error)
     // Only the latest problem is marked.
     clearErrorDisplay();
     QApplication::beep();
-    ErrMsg->setText(error.message);
+    m_errorLabel->setText(error.message);
     QLineEdit *box = nullptr;
     switch (error.box) {
     case EntryBox::Shikona:
-        box = txShikona;
+        box = m_shikonaField;
         break;
     case EntryBox::Pick:
-        box = txRikishiNO[std::clamp(error.pickIndex, 0, kMaxPicks - 1)];
+        box = m_pickFields[std::clamp(error.pickIndex, 0, kMaxPicks - 1)];
         break;
     case EntryBox::Reserve:
-        box = txYobi;
+        box = m_reserveField;
         break;
     case EntryBox::None:
         break;
@@ -495,37 +506,37 @@ void EntryWindow::clearErrorDisplay()
 {
     if (m_errorShown) {
         const int pickCount = std::clamp<int>(m_contest.rules().pickCount, 0, kMaxPicks);
-        setBackground(txShikona, kWhite);
-        setBackground(txShiko, kWhite);
-        setBackground(txYobi, m_contest.rules().reserveInUse() ? kWhite : light3D());
+        setBackground(m_shikonaField, kWhite);
+        setBackground(m_furiganaField, kWhite);
+        setBackground(m_reserveField, m_contest.rules().reserveInUse() ? kWhite : light3D());
         for (int i = 0; i < pickCount; ++i)
-            setBackground(txRikishiNO[i], kWhite);
+            setBackground(m_pickFields[i], kWhite);
         m_errorShown = false;
     }
-    ErrMsg->clear();
+    m_errorLabel->clear();
 }
 
 void EntryWindow::focusByInputStart()
 {
     switch (m_state.inputStart()) {
     case InputStart::MemberName:
-        txName->setFocus();
+        m_memberNameField->setFocus();
         break;
     case InputStart::Shikona:
-        txShikona->setFocus();
+        m_shikonaField->setFocus();
         break;
     case InputStart::Picks:
-        txRikishiNO[0]->setFocus();
+        m_pickFields[0]->setFocus();
         break;
     }
 }
 
 void EntryWindow::focusAfterLastBox()
 {
-    if (cmdUpdate->isEnabled())
-        cmdUpdate->setFocus();
-    if (cmdAdd->isEnabled())
-        cmdAdd->setFocus();
+    if (m_updateButton->isEnabled())
+        m_updateButton->setFocus();
+    if (m_addButton->isEnabled())
+        m_addButton->setFocus();
 }
 
 void EntryWindow::selectInputStart(int n)
@@ -598,7 +609,7 @@ void EntryWindow::navigate(void (EntryFormState::*move)(), bool focusShikona)
     showPage();
     clearErrorDisplay();
     if (focusShikona)
-        txShikona->setFocus();
+        m_shikonaField->setFocus();
 }
 
 void EntryWindow::importPrevious(bool byRanking)
@@ -609,16 +620,16 @@ void EntryWindow::importPrevious(bool byRanking)
         m_contest.prompter().tell({r.message, QString(), Icon::Information});
     if (r.outcome != ImportResult::Imported)
         return;
-    cmdTorikomi->setEnabled(false);
-    cmdTorikomi2->setEnabled(false);
+    m_importWithRankingButton->setEnabled(false);
+    m_importWithoutRankingButton->setEnabled(false);
     refreshGrid();
     m_state.afterImport(m_contest.participantCount());
     showPage();
     clearErrorDisplay();
-    Opt[2]->setChecked(true);
+    m_inputStartOptions[2]->setChecked(true);
     m_state.setInputStart(InputStart::Picks);
     layoutEntryGrid();
-    txRikishiNO[0]->setFocus();
+    m_pickFields[0]->setFocus();
 }
 
 void EntryWindow::importCsv()
@@ -668,12 +679,12 @@ void EntryWindow::openChart()
 void EntryWindow::onEnter(QLineEdit *box)
 {
     static const std::pair<QLineEdit * EntryWindow::*, QLineEdit * EntryWindow::*> chain[] = {
-        {&EntryWindow::txName, &EntryWindow::txBirth},
-        {&EntryWindow::txBirth, &EntryWindow::txMail},
-        {&EntryWindow::txMail, &EntryWindow::txTel},
-        {&EntryWindow::txTel, &EntryWindow::txFax},
-        {&EntryWindow::txFax, &EntryWindow::txShikona},
-        {&EntryWindow::txShikona, &EntryWindow::txShiko},
+        {&EntryWindow::m_memberNameField, &EntryWindow::m_birthDateField},
+        {&EntryWindow::m_birthDateField, &EntryWindow::m_mailField},
+        {&EntryWindow::m_mailField, &EntryWindow::m_phoneField},
+        {&EntryWindow::m_phoneField, &EntryWindow::m_faxField},
+        {&EntryWindow::m_faxField, &EntryWindow::m_shikonaField},
+        {&EntryWindow::m_shikonaField, &EntryWindow::m_furiganaField},
     };
     for (const auto &[from, to] : chain) {
         if (this->*from == box) {
@@ -681,17 +692,17 @@ void EntryWindow::onEnter(QLineEdit *box)
             return;
         }
     }
-    if (box == txShiko) {
-        txRikishiNO[0]->setFocus();
+    if (box == m_furiganaField) {
+        m_pickFields[0]->setFocus();
         return;
     }
     for (int i = 0; i < kMaxPicks; ++i) {
-        if (box == txRikishiNO[i]) {
+        if (box == m_pickFields[i]) {
             onPickEnter(i);
             return;
         }
     }
-    if (box == txYobi)
+    if (box == m_reserveField)
         onReserveEnter();
 }
 
@@ -716,45 +727,45 @@ void EntryWindow::refuseNumber(QLineEdit *box, QLabel *name, const QString &reas
 void EntryWindow::onPickEnter(int i)
 {
     const RulesRecord &rules = m_contest.rules();
-    const EnterCheck check = checkPickEnter(txRikishiNO[i]->text(), rules, m_contest.roster());
+    const EnterCheck check = checkPickEnter(m_pickFields[i]->text(), rules, m_contest.roster());
     if (check.outcome != EnterOutcome::Accepted) {
-        refuseNumber(txRikishiNO[i], RikishiName[i], check.reason);
+        refuseNumber(m_pickFields[i], m_pickNames[i], check.reason);
         return;
     }
-    onKeyTyped(txRikishiNO[i]);
-    RikishiName[i]->setText(m_contest.roster().name(check.slot));
+    onKeyTyped(m_pickFields[i]);
+    m_pickNames[i]->setText(m_contest.roster().name(check.slot));
     if (i + 1 < rules.pickCount)
-        txRikishiNO[i + 1]->setFocus();
+        m_pickFields[i + 1]->setFocus();
     else if (rules.reserveInUse())
-        txYobi->setFocus();
+        m_reserveField->setFocus();
     else
         focusAfterLastBox();
 }
 
 void EntryWindow::onReserveEnter()
 {
-    const EnterCheck check = checkReserveEnter(txYobi->text(), m_contest.roster());
+    const EnterCheck check = checkReserveEnter(m_reserveField->text(), m_contest.roster());
     if (check.outcome == EnterOutcome::Ignored)
         return;
     if (check.outcome == EnterOutcome::Rejected) {
-        refuseNumber(txYobi, YRname, check.reason);
+        refuseNumber(m_reserveField, m_reserveName, check.reason);
         return;
     }
-    onKeyTyped(txYobi);
-    YRname->setText(m_contest.roster().name(check.slot));
+    onKeyTyped(m_reserveField);
+    m_reserveName->setText(m_contest.roster().name(check.slot));
     focusAfterLastBox();
 }
 
 void EntryWindow::onKeyTyped(QLineEdit *box)
 {
-    const bool watched = box == txShikona || box == txShiko || box == txYobi
-        || std::find(txRikishiNO.begin(), txRikishiNO.end(), box) != txRikishiNO.end();
+    const bool watched = box == m_shikonaField || box == m_furiganaField || box == m_reserveField
+        || std::find(m_pickFields.begin(), m_pickFields.end(), box) != m_pickFields.end();
     if (!watched)
         return;
-    if (box == txYobi && val(box->text()) < 10)
+    if (box == m_reserveField && val(box->text()) < 10)
         return;
     setBackground(box, kWhite);
-    ErrMsg->clear();
+    m_errorLabel->clear();
 }
 
 bool EntryWindow::eventFilter(QObject *watched, QEvent *event)

@@ -20,11 +20,11 @@ FetchSettingsDialog::FetchSettingsDialog(Contest &contest, QWidget *parent)
     setWindowTitle(QStringLiteral("取得設定"));
     FetchSettings settings;
     runAction(m_contest, [&] { settings = FetchSettings::load(m_contest); });
-    m_torikumi = new QLineEdit(settings.torikumiTemplate, this);
-    m_torikumi->setObjectName(QStringLiteral("txTorikumiUrl"));
-    m_banzuke = new QLineEdit(settings.banzukeTemplate, this);
-    m_banzuke->setObjectName(QStringLiteral("txBanzukeUrl"));
-    for (QLineEdit *e : {m_torikumi, m_banzuke})
+    m_torikumiAddressField = new QLineEdit(settings.torikumiTemplate, this);
+    m_torikumiAddressField->setObjectName(QStringLiteral("txTorikumiUrl"));
+    m_banzukeAddressField = new QLineEdit(settings.banzukeTemplate, this);
+    m_banzukeAddressField->setObjectName(QStringLiteral("txBanzukeUrl"));
+    for (QLineEdit *e : {m_torikumiAddressField, m_banzukeAddressField})
         e->setMinimumWidth(520);
     auto *help = new QLabel(
         QStringLiteral(
@@ -34,8 +34,8 @@ FetchSettingsDialog::FetchSettingsDialog(Contest &contest, QWidget *parent)
         this);
     help->setWordWrap(true);
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("取組結果の URL(&T)"), m_torikumi);
-    form->addRow(QStringLiteral("番付の URL(&B)"), m_banzuke);
+    form->addRow(QStringLiteral("取組結果の URL(&T)"), m_torikumiAddressField);
+    form->addRow(QStringLiteral("番付の URL(&B)"), m_banzukeAddressField);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("保存"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
@@ -43,8 +43,8 @@ FetchSettingsDialog::FetchSettingsDialog(Contest &contest, QWidget *parent)
         = buttons->addButton(QStringLiteral("既定に戻す(&D)"), QDialogButtonBox::ResetRole);
     defaults->setObjectName(QStringLiteral("cmdDefaults"));
     connect(defaults, &QPushButton::clicked, this, [this] {
-        m_torikumi->setText(FetchSettings::defaultTorikumiTemplate());
-        m_banzuke->setText(FetchSettings::defaultBanzukeTemplate());
+        m_torikumiAddressField->setText(FetchSettings::defaultTorikumiTemplate());
+        m_banzukeAddressField->setText(FetchSettings::defaultBanzukeTemplate());
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &FetchSettingsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -62,7 +62,7 @@ bool FetchSettingsDialog::edit(Contest &contest, QWidget *parent)
 
 void FetchSettingsDialog::accept()
 {
-    for (QLineEdit *e : {m_torikumi, m_banzuke}) {
+    for (QLineEdit *e : {m_torikumiAddressField, m_banzukeAddressField}) {
         if (const QString problem = FetchSettings::templateProblem(e->text()); !problem.isEmpty()) {
             m_contest.prompter().tell({problem, windowTitle(), Icon::Warning});
             e->setFocus();
@@ -71,8 +71,8 @@ void FetchSettingsDialog::accept()
         }
     }
     FetchSettings settings;
-    settings.torikumiTemplate = m_torikumi->text().trimmed();
-    settings.banzukeTemplate = m_banzuke->text().trimmed();
+    settings.torikumiTemplate = m_torikumiAddressField->text().trimmed();
+    settings.banzukeTemplate = m_banzukeAddressField->text().trimmed();
     if (runAction(
             m_contest, [&] { settings.save(m_contest); }, {}, windowTitle()))
         QDialog::accept();

@@ -26,8 +26,8 @@ public:
 
 private:
     Contest &m_contest;
-    QLineEdit *m_torikumi = nullptr;
-    QLineEdit *m_banzuke = nullptr;
+    QLineEdit *m_torikumiAddressField = nullptr;
+    QLineEdit *m_banzukeAddressField = nullptr;
 };
 
 } // namespace kc::ui

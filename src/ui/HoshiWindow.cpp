@@ -18,7 +18,7 @@ namespace kc::ui {
 
 namespace {
 
-// Pic1: paints the chart's items at the screen's resolution.
+// m_chart: paints the chart's items at the screen's resolution.
 class ChartSurface : public QWidget
 {
 public:
@@ -75,42 +75,43 @@ HoshiWindow::HoshiWindow(Contest &contest, PrintRenderer &printer, QWidget *pare
     setObjectName(QStringLiteral("frmHoshi"));
     setWindowTitle(QStringLiteral("星取表"));
     auto *layout = new QVBoxLayout(this);
-    Label1 = makeTitleLabel(QStringLiteral("星　　取　　表"), this);
-    layout->addWidget(Label1);
+    m_titleLabel = makeTitleLabel(QStringLiteral("星　　取　　表"), this);
+    layout->addWidget(m_titleLabel);
 
-    Pic1 = new ChartSurface(this);
+    m_chart = new ChartSurface(this);
     auto *scroll = new QScrollArea(this);
-    scroll->setWidget(Pic1);
+    scroll->setWidget(m_chart);
     scroll->setAlignment(Qt::AlignHCenter);
     scroll->setFrameShape(QFrame::NoFrame);
     layout->addWidget(scroll, 1);
 
     auto *buttons = new QHBoxLayout;
-    cmdPrint = new QPushButton(QStringLiteral("印刷"), this);
-    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
-    cmdPreview = new QPushButton(QStringLiteral("印刷プレビュー"), this);
-    cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
-    cmdClose = new QPushButton(QStringLiteral("閉じる"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    m_printButton = new QPushButton(QStringLiteral("印刷"), this);
+    m_printButton->setObjectName(QStringLiteral("cmdPrint"));
+    m_previewButton = new QPushButton(QStringLiteral("印刷プレビュー"), this);
+    m_previewButton->setObjectName(QStringLiteral("cmdPreview"));
+    m_closeButton = new QPushButton(QStringLiteral("閉じる"), this);
+    m_closeButton->setObjectName(QStringLiteral("cmdClose"));
     buttons->addStretch();
-    for (QPushButton *b : {cmdPrint, cmdPreview, cmdClose})
+    for (QPushButton *b : {m_printButton, m_previewButton, m_closeButton})
         buttons->addWidget(b);
     layout->addLayout(buttons);
-    connect(cmdPrint, &QPushButton::clicked, this, &HoshiWindow::printClicked);
-    connect(cmdPreview, &QPushButton::clicked, this, &HoshiWindow::previewClicked);
-    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_printButton, &QPushButton::clicked, this, &HoshiWindow::printClicked);
+    connect(m_previewButton, &QPushButton::clicked, this, &HoshiWindow::previewClicked);
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
 
     refresh();
     // The whole chart without scrolling where the screen allows it.
-    resize(Pic1->width() + 60,
-           Pic1->height() + Label1->sizeHint().height() + cmdClose->sizeHint().height() + 70);
+    resize(m_chart->width() + 60,
+           m_chart->height() + m_titleLabel->sizeHint().height()
+               + m_closeButton->sizeHint().height() + 70);
 }
 
 void HoshiWindow::refresh()
 {
     const ChartColours colours;
     const Roster &roster = m_contest.roster();
-    static_cast<ChartSurface *>(Pic1)->setDocument(
+    static_cast<ChartSurface *>(m_chart)->setDocument(
         buildWinLossChartScreen(roster, m_contest.rules().currentDay, colours), winloss::width(),
         winloss::height(roster));
 }

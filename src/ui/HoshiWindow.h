@@ -33,11 +33,11 @@ private:
 
     Contest &m_contest;
     PrintRenderer &m_printer;
-    QLabel *Label1 = nullptr;
-    QWidget *Pic1 = nullptr;
-    QPushButton *cmdPrint = nullptr;
-    QPushButton *cmdPreview = nullptr;
-    QPushButton *cmdClose = nullptr;
+    QLabel *m_titleLabel = nullptr;
+    QWidget *m_chart = nullptr;
+    QPushButton *m_printButton = nullptr;
+    QPushButton *m_previewButton = nullptr;
+    QPushButton *m_closeButton = nullptr;
 };
 
 } // namespace kc::ui

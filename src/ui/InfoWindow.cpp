@@ -8,34 +8,34 @@
 namespace kc::ui {
 
 InfoWindow::InfoWindow(const QString &text, QWidget *parent)
-    : QDialog(parent), m_msg(new QPlainTextEdit(this)), m_ok(new QPushButton(this))
+    : QDialog(parent), m_textBox(new QPlainTextEdit(this)), m_okButton(new QPushButton(this))
 {
     setObjectName(QStringLiteral("frmINFO"));
     setWindowTitle(QStringLiteral("Information"));
     setModal(true);
 
-    m_msg->setObjectName(QStringLiteral("Msg"));
-    m_msg->setReadOnly(true);
-    m_msg->setPlainText(text);
+    m_textBox->setObjectName(QStringLiteral("Msg"));
+    m_textBox->setReadOnly(true);
+    m_textBox->setPlainText(text);
 
-    m_ok->setObjectName(QStringLiteral("cmdOK"));
-    m_ok->setText(QStringLiteral("OK"));
-    m_ok->setDefault(true);
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    m_okButton->setObjectName(QStringLiteral("cmdOK"));
+    m_okButton->setText(QStringLiteral("OK"));
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(m_ok);
+    buttons->addWidget(m_okButton);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_msg);
+    layout->addWidget(m_textBox);
     layout->addLayout(buttons);
     resize(520, 360);
-    m_ok->setFocus();
+    m_okButton->setFocus();
 }
 
 QString InfoWindow::text() const
 {
-    return m_msg->toPlainText();
+    return m_textBox->toPlainText();
 }
 
 void InfoWindow::showMessage(const QString &text, QWidget *parent)

@@ -22,8 +22,8 @@ public:
     static void showMessage(const QString &text, QWidget *parent = nullptr);
 
 private:
-    QPlainTextEdit *m_msg;
-    QPushButton *m_ok;
+    QPlainTextEdit *m_textBox;
+    QPushButton *m_okButton;
 };
 
 } // namespace kc::ui

@@ -105,90 +105,92 @@ void MainWindow::buildControls()
     auto *central = new QWidget(this);
     setCentralWidget(central);
 
-    m_dataGrid1 = new QTableView(central);
-    m_dataGrid1->setObjectName(QStringLiteral("DataGrid1"));
-    m_dataGrid1->setModel(m_model);
-    m_dataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid = new QTableView(central);
+    m_grid->setObjectName(QStringLiteral("DataGrid1"));
+    m_grid->setModel(m_model);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Read-only: Tab goes on to the next control instead of the next cell.
-    m_dataGrid1->setTabKeyNavigation(false);
-    m_dataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_dataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_dataGrid1->setAlternatingRowColors(true);
-    m_dataGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    m_dataGrid1->verticalHeader()->hide();
-    m_dataGrid1->horizontalHeader()->setHighlightSections(false);
-    m_dataGrid1->horizontalHeader()->setMinimumSectionSize(8);
+    m_grid->setTabKeyNavigation(false);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setAlternatingRowColors(true);
+    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setHighlightSections(false);
+    m_grid->horizontalHeader()->setMinimumSectionSize(8);
 
-    m_frame1 = new QGroupBox(QStringLiteral("並替"), central);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    m_sortBox = new QGroupBox(QStringLiteral("並替"), central);
+    m_sortBox->setObjectName(QStringLiteral("Frame1"));
     auto makeButton = [&](QWidget *owner, const char *name, const QString &caption) {
         auto *b = new QPushButton(caption, owner);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         return b;
     };
-    m_cmdsortid = makeButton(m_frame1, "cmdsortid", QStringLiteral("I D"));
-    m_cmdSortDay = makeButton(m_frame1, "cmdSortDay", QStringLiteral("日々計"));
-    m_txUpDown = new QLineEdit(m_frame1);
-    m_txUpDown->setObjectName(QStringLiteral("txUpDown"));
-    SelectAllOnFocus::install(m_txUpDown);
-    m_txUpDown->setAlignment(Qt::AlignRight);
-    m_txUpDown->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
-    m_upDown1 = new QSpinBox(m_frame1);
-    m_upDown1->setObjectName(QStringLiteral("UpDown1"));
-    m_upDown1->setRange(0, kDays);
-    m_upDown1->setToolTip(QStringLiteral("日々計で並べる日"));
+    m_sortByIdButton = makeButton(m_sortBox, "cmdsortid", QStringLiteral("I D"));
+    m_sortByDayButton = makeButton(m_sortBox, "cmdSortDay", QStringLiteral("日々計"));
+    m_sortDayField = new QLineEdit(m_sortBox);
+    m_sortDayField->setObjectName(QStringLiteral("txUpDown"));
+    SelectAllOnFocus::install(m_sortDayField);
+    m_sortDayField->setAlignment(Qt::AlignRight);
+    m_sortDayField->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
+    m_sortDaySpinner = new QSpinBox(m_sortBox);
+    m_sortDaySpinner->setObjectName(QStringLiteral("UpDown1"));
+    m_sortDaySpinner->setRange(0, kDays);
+    m_sortDaySpinner->setToolTip(QStringLiteral("日々計で並べる日"));
     // Only the arrows show: the day itself is in txUpDown beside it.
-    m_upDown1->setFixedWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 6);
-    m_upDown1->setFixedHeight(m_txUpDown->sizeHint().height());
-    m_cmdSortNakabi = makeButton(m_frame1, "cmdSortNakabi", QStringLiteral("中日計"));
-    m_cmdSortTotal = makeButton(m_frame1, "cmdSortTotal", QStringLiteral("総合計"));
-    auto *sortRow = new QHBoxLayout(m_frame1);
-    sortRow->addWidget(m_cmdsortid);
+    m_sortDaySpinner->setFixedWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 6);
+    m_sortDaySpinner->setFixedHeight(m_sortDayField->sizeHint().height());
+    m_sortByMidTotalButton = makeButton(m_sortBox, "cmdSortNakabi", QStringLiteral("中日計"));
+    m_sortByTotalButton = makeButton(m_sortBox, "cmdSortTotal", QStringLiteral("総合計"));
+    auto *sortRow = new QHBoxLayout(m_sortBox);
+    sortRow->addWidget(m_sortByIdButton);
     sortRow->addSpacing(6);
-    sortRow->addWidget(m_cmdSortDay);
-    sortRow->addWidget(m_txUpDown);
-    sortRow->addWidget(m_upDown1);
+    sortRow->addWidget(m_sortByDayButton);
+    sortRow->addWidget(m_sortDayField);
+    sortRow->addWidget(m_sortDaySpinner);
     sortRow->addSpacing(6);
-    sortRow->addWidget(m_cmdSortNakabi);
-    sortRow->addWidget(m_cmdSortTotal);
+    sortRow->addWidget(m_sortByMidTotalButton);
+    sortRow->addWidget(m_sortByTotalButton);
 
-    m_label1 = new QLabel(QStringLiteral("参加人数"), central);
-    m_label1->setObjectName(QStringLiteral("Label1"));
-    m_txEntryMax = new QLineEdit(central);
-    m_txEntryMax->setObjectName(QStringLiteral("txEntryMax"));
-    m_txEntryMax->setReadOnly(true);
-    m_txEntryMax->setAlignment(Qt::AlignRight);
-    m_txEntryMax->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
-    m_label2 = new QLabel(QStringLiteral("名"), central);
-    m_label2->setObjectName(QStringLiteral("Label2"));
-    m_cmdNow = makeButton(central, "cmdNow", QString());
-    m_cmdNow->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("取組結果入力")) + 32);
-    m_cmdEND = makeButton(central, "cmdEND", QStringLiteral("終了"));
+    m_entryCountLabel = new QLabel(QStringLiteral("参加人数"), central);
+    m_entryCountLabel->setObjectName(QStringLiteral("Label1"));
+    m_entryCountField = new QLineEdit(central);
+    m_entryCountField->setObjectName(QStringLiteral("txEntryMax"));
+    m_entryCountField->setReadOnly(true);
+    m_entryCountField->setAlignment(Qt::AlignRight);
+    m_entryCountField->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    m_entryCountUnit = new QLabel(QStringLiteral("名"), central);
+    m_entryCountUnit->setObjectName(QStringLiteral("Label2"));
+    m_nextStepButton = makeButton(central, "cmdNow", QString());
+    m_nextStepButton->setMinimumWidth(
+        fontMetrics().horizontalAdvance(QStringLiteral("取組結果入力")) + 32);
+    m_closeButton = makeButton(central, "cmdEND", QStringLiteral("終了"));
 
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(m_frame1);
+    bottom->addWidget(m_sortBox);
     bottom->addStretch(1);
-    bottom->addWidget(m_label1);
-    bottom->addWidget(m_txEntryMax);
-    bottom->addWidget(m_label2);
+    bottom->addWidget(m_entryCountLabel);
+    bottom->addWidget(m_entryCountField);
+    bottom->addWidget(m_entryCountUnit);
     bottom->addSpacing(16);
-    bottom->addWidget(m_cmdNow);
-    bottom->addWidget(m_cmdEND);
+    bottom->addWidget(m_nextStepButton);
+    bottom->addWidget(m_closeButton);
     auto *layout = new QVBoxLayout(central);
-    layout->addWidget(m_dataGrid1, 1);
+    layout->addWidget(m_grid, 1);
     layout->addLayout(bottom);
 
-    connect(m_cmdNow, &QPushButton::clicked, this, &MainWindow::onCmdNow);
-    connect(m_cmdEND, &QPushButton::clicked, this, &MainWindow::onCmdEnd);
-    connect(m_cmdsortid, &QPushButton::clicked, this, &MainWindow::onCmdSortId);
-    connect(m_cmdSortDay, &QPushButton::clicked, this, &MainWindow::onCmdSortDay);
-    connect(m_cmdSortNakabi, &QPushButton::clicked, this, &MainWindow::onCmdSortNakabi);
-    connect(m_cmdSortTotal, &QPushButton::clicked, this, &MainWindow::onCmdSortTotal);
-    connect(m_upDown1, &QSpinBox::valueChanged, this, &MainWindow::onUpDownChanged);
-    connect(m_txUpDown, &QLineEdit::textEdited, this, &MainWindow::onTxUpDownEdited);
+    connect(m_nextStepButton, &QPushButton::clicked, this, &MainWindow::onNextStepClicked);
+    connect(m_closeButton, &QPushButton::clicked, this, &MainWindow::onCloseClicked);
+    connect(m_sortByIdButton, &QPushButton::clicked, this, &MainWindow::onSortByIdClicked);
+    connect(m_sortByDayButton, &QPushButton::clicked, this, &MainWindow::onSortByDayClicked);
+    connect(m_sortByMidTotalButton, &QPushButton::clicked, this,
+            &MainWindow::onSortByMidTotalClicked);
+    connect(m_sortByTotalButton, &QPushButton::clicked, this, &MainWindow::onSortByTotalClicked);
+    connect(m_sortDaySpinner, &QSpinBox::valueChanged, this, &MainWindow::onSortDayStepped);
+    connect(m_sortDayField, &QLineEdit::textEdited, this, &MainWindow::onSortDayEdited);
     // Enter in the day box goes on to the next control, as in every text box here.
-    connect(m_txUpDown, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
+    connect(m_sortDayField, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
 }
 
 QAction *MainWindow::addItem(QMenu *menu, const QString &name, const QString &caption,
@@ -210,50 +212,56 @@ void MainWindow::buildMenus()
     auto s = [](const char *text) { return QString::fromUtf8(text); };
 
     QMenu *file = makeMenu("mmFile", s("ﾌｧｲﾙ"));
-    addItem(file, s("mmInit"), s("初期化"), &MainWindow::onMmInit);
+    addItem(file, s("mmInit"), s("初期化"), &MainWindow::onResetContestTriggered);
     file->addSeparator();
-    addItem(file, s("mmCrear"), s("取組結果の変更"), &MainWindow::onMmCrear);
+    addItem(file, s("mmCrear"), s("取組結果の変更"), &MainWindow::onRestartResultsTriggered);
     file->addSeparator();
-    addItem(file, s("mmRename"), s("力士名の変更"), &MainWindow::onMmRename);
-    addItem(file, s("KillRename"), s("力士名ﾌｧｲﾙの削除"), &MainWindow::onKillRename);
+    addItem(file, s("mmRename"), s("力士名の変更"), &MainWindow::onRenameWrestlersTriggered);
+    addItem(file, s("KillRename"), s("力士名ﾌｧｲﾙの削除"), &MainWindow::onDeleteRenameListTriggered);
     file->addSeparator();
-    addItem(file, s("mmEnd"), s("終了"), &MainWindow::onMmEnd);
+    addItem(file, s("mmEnd"), s("終了"), &MainWindow::onQuitTriggered);
 
     QMenu *start = makeMenu("OsumoKyokai", s("初期処理"));
-    addItem(start, s("MenuMakeBan"), s("番付表作成"), &MainWindow::onMenuMakeBan);
-    addItem(start, s("MenuRules"), s("ﾙｰﾙの設定"), &MainWindow::onMenuRules);
+    addItem(start, s("MenuMakeBan"), s("番付表作成"), &MainWindow::onMakeBanzukeTriggered);
+    addItem(start, s("MenuRules"), s("ﾙｰﾙの設定"), &MainWindow::onRulesTriggered);
     start->addSeparator();
-    addItem(start, s("mmBanzukePrint"), s("番付表の出力(印刷)"), &MainWindow::onMmBanzukePrint);
+    addItem(start, s("mmBanzukePrint"), s("番付表の出力(印刷)"),
+            &MainWindow::onPrintBanzukeTriggered);
 
     QMenu *reception = makeMenu("Kyoukai", s("受付処理"));
-    addItem(reception, s("KyokaiEntry"), s("投票受付"), &MainWindow::onKyokaiEntry);
-    addItem(reception, s("MenuGameStart"), s("受付終了"), &MainWindow::onMenuGameStart);
-    addItem(reception, s("mmShoui"), s("賞位の設定"), &MainWindow::onMmShoui);
+    addItem(reception, s("KyokaiEntry"), s("投票受付"), &MainWindow::onOpenReceptionTriggered);
+    addItem(reception, s("MenuGameStart"), s("受付終了"), &MainWindow::onCloseReceptionTriggered);
+    addItem(reception, s("mmShoui"), s("賞位の設定"), &MainWindow::onSetPrizeRanksTriggered);
     reception->addSeparator();
     addItem(reception, s("mmEntryPrint"), s("参加者投票ﾘｽﾄ出力(印刷)"),
-            &MainWindow::onMmEntryPrint);
+            &MainWindow::onPrintEntryListTriggered);
 
     QMenu *daily = makeMenu("mms10", s("日次処理"));
-    addItem(daily, s("TorikumiKekka"), s("取組結果入力"), &MainWindow::onTorikumiKekka);
+    addItem(daily, s("TorikumiKekka"), s("取組結果入力"), &MainWindow::onEnterResultsTriggered);
     daily->addSeparator();
     addItem(daily, s("mmResultPrint"), s("集計結果出力・得点順(印刷)"),
-            &MainWindow::onMmResultPrint);
+            &MainWindow::onPrintResultsByScoreTriggered);
     addItem(daily, s("mmResultPrint2"), s("集計結果出力・受付順(印刷)"),
-            &MainWindow::onMmResultPrint2);
-    addItem(daily, s("mmHoshitori"), s("星取表"), &MainWindow::onMmHoshitori);
+            &MainWindow::onPrintResultsByEntryTriggered);
+    addItem(daily, s("mmHoshitori"), s("星取表"), &MainWindow::onStarChartTriggered);
     daily->addSeparator();
-    addItem(daily, s("mmResult"), s("結果発表"), &MainWindow::onMmResult);
+    addItem(daily, s("mmResult"), s("結果発表"), &MainWindow::onPublishResultsTriggered);
 
     QMenu *exports = makeMenu("mmCVS", s("ｴｸｽﾎﾟｰﾄ"));
-    addItem(exports, s("EntryCSV"), s("申込結果一覧（CSV)"), &MainWindow::onEntryCsv);
-    addItem(exports, s("PrintCSV"), s("集計結果出力(CSV)"), &MainWindow::onPrintCsv);
-    addItem(exports, s("mmPrizeCSV"), s("賞位発表(CSV)"), &MainWindow::onMmPrizeCsv);
+    addItem(exports, s("EntryCSV"), s("申込結果一覧（CSV)"),
+            &MainWindow::onExportEntriesCsvTriggered);
+    addItem(exports, s("PrintCSV"), s("集計結果出力(CSV)"),
+            &MainWindow::onExportResultsCsvTriggered);
+    addItem(exports, s("mmPrizeCSV"), s("賞位発表(CSV)"), &MainWindow::onExportPrizesCsvTriggered);
     exports->addSeparator();
-    addItem(exports, s("mmHtmlEntry"), s("参加者一覧出力（HTML)"), &MainWindow::onMmHtmlEntry);
-    addItem(exports, s("Htm_Shuukei"), s("集計結果出力（HTML)"), &MainWindow::onHtmShuukei);
+    addItem(exports, s("mmHtmlEntry"), s("参加者一覧出力（HTML)"),
+            &MainWindow::onWriteEntryPagesTriggered);
+    addItem(exports, s("Htm_Shuukei"), s("集計結果出力（HTML)"),
+            &MainWindow::onWriteResultPagesTriggered);
     exports->addSeparator();
-    addItem(exports, s("mmUpload"), s("アップロード"), &MainWindow::onMmUpload);
-    addItem(exports, s("mmPublishSettings"), s("公開設定"), &MainWindow::onMmPublishSettings);
+    addItem(exports, s("mmUpload"), s("アップロード"), &MainWindow::onUploadTriggered);
+    addItem(exports, s("mmPublishSettings"), s("公開設定"),
+            &MainWindow::onPublishSettingsTriggered);
 
     // A preview of each printed report, enabled exactly when its print item is.
     QMenu *previews = exports->addMenu(s("印刷ﾌﾟﾚﾋﾞｭｰ"));
@@ -273,20 +281,24 @@ void MainWindow::buildMenus()
     }
 
     QMenu *help = makeMenu("mmmHelp", s("ﾍﾙﾌﾟ"));
-    addItem(help, s("mmInfomation"), s("インフォメーション"), &MainWindow::onMmInfomation);
-    addItem(help, s("HelpMenu"), s("ヘルプの表示"), &MainWindow::onHelpMenu);
-    addItem(help, s("RulesMake"), s("ルールの表示"), &MainWindow::onRulesMake);
+    addItem(help, s("mmInfomation"), s("インフォメーション"), &MainWindow::onShowInfoTriggered);
+    addItem(help, s("HelpMenu"), s("ヘルプの表示"), &MainWindow::onShowHelpTriggered);
+    addItem(help, s("RulesMake"), s("ルールの表示"), &MainWindow::onShowRulesTriggered);
 
-    m_mmSupport = makeMenu("mmSupport", s("サポート"));
-    addItem(m_mmSupport, s("msChange"), s("データ変換"), &MainWindow::onMsChange);
-    addItem(m_mmSupport, s("mmFlag"), s("ﾌﾗｸﾞの状況"), &MainWindow::onMmFlag);
-    addItem(m_mmSupport, s("mmRules0"), s("RulesStartを0にする"), &MainWindow::onMmRules0);
-    addItem(m_mmSupport, s("mmPrintend"), s("ﾌﾟﾘﾝﾀｰend.doc"), &MainWindow::onMmPrintend);
-    addItem(m_mmSupport, s("mmtest"), s("テスト"), &MainWindow::onMmTest);
-    addItem(m_mmSupport, s("mmReRules"), s("ﾙｰﾙを変更する"), &MainWindow::onMmReRules);
-    addItem(m_mmSupport, s("mmRikishiName"), s("力士名を変更する"), &MainWindow::onMmRikishiName);
-    addItem(m_mmSupport, s("mmNameRecover"), s("力士名を初期力士名に変更する"),
-            &MainWindow::onMmNameRecover);
+    m_supportMenu = makeMenu("mmSupport", s("サポート"));
+    addItem(m_supportMenu, s("msChange"), s("データ変換"),
+            &MainWindow::onConvertEntryFileTriggered);
+    addItem(m_supportMenu, s("mmFlag"), s("ﾌﾗｸﾞの状況"), &MainWindow::onShowPhaseFlagTriggered);
+    addItem(m_supportMenu, s("mmRules0"), s("RulesStartを0にする"),
+            &MainWindow::onResetRulesStartTriggered);
+    addItem(m_supportMenu, s("mmPrintend"), s("ﾌﾟﾘﾝﾀｰend.doc"),
+            &MainWindow::onEndPrintDocumentTriggered);
+    addItem(m_supportMenu, s("mmtest"), s("テスト"), &MainWindow::onWriteTestPageTriggered);
+    addItem(m_supportMenu, s("mmReRules"), s("ﾙｰﾙを変更する"), &MainWindow::onChangeRulesTriggered);
+    addItem(m_supportMenu, s("mmRikishiName"), s("力士名を変更する"),
+            &MainWindow::onSupportRenameTriggered);
+    addItem(m_supportMenu, s("mmNameRecover"), s("力士名を初期力士名に変更する"),
+            &MainWindow::onRestoreOriginalNamesTriggered);
 
     // The maintenance menu stays out of sight in normal use.
     auto *toggle = new QAction(this);
@@ -322,14 +334,14 @@ int MainWindow::entryCount() const
 
 void MainWindow::showEntryCount()
 {
-    m_txEntryMax->setText(QString::number(entryCount()));
+    m_entryCountField->setText(QString::number(entryCount()));
 }
 
 void MainWindow::showDay(int day)
 {
-    m_txUpDown->setText(QString::number(day));
-    const QSignalBlocker block(m_upDown1);
-    m_upDown1->setValue(std::clamp(day, 0, kDays));
+    m_sortDayField->setText(QString::number(day));
+    const QSignalBlocker block(m_sortDaySpinner);
+    m_sortDaySpinner->setValue(std::clamp(day, 0, kDays));
 }
 
 void MainWindow::refreshState()
@@ -371,29 +383,29 @@ void MainWindow::applyPhaseMenuState()
     switch (phase.nextStep()) {
     case NextStep::Rules:
         item("MenuRules")->setText(QStringLiteral("ﾙｰﾙの設定"));
-        m_cmdNow->setText(QStringLiteral("ルール設定"));
+        m_nextStepButton->setText(QStringLiteral("ルール設定"));
         break;
     case NextStep::Entries:
-        m_cmdNow->setText(QStringLiteral("投票受付"));
+        m_nextStepButton->setText(QStringLiteral("投票受付"));
         break;
     case NextStep::Prizes:
-        m_cmdNow->setText(QStringLiteral("賞位設定"));
+        m_nextStepButton->setText(QStringLiteral("賞位設定"));
         break;
     case NextStep::Results:
         item("MenuRules")->setText(QStringLiteral("ﾙｰﾙ/賞位"));
-        m_cmdNow->setText(QStringLiteral("取組結果入力"));
+        m_nextStepButton->setText(QStringLiteral("取組結果入力"));
         break;
     }
 }
 
 void MainWindow::setSupportMenuVisible(bool visible)
 {
-    m_mmSupport->menuAction()->setVisible(visible);
+    m_supportMenu->menuAction()->setVisible(visible);
 }
 
 void MainWindow::toggleSupportMenu()
 {
-    setSupportMenuVisible(!m_mmSupport->menuAction()->isVisible());
+    setSupportMenuVisible(!m_supportMenu->menuAction()->isVisible());
 }
 
 // ---- sizes ----
@@ -436,9 +448,9 @@ void MainWindow::applyGridColumns()
 {
     const GridLayout &g = m_model->layout();
     // Number columns always show three digits whole, whatever the font size.
-    const int digits = m_dataGrid1->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 10;
+    const int digits = m_grid->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 10;
     for (int c = 0; c < int(g.columns.size()); ++c) {
-        m_dataGrid1->setColumnHidden(c, !g.columns[c].visible);
+        m_grid->setColumnHidden(c, !g.columns[c].visible);
         if (!g.columns[c].visible)
             continue;
         const QString name = Database::entryColumns().value(c);
@@ -448,9 +460,9 @@ void MainWindow::applyGridColumns()
             width = std::max(width, digits);
         // Names and headings whole, in the fonts this screen has.
         const bool person = name == u"しこな" || name == u"シコ";
-        width = columnWidthFor(m_dataGrid1, c,
-                               text ? (person ? kRingNameBytes : kWrestlerNameBytes) : 0, width);
-        m_dataGrid1->setColumnWidth(c, width);
+        width = columnWidthFor(m_grid, c, text ? (person ? kRingNameBytes : kWrestlerNameBytes) : 0,
+                               width);
+        m_grid->setColumnWidth(c, width);
     }
 }
 
@@ -466,7 +478,7 @@ void MainWindow::applyWindowWidth()
     int widened = 0;
     for (int c = 0; c < int(g.columns.size()); ++c)
         if (g.columns[c].visible)
-            widened += m_dataGrid1->columnWidth(c) - twipsToPixels(g.columns[c].widthTwips, dpiX());
+            widened += m_grid->columnWidth(c) - twipsToPixels(g.columns[c].widthTwips, dpiX());
     g.runningWidthTwips += pixelsToTwips(std::max(widened, 0), dpiX());
     const int grid = gridWidthTwips(g, pixelsToTwips(work.width(), dpiX()), left);
     // The outer width is the grid's plus 400 twips; Qt sizes the inside.
@@ -537,28 +549,28 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 // ---- buttons ----
 
-void MainWindow::onCmdNow()
+void MainWindow::onNextStepClicked()
 {
     const Phase phase = Phase::of(m_contest.rules());
     switch (phase.nextStep()) {
     case NextStep::Rules:
-        onMenuRules();
+        onRulesTriggered();
         refreshState();
         if (Phase::of(m_contest.rules()).nextStep() == NextStep::Entries)
             writeRulesPage();
         break;
     case NextStep::Entries:
-        onKyokaiEntry();
+        onOpenReceptionTriggered();
         refreshState();
         break;
     case NextStep::Prizes:
-        onMmShoui();
+        onSetPrizeRanksTriggered();
         refreshState();
         break;
     case NextStep::Results:
         // Between the named phases the button does nothing.
         if (phase.allows(Action::EnterResults)) {
-            onTorikumiKekka();
+            onEnterResultsTriggered();
             refreshState();
         }
         break;
@@ -574,12 +586,12 @@ void MainWindow::closeContest(bool saveRules)
     });
 }
 
-void MainWindow::onCmdEnd()
+void MainWindow::onCloseClicked()
 {
     closeContest(true);
 }
 
-void MainWindow::onMmEnd()
+void MainWindow::onQuitTriggered()
 {
     closeContest(false);
 }
@@ -600,12 +612,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QMainWindow::closeEvent(event);
 }
 
-void MainWindow::onCmdSortId()
+void MainWindow::onSortByIdClicked()
 {
     guarded([&] { m_model->setSort(QStringLiteral("ID ASC")); });
 }
 
-void MainWindow::onCmdSortTotal()
+void MainWindow::onSortByTotalClicked()
 {
     guarded([&] {
         m_model->setSort(m_sortTotalDesc ? QStringLiteral("順位 DESC")
@@ -614,7 +626,7 @@ void MainWindow::onCmdSortTotal()
     });
 }
 
-void MainWindow::onCmdSortNakabi()
+void MainWindow::onSortByMidTotalClicked()
 {
     guarded([&] {
         m_model->setSort(m_sortNakabiDesc ? QStringLiteral("中日計 DESC")
@@ -623,9 +635,9 @@ void MainWindow::onCmdSortNakabi()
     });
 }
 
-void MainWindow::onCmdSortDay()
+void MainWindow::onSortByDayClicked()
 {
-    const auto day = cint(val(m_txUpDown->text()));
+    const auto day = cint(val(m_sortDayField->text()));
     if (!day || *day < 1 || *day > kDays)
         return;
     guarded([&] {
@@ -635,44 +647,44 @@ void MainWindow::onCmdSortDay()
     });
 }
 
-void MainWindow::onUpDownChanged(int value)
+void MainWindow::onSortDayStepped(int value)
 {
-    m_txUpDown->setText(QString::number(value));
+    m_sortDayField->setText(QString::number(value));
     // The first sort after choosing a day is descending.
     m_sortDayDesc = true;
 }
 
-void MainWindow::onTxUpDownEdited(const QString &text)
+void MainWindow::onSortDayEdited(const QString &text)
 {
     // Keep the spinner where the typed day is, so the arrows go on from there.
     const auto day = cint(val(text));
     if (day && *day >= 0 && *day <= kDays) {
-        const QSignalBlocker block(m_upDown1);
-        m_upDown1->setValue(*day);
+        const QSignalBlocker block(m_sortDaySpinner);
+        m_sortDaySpinner->setValue(*day);
     }
 }
 
 // ---- menu items ----
 
-void MainWindow::onMmInit()
+void MainWindow::onResetContestTriggered()
 {
     guarded([&] {
         if (!m_contest.reset())
             return;
         refreshState();
         showDay(0);
-        m_txEntryMax->clear();
+        m_entryCountField->clear();
         applyPhaseMenuState();
         item("mmCrear")->setEnabled(false);
     });
 }
 
-void MainWindow::onKillRename()
+void MainWindow::onDeleteRenameListTriggered()
 {
     RenameWindow::killRenameList(m_contest);
 }
 
-void MainWindow::onMmInfomation()
+void MainWindow::onShowInfoTriggered()
 {
     const Paths &p = m_contest.paths();
     const QString text = QStringLiteral("ｲﾝｽﾄｰﾙ先：　")
@@ -683,7 +695,7 @@ void MainWindow::onMmInfomation()
     m_contest.prompter().tell({text, QStringLiteral("Kachikoshi Cup"), Icon::None});
 }
 
-void MainWindow::onHelpMenu()
+void MainWindow::onShowHelpTriggered()
 {
     const QString file = m_contest.paths().help;
     guarded([&] { HelpWindow::ensureHelpFile(m_contest.files(), file); });
@@ -714,7 +726,7 @@ int MainWindow::menuAndTitleHeight() const
     return geometry().top() - frameGeometry().top() + menuBar()->height();
 }
 
-void MainWindow::onMsChange()
+void MainWindow::onConvertEntryFileTriggered()
 {
     guarded([&] {
         const int count = entryCount();
@@ -736,21 +748,21 @@ void MainWindow::onMsChange()
     });
 }
 
-void MainWindow::onMmFlag()
+void MainWindow::onShowPhaseFlagTriggered()
 {
     m_contest.prompter().tell(
         {QStringLiteral("Rules.Flag = ") + QString::number(m_contest.rules().flag),
          QStringLiteral("Kachikoshi Cup"), Icon::None});
 }
 
-void MainWindow::onMmRules0()
+void MainWindow::onResetRulesStartTriggered()
 {
     // In memory only: the next save of the rules writes it.
     Phase::reset(m_contest.rules());
 }
 
 // Windows and commands built elsewhere; each is wired here when it lands.
-void MainWindow::onMmCrear()
+void MainWindow::onRestartResultsTriggered()
 {
     guarded([&] {
         if (restartCompetition(m_contest) == PhaseOutcome::Done)
@@ -758,17 +770,17 @@ void MainWindow::onMmCrear()
     });
     refreshState();
 }
-void MainWindow::onMmRename()
+void MainWindow::onRenameWrestlersTriggered()
 {
     RenameWindow::run(m_contest, this);
     refreshState();
 }
-void MainWindow::onMenuMakeBan()
+void MainWindow::onMakeBanzukeTriggered()
 {
     BanzukeWindow::run(m_contest, this);
     refreshState();
 }
-void MainWindow::onMenuRules()
+void MainWindow::onRulesTriggered()
 {
     guarded([&] {
         RulesWindow window(m_contest, RulesWindow::Opening::Normal, this);
@@ -801,11 +813,11 @@ void MainWindow::printReport(const char *item)
     });
 }
 
-void MainWindow::onMmBanzukePrint()
+void MainWindow::onPrintBanzukeTriggered()
 {
     printReport("mmBanzukePrint");
 }
-void MainWindow::onKyokaiEntry()
+void MainWindow::onOpenReceptionTriggered()
 {
     if (!Phase::of(m_contest.rules()).allows(Action::OpenEntryWindow))
         return;
@@ -820,7 +832,7 @@ void MainWindow::onKyokaiEntry()
         refreshState();
     });
 }
-void MainWindow::onMenuGameStart()
+void MainWindow::onCloseReceptionTriggered()
 {
     bool closed = false;
     guarded([&] {
@@ -834,15 +846,15 @@ void MainWindow::onMenuGameStart()
                                                           : QStringLiteral("Rules.html"),
                          m_contest.participantCount() > 0);
 }
-void MainWindow::onMmShoui()
+void MainWindow::onSetPrizeRanksTriggered()
 {
-    onMenuRules();
+    onRulesTriggered();
 }
-void MainWindow::onMmEntryPrint()
+void MainWindow::onPrintEntryListTriggered()
 {
     printReport("mmEntryPrint");
 }
-void MainWindow::onTorikumiKekka()
+void MainWindow::onEnterResultsTriggered()
 {
     const Phase phase = Phase::of(m_contest.rules());
     if (!phase.allows(Action::EnterResults)) {
@@ -865,17 +877,17 @@ void MainWindow::onTorikumiKekka()
     refreshState();
     // After a confirmed day a stray Enter must not open the next one: the grid ignores it.
     if (m_contest.isOpen() && m_contest.rules().currentDay != before)
-        m_dataGrid1->setFocus(Qt::OtherFocusReason);
+        m_grid->setFocus(Qt::OtherFocusReason);
 }
-void MainWindow::onMmResultPrint()
+void MainWindow::onPrintResultsByScoreTriggered()
 {
     printReport("mmResultPrint");
 }
-void MainWindow::onMmResultPrint2()
+void MainWindow::onPrintResultsByEntryTriggered()
 {
     printReport("mmResultPrint2");
 }
-void MainWindow::onMmHoshitori()
+void MainWindow::onStarChartTriggered()
 {
     guarded([&] {
         const bool opening = !findChild<HoshiWindow *>(QStringLiteral("frmHoshi"));
@@ -884,7 +896,7 @@ void MainWindow::onMmHoshitori()
             placeBeside(chart, this, menuAndTitleHeight());
     });
 }
-void MainWindow::onMmResult()
+void MainWindow::onPublishResultsTriggered()
 {
     guarded([&] {
         PrizeWindow window(m_contest, *m_printer, this);
@@ -898,19 +910,19 @@ static void exportAndTell(Contest &contest, CsvExport which, const QString &orde
     contest.prompter().inform(
         QStringLiteral("%1 に出力しました。").arg(QDir::toNativeSeparators(path)));
 }
-void MainWindow::onEntryCsv()
+void MainWindow::onExportEntriesCsvTriggered()
 {
     guarded([&] { exportAndTell(m_contest, CsvExport::Entries, QString()); });
 }
-void MainWindow::onPrintCsv()
+void MainWindow::onExportResultsCsvTriggered()
 {
     guarded([&] { exportAndTell(m_contest, CsvExport::Results, m_model->sort()); });
 }
-void MainWindow::onMmPrizeCsv()
+void MainWindow::onExportPrizesCsvTriggered()
 {
     guarded([&] { exportAndTell(m_contest, CsvExport::Prizes, QString()); });
 }
-void MainWindow::onMmHtmlEntry()
+void MainWindow::onWriteEntryPagesTriggered()
 {
     if (m_contest.participantCount() == 0)
         return;
@@ -924,7 +936,7 @@ void MainWindow::onMmHtmlEntry()
     if (written)
         tellPagesWritten(QStringLiteral("Entry.html"), false);
 }
-void MainWindow::onHtmShuukei()
+void MainWindow::onWriteResultPagesTriggered()
 {
     if (!Phase::of(m_contest.rules()).allows(Action::ExportResults))
         return;
@@ -945,16 +957,16 @@ void MainWindow::onHtmShuukei()
     bool thenUpload = false;
     guarded([&] { thenUpload = loadUploadSettings(m_contest).uploadAfterPublish; });
     if (published && thenUpload)
-        onMmUpload();
+        onUploadTriggered();
 }
 
-void MainWindow::onMmPublishSettings()
+void MainWindow::onPublishSettingsTriggered()
 {
     PublishSettingsWindow window(m_contest, m_uploadPasswords, this);
     window.exec();
 }
 
-void MainWindow::onMmUpload()
+void MainWindow::onUploadTriggered()
 {
     std::optional<UploadTarget> target;
     guarded([&] { target = loadUploadSettings(m_contest).target; });
@@ -962,7 +974,7 @@ void MainWindow::onMmUpload()
         m_contest.prompter().tell({QStringLiteral("アップロード先が設定されていません。"
                                                   "公開設定で設定してください。"),
                                    QStringLiteral("アップロード"), Icon::Information});
-        onMmPublishSettings();
+        onPublishSettingsTriggered();
         return;
     }
     const QString address = target->address();
@@ -999,33 +1011,33 @@ void MainWindow::onMmUpload()
                                    outcome.ok() ? Icon::Information : Icon::Warning});
     });
 }
-void MainWindow::onRulesMake()
+void MainWindow::onShowRulesTriggered()
 {
     InfoWindow::showMessage(explainRules(m_contest.rules()).plain, this);
     writeRulesPage();
 }
-void MainWindow::onMmPrintend()
+void MainWindow::onEndPrintDocumentTriggered()
 {
     m_printer->endDocument();
 }
-void MainWindow::onMmTest()
+void MainWindow::onWriteTestPageTriggered()
 {
     guarded([&] {
         publisher::publishTestPage(m_contest);
         tellPagesWritten(QStringLiteral("test.html"), false);
     });
 }
-void MainWindow::onMmReRules()
+void MainWindow::onChangeRulesTriggered()
 {
     RulesWindow *window = RulesWindow::openForRuleChange(m_contest, this);
     if (window)
         connect(window, &QDialog::finished, this, [this] { refreshState(); });
 }
-void MainWindow::onMmRikishiName()
+void MainWindow::onSupportRenameTriggered()
 {
-    onMmRename();
+    onRenameWrestlersTriggered();
 }
-void MainWindow::onMmNameRecover()
+void MainWindow::onRestoreOriginalNamesTriggered()
 {
     RenameWindow::recoverNames(m_contest);
     refreshState();

@@ -64,57 +64,57 @@ protected:
 
 private slots:
     // Buttons.
-    void onCmdNow();
-    void onCmdEnd();
-    void onCmdSortId();
-    void onCmdSortDay();
-    void onCmdSortNakabi();
-    void onCmdSortTotal();
-    void onUpDownChanged(int value);
-    void onTxUpDownEdited(const QString &text);
+    void onNextStepClicked();
+    void onCloseClicked();
+    void onSortByIdClicked();
+    void onSortByDayClicked();
+    void onSortByMidTotalClicked();
+    void onSortByTotalClicked();
+    void onSortDayStepped(int value);
+    void onSortDayEdited(const QString &text);
 
     // Menu items that work here.
-    void onMmInit();
-    void onKillRename();
-    void onMmEnd();
-    void onMmInfomation();
-    void onHelpMenu();
-    void onMsChange();
-    void onMmFlag();
-    void onMmRules0();
+    void onResetContestTriggered();
+    void onDeleteRenameListTriggered();
+    void onQuitTriggered();
+    void onShowInfoTriggered();
+    void onShowHelpTriggered();
+    void onConvertEntryFileTriggered();
+    void onShowPhaseFlagTriggered();
+    void onResetRulesStartTriggered();
     void toggleSupportMenu();
 
     // Menu items whose windows and commands are built elsewhere.
-    void onMmCrear();
-    void onMmRename();
-    void onMenuMakeBan();
-    void onMenuRules();
+    void onRestartResultsTriggered();
+    void onRenameWrestlersTriggered();
+    void onMakeBanzukeTriggered();
+    void onRulesTriggered();
     // The printed report of a print item, or nothing after telling its refusal.
     std::optional<PrintDocument> report(const char *item);
     void printReport(const char *item);
-    void onMmBanzukePrint();
-    void onKyokaiEntry();
-    void onMenuGameStart();
-    void onMmShoui();
-    void onMmEntryPrint();
-    void onTorikumiKekka();
-    void onMmResultPrint();
-    void onMmResultPrint2();
-    void onMmHoshitori();
-    void onMmResult();
-    void onEntryCsv();
-    void onPrintCsv();
-    void onMmPrizeCsv();
-    void onMmHtmlEntry();
-    void onHtmShuukei();
-    void onMmUpload();
-    void onMmPublishSettings();
-    void onRulesMake();
-    void onMmPrintend();
-    void onMmTest();
-    void onMmReRules();
-    void onMmRikishiName();
-    void onMmNameRecover();
+    void onPrintBanzukeTriggered();
+    void onOpenReceptionTriggered();
+    void onCloseReceptionTriggered();
+    void onSetPrizeRanksTriggered();
+    void onPrintEntryListTriggered();
+    void onEnterResultsTriggered();
+    void onPrintResultsByScoreTriggered();
+    void onPrintResultsByEntryTriggered();
+    void onStarChartTriggered();
+    void onPublishResultsTriggered();
+    void onExportEntriesCsvTriggered();
+    void onExportResultsCsvTriggered();
+    void onExportPrizesCsvTriggered();
+    void onWriteEntryPagesTriggered();
+    void onWriteResultPagesTriggered();
+    void onUploadTriggered();
+    void onPublishSettingsTriggered();
+    void onShowRulesTriggered();
+    void onEndPrintDocumentTriggered();
+    void onWriteTestPageTriggered();
+    void onChangeRulesTriggered();
+    void onSupportRenameTriggered();
+    void onRestoreOriginalNamesTriggered();
     void writeRulesPage();
 
 private:
@@ -144,20 +144,20 @@ private:
     Contest &m_contest;
     EntryTableModel *m_model;
 
-    QTableView *m_dataGrid1 = nullptr;
-    QLineEdit *m_txEntryMax = nullptr;
-    QLabel *m_label1 = nullptr;
-    QLabel *m_label2 = nullptr;
-    QPushButton *m_cmdNow = nullptr;
-    QPushButton *m_cmdEND = nullptr;
-    QGroupBox *m_frame1 = nullptr;
-    QPushButton *m_cmdsortid = nullptr;
-    QPushButton *m_cmdSortDay = nullptr;
-    QLineEdit *m_txUpDown = nullptr;
-    QSpinBox *m_upDown1 = nullptr;
-    QPushButton *m_cmdSortNakabi = nullptr;
-    QPushButton *m_cmdSortTotal = nullptr;
-    QMenu *m_mmSupport = nullptr;
+    QTableView *m_grid = nullptr;
+    QLineEdit *m_entryCountField = nullptr;
+    QLabel *m_entryCountLabel = nullptr;
+    QLabel *m_entryCountUnit = nullptr;
+    QPushButton *m_nextStepButton = nullptr;
+    QPushButton *m_closeButton = nullptr;
+    QGroupBox *m_sortBox = nullptr;
+    QPushButton *m_sortByIdButton = nullptr;
+    QPushButton *m_sortByDayButton = nullptr;
+    QLineEdit *m_sortDayField = nullptr;
+    QSpinBox *m_sortDaySpinner = nullptr;
+    QPushButton *m_sortByMidTotalButton = nullptr;
+    QPushButton *m_sortByTotalButton = nullptr;
+    QMenu *m_supportMenu = nullptr;
     QPointer<HelpWindow> m_help;
     // One printer for the print commands, so ﾌﾟﾘﾝﾀｰend.doc can end what they left open.
     std::unique_ptr<PrintRenderer> m_printer;

@@ -36,47 +36,47 @@ PrizeWindow::PrizeWindow(Contest &contest, PrintRenderer &printer, QWidget *pare
     setObjectName(QStringLiteral("frmPrize"));
     setWindowTitle(QStringLiteral("結果発表"));
     auto *layout = new QVBoxLayout(this);
-    Label1 = makeTitleLabel(QStringLiteral("結　果　発　表"), this);
-    layout->addWidget(Label1);
+    m_titleLabel = makeTitleLabel(QStringLiteral("結　果　発　表"), this);
+    layout->addWidget(m_titleLabel);
 
-    DataGrid1 = new QTableView(this);
-    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
-    DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("DataGrid1"));
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Read-only: Tab goes on to the next control instead of the next cell.
-    DataGrid1->setTabKeyNavigation(false);
-    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setTabKeyNavigation(false);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_model = new QStandardItemModel(0, 6, this);
     for (int c = 0; c < 6; ++c)
         m_model->setHorizontalHeaderItem(c, new QStandardItem(QString::fromUtf16(kCaptions[c])));
-    DataGrid1->setModel(m_model);
-    DataGrid1->setColumnHidden(5, true);
+    m_grid->setModel(m_model);
+    m_grid->setColumnHidden(5, true);
     const double pixelsPerTwip = logicalDpiX() / 1440.0;
     int width = 0;
     for (int c = 0; c < 5; ++c) {
         const int px = int(kWidths[c] * pixelsPerTwip + 0.5);
-        DataGrid1->setColumnWidth(c, px);
+        m_grid->setColumnWidth(c, px);
         width += px;
     }
-    DataGrid1->verticalHeader()->setDefaultSectionSize(DataGrid1->fontMetrics().height() + 6);
-    DataGrid1->setMinimumSize(width + DataGrid1->verticalHeader()->sizeHint().width() + 30, 420);
-    layout->addWidget(DataGrid1);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->setMinimumSize(width + m_grid->verticalHeader()->sizeHint().width() + 30, 420);
+    layout->addWidget(m_grid);
 
     auto *buttons = new QHBoxLayout;
-    cmdPrint = new QPushButton(QStringLiteral("印刷"), this);
-    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
-    cmdPreview = new QPushButton(QStringLiteral("印刷プレビュー"), this);
-    cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
-    Command1 = new QPushButton(QStringLiteral("閉じる"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    for (QPushButton *b : {cmdPrint, cmdPreview, Command1}) {
+    m_printButton = new QPushButton(QStringLiteral("印刷"), this);
+    m_printButton->setObjectName(QStringLiteral("cmdPrint"));
+    m_previewButton = new QPushButton(QStringLiteral("印刷プレビュー"), this);
+    m_previewButton->setObjectName(QStringLiteral("cmdPreview"));
+    m_closeButton = new QPushButton(QStringLiteral("閉じる"), this);
+    m_closeButton->setObjectName(QStringLiteral("Command1"));
+    for (QPushButton *b : {m_printButton, m_previewButton, m_closeButton}) {
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
     buttons->insertStretch(0);
     layout->addLayout(buttons);
-    connect(cmdPrint, &QPushButton::clicked, this, &PrizeWindow::printClicked);
-    connect(cmdPreview, &QPushButton::clicked, this, &PrizeWindow::previewClicked);
-    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_printButton, &QPushButton::clicked, this, &PrizeWindow::printClicked);
+    connect(m_previewButton, &QPushButton::clicked, this, &PrizeWindow::previewClicked);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::accept);
 
     load();
 }

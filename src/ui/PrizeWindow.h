@@ -35,12 +35,12 @@ private:
 
     Contest &m_contest;
     PrintRenderer &m_printer;
-    QLabel *Label1 = nullptr;
-    QTableView *DataGrid1 = nullptr;
+    QLabel *m_titleLabel = nullptr;
+    QTableView *m_grid = nullptr;
     QStandardItemModel *m_model = nullptr;
-    QPushButton *cmdPrint = nullptr;
-    QPushButton *cmdPreview = nullptr;
-    QPushButton *Command1 = nullptr;
+    QPushButton *m_printButton = nullptr;
+    QPushButton *m_previewButton = nullptr;
+    QPushButton *m_closeButton = nullptr;
 };
 
 } // namespace kc::ui

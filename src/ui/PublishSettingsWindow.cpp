@@ -47,9 +47,10 @@ PublishSettingsWindow::PublishSettingsWindow(Contest &contest, SessionPasswords 
       m_password(new QLineEdit(this)), m_caFile(new QLineEdit(this)),
       m_browseCa(new QPushButton(QStringLiteral("参照…"), this)),
       m_uploadAfterPublish(new QCheckBox(QStringLiteral("公開後にアップロードする"), this)),
-      m_warning(new QLabel(this)), m_test(new QPushButton(QStringLiteral("接続テスト"), this)),
-      m_save(new QPushButton(QStringLiteral("保存"), this)),
-      m_close(new QPushButton(QStringLiteral("閉じる"), this))
+      m_warning(new QLabel(this)),
+      m_testButton(new QPushButton(QStringLiteral("接続テスト"), this)),
+      m_saveButton(new QPushButton(QStringLiteral("保存"), this)),
+      m_closeButton(new QPushButton(QStringLiteral("閉じる"), this))
 {
     setObjectName(QStringLiteral("frmPublish"));
     setWindowTitle(QStringLiteral("公開設定"));
@@ -80,10 +81,10 @@ PublishSettingsWindow::PublishSettingsWindow(Contest &contest, SessionPasswords 
     m_warning->setObjectName(QStringLiteral("lblWarning"));
     m_warning->setWordWrap(true);
     m_warning->setStyleSheet(QStringLiteral("color: #b00000;"));
-    m_test->setObjectName(QStringLiteral("cmdTest"));
-    m_save->setObjectName(QStringLiteral("cmdSave"));
-    m_save->setDefault(true);
-    m_close->setObjectName(QStringLiteral("cmdClose"));
+    m_testButton->setObjectName(QStringLiteral("cmdTest"));
+    m_saveButton->setObjectName(QStringLiteral("cmdSave"));
+    m_saveButton->setDefault(true);
+    m_closeButton->setObjectName(QStringLiteral("cmdClose"));
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("方式"), m_protocol);
@@ -95,10 +96,10 @@ PublishSettingsWindow::PublishSettingsWindow(Contest &contest, SessionPasswords 
     form->addRow(QStringLiteral("パスワード"), m_password);
     form->addRow(QStringLiteral("証明書（CA）"), withButton(m_caFile, m_browseCa));
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_test);
+    buttons->addWidget(m_testButton);
     buttons->addStretch();
-    buttons->addWidget(m_save);
-    buttons->addWidget(m_close);
+    buttons->addWidget(m_saveButton);
+    buttons->addWidget(m_closeButton);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_uploadAfterPublish);
@@ -110,9 +111,9 @@ PublishSettingsWindow::PublishSettingsWindow(Contest &contest, SessionPasswords 
     connect(m_browseFolder, &QPushButton::clicked, this, &PublishSettingsWindow::onBrowseFolder);
     connect(m_browseKey, &QPushButton::clicked, this, &PublishSettingsWindow::onBrowseKey);
     connect(m_browseCa, &QPushButton::clicked, this, &PublishSettingsWindow::onBrowseCa);
-    connect(m_test, &QPushButton::clicked, this, &PublishSettingsWindow::onTestClicked);
-    connect(m_save, &QPushButton::clicked, this, &PublishSettingsWindow::onSaveClicked);
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_testButton, &QPushButton::clicked, this, &PublishSettingsWindow::onTestClicked);
+    connect(m_saveButton, &QPushButton::clicked, this, &PublishSettingsWindow::onSaveClicked);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
     load();
     resize(560, sizeHint().height());
 }

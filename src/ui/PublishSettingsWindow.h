@@ -62,9 +62,9 @@ private:
     QPushButton *m_browseCa;
     QCheckBox *m_uploadAfterPublish;
     QLabel *m_warning;
-    QPushButton *m_test;
-    QPushButton *m_save;
-    QPushButton *m_close;
+    QPushButton *m_testButton;
+    QPushButton *m_saveButton;
+    QPushButton *m_closeButton;
 };
 
 } // namespace kc::ui

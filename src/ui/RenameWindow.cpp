@@ -28,34 +28,34 @@ RenameWindow::RenameWindow(renaming::RenameSession &session, QWidget *parent)
     grid->setVerticalSpacing(2);
     // Two columns of 22, as the banzuke numbers run.
     for (int b = 0; b < kRosterSlots; ++b) {
-        m_Ini[b] = new QLabel(this);
-        m_Ini[b]->setObjectName(QStringLiteral("Ini_%1").arg(b));
-        m_Ini[b]->setMinimumWidth(110);
-        m_tx[b] = new QLineEdit(this);
-        m_tx[b]->setObjectName(QStringLiteral("tx_%1").arg(b));
-        m_tx[b]->setMaxLength(10);
-        m_tx[b]->setFixedWidth(130);
-        m_tx[b]->installEventFilter(this);
-        SelectAllOnFocus::install(m_tx[b]);
+        m_slotLabels[b] = new QLabel(this);
+        m_slotLabels[b]->setObjectName(QStringLiteral("Ini_%1").arg(b));
+        m_slotLabels[b]->setMinimumWidth(110);
+        m_nameFields[b] = new QLineEdit(this);
+        m_nameFields[b]->setObjectName(QStringLiteral("tx_%1").arg(b));
+        m_nameFields[b]->setMaxLength(10);
+        m_nameFields[b]->setFixedWidth(130);
+        m_nameFields[b]->installEventFilter(this);
+        SelectAllOnFocus::install(m_nameFields[b]);
         const int column = b < 22 ? 0 : 3;
-        grid->addWidget(m_Ini[b], b % 22, column);
-        grid->addWidget(m_tx[b], b % 22, column + 1);
+        grid->addWidget(m_slotLabels[b], b % 22, column);
+        grid->addWidget(m_nameFields[b], b % 22, column + 1);
     }
     grid->setColumnMinimumWidth(2, 24);
 
-    m_cmdReName = new QPushButton(QStringLiteral("登録終了"), this);
-    m_cmdReName->setObjectName(QStringLiteral("cmdReName"));
-    m_cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    for (QPushButton *b : {m_cmdReName, m_cmdCancel})
+    m_renameButton = new QPushButton(QStringLiteral("登録終了"), this);
+    m_renameButton->setObjectName(QStringLiteral("cmdReName"));
+    m_cancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cmdCancel"));
+    for (QPushButton *b : {m_renameButton, m_cancelButton})
         b->setAutoDefault(false);
-    connect(m_cmdReName, &QPushButton::clicked, this, &RenameWindow::saveNames);
-    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_renameButton, &QPushButton::clicked, this, &RenameWindow::saveNames);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(m_cmdReName);
-    buttons->addWidget(m_cmdCancel);
+    buttons->addWidget(m_renameButton);
+    buttons->addWidget(m_cancelButton);
     auto *root = new QVBoxLayout(this);
     root->addLayout(grid);
     root->addLayout(buttons);
@@ -67,12 +67,12 @@ void RenameWindow::fill()
     const renaming::RenameForm form = m_session.form();
     const Roster &roster = m_session.contest().roster();
     for (int b = 0; b < kRosterSlots; ++b) {
-        m_Ini[b]->setText(form.labels[b].trimmed());
-        m_tx[b]->setText(form.names[b].trimmed());
+        m_slotLabels[b]->setText(form.labels[b].trimmed());
+        m_nameFields[b]->setText(form.names[b].trimmed());
         // Slots without a wrestler take no name.
         const bool used = b < roster.wrestlerCount && b != kNoWrestler;
-        m_Ini[b]->setVisible(used);
-        m_tx[b]->setVisible(used);
+        m_slotLabels[b]->setVisible(used);
+        m_nameFields[b]->setVisible(used);
     }
 }
 
@@ -80,7 +80,7 @@ void RenameWindow::saveNames()
 {
     std::array<QString, kRosterSlots> typed;
     for (int b = 0; b < kRosterSlots; ++b)
-        typed[b] = m_tx[b]->text();
+        typed[b] = m_nameFields[b]->text();
     Contest &contest = m_session.contest();
     std::optional<QString> refusal;
     if (!runAction(contest, [&] { refusal = m_session.save(typed); }))
@@ -122,13 +122,13 @@ bool RenameWindow::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             for (int b = 0; b < kRosterSlots; ++b) {
-                if (watched != m_tx[b])
+                if (watched != m_nameFields[b])
                     continue;
                 const int next = b + 1;
-                if (next < kRosterSlots && !m_tx[next]->isHidden())
-                    m_tx[next]->setFocus();
+                if (next < kRosterSlots && !m_nameFields[next]->isHidden())
+                    m_nameFields[next]->setFocus();
                 else
-                    m_cmdReName->setFocus();
+                    m_renameButton->setFocus();
                 return true;
             }
         }

@@ -40,10 +40,10 @@ private:
     void saveNames(); // cmdReName
 
     renaming::RenameSession &m_session;
-    std::array<QLabel *, kRosterSlots> m_Ini {};
-    std::array<QLineEdit *, kRosterSlots> m_tx {};
-    QPushButton *m_cmdReName = nullptr;
-    QPushButton *m_cmdCancel = nullptr;
+    std::array<QLabel *, kRosterSlots> m_slotLabels {};
+    std::array<QLineEdit *, kRosterSlots> m_nameFields {};
+    QPushButton *m_renameButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
 };
 
 } // namespace kc::ui

@@ -62,15 +62,15 @@ RulesWindow::RulesWindow(Contest &contest, Opening opening, QWidget *parent)
     setObjectName(QStringLiteral("frmRules"));
     setWindowTitle(QStringLiteral("ﾙｰﾙの設定"));
     auto *layout = new QVBoxLayout(this);
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->addTab(buildRulesTab(), kTabRules);
-    SSTab1->addTab(buildPrizeTab(), kTabPrizes);
-    layout->addWidget(SSTab1);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    m_tabs->addTab(buildRulesTab(), kTabRules);
+    m_tabs->addTab(buildPrizeTab(), kTabPrizes);
+    layout->addWidget(m_tabs);
 
     m_form = loadRulesForm(m_contest, opening);
     showForm();
-    SSTab1->setCurrentIndex(m_form.openOnPrizeTab ? 1 : 0);
+    m_tabs->setCurrentIndex(m_form.openOnPrizeTab ? 1 : 0);
 }
 
 RulesWindow *RulesWindow::openForRuleChange(Contest &contest, QWidget *parent)
@@ -108,33 +108,33 @@ QWidget *RulesWindow::buildRulesTab()
     // 選択力士の取扱い
     auto *picks = new QGroupBox(QStringLiteral("選択力士の取扱い"), page);
     auto *pg = new QGridLayout(picks);
-    lblRikishiNum = label(QStringLiteral("選択力士数"), picks);
-    lblRikishiNum->setObjectName(QStringLiteral("lblRikishiNum"));
-    lblRikishiNum->setToolTip(QStringLiteral(
+    m_pickCountLabel = label(QStringLiteral("選択力士数"), picks);
+    m_pickCountLabel->setObjectName(QStringLiteral("lblRikishiNum"));
+    m_pickCountLabel->setToolTip(QStringLiteral(
         "点数をつける力士の人数を決めます。選択力士が少ないと、力士の決め方が同じになるケースが増え"
         "、”同点”を招きます。逆に多いと、登録受け付けの手間が増えます。"));
-    txRikishiNum = makeEdit(QStringLiteral("txRikishiNum"), 50);
-    pg->addWidget(lblRikishiNum, 0, 0);
-    pg->addWidget(txRikishiNum, 0, 1);
+    m_pickCountField = makeEdit(QStringLiteral("txRikishiNum"), 50);
+    pg->addWidget(m_pickCountLabel, 0, 0);
+    pg->addWidget(m_pickCountField, 0, 1);
     pg->addWidget(label(QStringLiteral("名"), picks), 0, 2);
     static const QString digits = QStringLiteral("１２３４５６７８９");
     for (int i = 0; i < kMaxPicks; ++i) {
         const QString caption = i < 9 ? QStringLiteral("第") + digits.at(i) + QStringLiteral("力士")
                                       : QStringLiteral("第10力士");
-        txPoint[i] = makeEdit(indexed("txPoint", i), 50);
+        m_pickPointFields[i] = makeEdit(indexed("txPoint", i), 50);
         const int row = 1 + i % 5, col = (i / 5) * 3;
         pg->addWidget(label(caption, picks), row, col);
-        pg->addWidget(txPoint[i], row, col + 1);
+        pg->addWidget(m_pickPointFields[i], row, col + 1);
         pg->addWidget(label(QStringLiteral("点"), picks), row, col + 2);
     }
-    ChkOzeki = new QCheckBox(QStringLiteral("横綱、大関を含める（1名のみ）"), picks);
-    ChkOzeki->setObjectName(QStringLiteral("ChkOzeki"));
-    ChkSpair = new QCheckBox(QStringLiteral("補充力士を設定する"), picks);
-    ChkSpair->setObjectName(QStringLiteral("ChkSpair"));
-    ChkSpair->setToolTip(QStringLiteral(
+    m_includeOzekiCheck = new QCheckBox(QStringLiteral("横綱、大関を含める（1名のみ）"), picks);
+    m_includeOzekiCheck->setObjectName(QStringLiteral("ChkOzeki"));
+    m_reserveCheck = new QCheckBox(QStringLiteral("補充力士を設定する"), picks);
+    m_reserveCheck->setObjectName(QStringLiteral("ChkSpair"));
+    m_reserveCheck->setToolTip(QStringLiteral(
         "休場者が発生したときは、補充力士はその力士の代わりとなって以後のゲームに参加します。"));
-    pg->addWidget(ChkOzeki, 6, 0, 1, 6);
-    pg->addWidget(ChkSpair, 7, 0, 1, 6);
+    pg->addWidget(m_includeOzekiCheck, 6, 0, 1, 6);
+    pg->addWidget(m_reserveCheck, 7, 0, 1, 6);
     grid->addWidget(picks, 0, 0, 2, 1);
 
     // 金星、銀星ﾎﾞｰﾅｽの取扱い
@@ -143,27 +143,29 @@ QWidget *RulesWindow::buildRulesTab()
     stars->setToolTip(QStringLiteral("金星、銀星が出たとき通常より何らかの加算をしたいものです。"
                                      "このゲームでは２種類の加算方法を選択できます。"));
     auto *sg = new QGridLayout(stars);
-    OptType[0] = new QRadioButton(QStringLiteral("単純加算ﾀｲﾌﾟ"), stars);
-    OptType[0]->setToolTip(
+    m_bonusTypeOptions[0] = new QRadioButton(QStringLiteral("単純加算ﾀｲﾌﾟ"), stars);
+    m_bonusTypeOptions[0]->setToolTip(
         QStringLiteral("単純加算：力士の点数に関係なくそれぞれ一定の得点が加算されます。"));
-    OptType[1] = new QRadioButton(QStringLiteral("倍数加算ﾀｲﾌﾟ"), stars);
-    OptType[1]->setToolTip(QStringLiteral("倍数加算：力士の点数に倍率を掛け加算します。"));
-    txKIN = makeEdit(QStringLiteral("txKIN"), 50);
-    txGin = makeEdit(QStringLiteral("txGin"), 50);
+    m_bonusTypeOptions[1] = new QRadioButton(QStringLiteral("倍数加算ﾀｲﾌﾟ"), stars);
+    m_bonusTypeOptions[1]->setToolTip(
+        QStringLiteral("倍数加算：力士の点数に倍率を掛け加算します。"));
+    m_kinboshiField = makeEdit(QStringLiteral("txKIN"), 50);
+    m_ginboshiField = makeEdit(QStringLiteral("txGin"), 50);
     for (int k = 0; k < 2; ++k) {
-        OptType[k]->setObjectName(indexed("OptType", k));
-        Ltype[k] = label(QStringLiteral("点"), stars);
-        Ltype[k]->setObjectName(indexed("Ltype", k));
-        connect(OptType[k], &QRadioButton::clicked, this, [this, k] { bonusTypeClicked(k == 0); });
+        m_bonusTypeOptions[k]->setObjectName(indexed("OptType", k));
+        m_bonusUnitLabels[k] = label(QStringLiteral("点"), stars);
+        m_bonusUnitLabels[k]->setObjectName(indexed("Ltype", k));
+        connect(m_bonusTypeOptions[k], &QRadioButton::clicked, this,
+                [this, k] { bonusTypeClicked(k == 0); });
     }
-    sg->addWidget(OptType[0], 0, 0, 1, 3);
-    sg->addWidget(OptType[1], 1, 0, 1, 3);
+    sg->addWidget(m_bonusTypeOptions[0], 0, 0, 1, 3);
+    sg->addWidget(m_bonusTypeOptions[1], 1, 0, 1, 3);
     sg->addWidget(label(QStringLiteral("金星"), stars), 2, 0);
-    sg->addWidget(txKIN, 2, 1);
-    sg->addWidget(Ltype[0], 2, 2);
+    sg->addWidget(m_kinboshiField, 2, 1);
+    sg->addWidget(m_bonusUnitLabels[0], 2, 2);
     sg->addWidget(label(QStringLiteral("銀星"), stars), 3, 0);
-    sg->addWidget(txGin, 3, 1);
-    sg->addWidget(Ltype[1], 3, 2);
+    sg->addWidget(m_ginboshiField, 3, 1);
+    sg->addWidget(m_bonusUnitLabels[1], 3, 2);
     sg->setColumnStretch(3, 1);
     grid->addWidget(stars, 0, 1);
 
@@ -174,17 +176,17 @@ QWidget *RulesWindow::buildRulesTab()
         "連勝を続ける力士を見ると拍手したくなります。このゲームでも連勝力士へのボーナスを設定でき"
         "ます。連勝ボーナスを加算する連賞数と勝ち続ける毎に受けられる得点を設定します。"));
     auto *rg = new QGridLayout(streak);
-    chkRepeat = new QCheckBox(QStringLiteral("連勝ﾎﾞｰﾅｽを設定する"), streak);
-    chkRepeat->setObjectName(QStringLiteral("chkRepeat"));
-    chkRepeat->setToolTip(QStringLiteral("力士が連勝した場合のボーナス点を設定します。"));
-    txRwin = makeEdit(QStringLiteral("txRwin"), 50);
-    txRwin->setToolTip(QStringLiteral("得点が与えられる最小連勝数を設定します。"));
-    txWpoint = makeEdit(QStringLiteral("txWpoint"), 50);
-    txWpoint->setToolTip(QStringLiteral("連勝ボーナスの得点を書き入れます。"));
-    rg->addWidget(chkRepeat, 0, 0, 1, 4);
-    rg->addWidget(txRwin, 1, 0);
+    m_streakCheck = new QCheckBox(QStringLiteral("連勝ﾎﾞｰﾅｽを設定する"), streak);
+    m_streakCheck->setObjectName(QStringLiteral("chkRepeat"));
+    m_streakCheck->setToolTip(QStringLiteral("力士が連勝した場合のボーナス点を設定します。"));
+    m_streakWinsField = makeEdit(QStringLiteral("txRwin"), 50);
+    m_streakWinsField->setToolTip(QStringLiteral("得点が与えられる最小連勝数を設定します。"));
+    m_streakPointsField = makeEdit(QStringLiteral("txWpoint"), 50);
+    m_streakPointsField->setToolTip(QStringLiteral("連勝ボーナスの得点を書き入れます。"));
+    rg->addWidget(m_streakCheck, 0, 0, 1, 4);
+    rg->addWidget(m_streakWinsField, 1, 0);
     rg->addWidget(label(QStringLiteral("連勝で"), streak), 1, 1);
-    rg->addWidget(txWpoint, 1, 2);
+    rg->addWidget(m_streakPointsField, 1, 2);
     rg->addWidget(label(QStringLiteral("点、以後1勝毎に加算"), streak), 1, 3);
     rg->setColumnStretch(4, 1);
     grid->addWidget(streak, 1, 1);
@@ -192,28 +194,30 @@ QWidget *RulesWindow::buildRulesTab()
     // 同点の場合の処理
     auto *tie = new QGroupBox(QStringLiteral("同点の場合の処理"), page);
     auto *tg = new QVBoxLayout(tie);
-    Option1[0] = new QRadioButton(QStringLiteral("乱数で抽選"), tie);
-    Option1[0]->setToolTip(QStringLiteral("ソフトウェア内の乱数を用いて同点者の順位を決定します。"
-                                          "初めてゲームをする場合はこちらをお勧めします。\r\n"));
-    Option1[1] = new QRadioButton(QStringLiteral("IDの小さい方を優先"), tie);
-    Option1[1]->setToolTip(
+    m_tieRuleOptions[0] = new QRadioButton(QStringLiteral("乱数で抽選"), tie);
+    m_tieRuleOptions[0]->setToolTip(
+        QStringLiteral("ソフトウェア内の乱数を用いて同点者の順位を決定します。"
+                       "初めてゲームをする場合はこちらをお勧めします。\r\n"));
+    m_tieRuleOptions[1] = new QRadioButton(QStringLiteral("IDの小さい方を優先"), tie);
+    m_tieRuleOptions[1]->setToolTip(
         QStringLiteral("ある程度固定されたメンバーで行う場合、こちらの方が面白みがあります。\r\n"));
     for (int k = 0; k < 2; ++k) {
-        Option1[k]->setObjectName(indexed("Option1", k));
-        tg->addWidget(Option1[k]);
-        connect(Option1[k], &QRadioButton::clicked, this, [this, k] { tieRuleClicked(k == 1); });
+        m_tieRuleOptions[k]->setObjectName(indexed("Option1", k));
+        tg->addWidget(m_tieRuleOptions[k]);
+        connect(m_tieRuleOptions[k], &QRadioButton::clicked, this,
+                [this, k] { tieRuleClicked(k == 1); });
     }
     grid->addWidget(tie, 2, 0);
 
     auto *buttons = new QHBoxLayout;
-    cmdRule = makeButton(QStringLiteral("cmdRule"), QStringLiteral("ルール決定"));
-    cmdSave[0] = makeButton(QStringLiteral("cmdSave_0"), QStringLiteral("登　録"));
+    m_decideRulesButton = makeButton(QStringLiteral("cmdRule"), QStringLiteral("ルール決定"));
+    m_saveButtons[0] = makeButton(QStringLiteral("cmdSave_0"), QStringLiteral("登　録"));
     buttons->addStretch();
-    buttons->addWidget(cmdRule);
-    buttons->addWidget(cmdSave[0]);
+    buttons->addWidget(m_decideRulesButton);
+    buttons->addWidget(m_saveButtons[0]);
     grid->addLayout(buttons, 2, 1, Qt::AlignBottom);
-    connect(cmdRule, &QPushButton::clicked, this, &RulesWindow::decideRulesClicked);
-    connect(cmdSave[0], &QPushButton::clicked, this, &RulesWindow::saveClicked);
+    connect(m_decideRulesButton, &QPushButton::clicked, this, &RulesWindow::decideRulesClicked);
+    connect(m_saveButtons[0], &QPushButton::clicked, this, &RulesWindow::saveClicked);
     grid->setRowStretch(3, 1);
     return page;
 }
@@ -229,18 +233,18 @@ QWidget *RulesWindow::buildPrizeTab()
     rg->addWidget(label(QStringLiteral("　　　順位　　賞位名　　　　　　　　ﾎﾟｲﾝﾄ"), ranks), 0, 0,
                   1, 4);
     for (int i = 0; i < kPrizeRows; ++i) {
-        opPrize[i] = new QCheckBox(ranks);
-        opPrize[i]->setObjectName(indexed("opPrize", i));
-        opPrize[i]->setTristate(true);
-        txRank[i] = makeEdit(indexed("txRank", i), 50);
-        txPname[i] = makeEdit(indexed("txPname", i), 170);
-        txPrizePoint[i] = makeEdit(indexed("txPrizePoint", i), 80);
-        txPrizePoint[i]->setAlignment(Qt::AlignRight);
-        rg->addWidget(opPrize[i], i + 1, 0);
-        rg->addWidget(txRank[i], i + 1, 1);
-        rg->addWidget(txPname[i], i + 1, 2);
-        rg->addWidget(txPrizePoint[i], i + 1, 3);
-        connect(opPrize[i], &QCheckBox::clicked, this, [this, i] { prizeClicked(i); });
+        m_prizeChecks[i] = new QCheckBox(ranks);
+        m_prizeChecks[i]->setObjectName(indexed("opPrize", i));
+        m_prizeChecks[i]->setTristate(true);
+        m_prizeRankFields[i] = makeEdit(indexed("txRank", i), 50);
+        m_prizeNameFields[i] = makeEdit(indexed("txPname", i), 170);
+        m_prizePointFields[i] = makeEdit(indexed("txPrizePoint", i), 80);
+        m_prizePointFields[i]->setAlignment(Qt::AlignRight);
+        rg->addWidget(m_prizeChecks[i], i + 1, 0);
+        rg->addWidget(m_prizeRankFields[i], i + 1, 1);
+        rg->addWidget(m_prizeNameFields[i], i + 1, 2);
+        rg->addWidget(m_prizePointFields[i], i + 1, 3);
+        connect(m_prizeChecks[i], &QCheckBox::clicked, this, [this, i] { prizeClicked(i); });
     }
     grid->addWidget(ranks, 0, 0, 3, 1);
 
@@ -264,15 +268,15 @@ QWidget *RulesWindow::buildPrizeTab()
                                                          u"14日目",
                                                          u"千秋楽"};
     for (int d = 0; d < kDayPrizes; ++d) {
-        opPrize2[d] = new QCheckBox(QString::fromUtf16(captions[d]), others);
-        opPrize2[d]->setObjectName(indexed("opPrize2", d));
-        Text1[d] = makeEdit(indexed("Text1", d), 70);
-        Text1[d]->setAlignment(Qt::AlignRight);
+        m_dayPrizeChecks[d] = new QCheckBox(QString::fromUtf16(captions[d]), others);
+        m_dayPrizeChecks[d]->setObjectName(indexed("opPrize2", d));
+        m_dayPrizePointFields[d] = makeEdit(indexed("Text1", d), 70);
+        m_dayPrizePointFields[d]->setAlignment(Qt::AlignRight);
         const int row = d == 0 ? 0 : d + 1;
-        og->addWidget(opPrize2[d], row, 0);
-        og->addWidget(Text1[d], row, 1);
+        og->addWidget(m_dayPrizeChecks[d], row, 0);
+        og->addWidget(m_dayPrizePointFields[d], row, 1);
         og->addWidget(label(QStringLiteral("ﾎﾟｲﾝﾄ"), others), row, 2);
-        connect(opPrize2[d], &QCheckBox::clicked, this, [this, d] { dayPrizeClicked(d); });
+        connect(m_dayPrizeChecks[d], &QCheckBox::clicked, this, [this, d] { dayPrizeClicked(d); });
     }
     og->addWidget(label(QStringLiteral("当日賞（最高点）"), others), 1, 0, 1, 3);
     og->setRowStretch(kDayPrizes + 1, 1);
@@ -280,21 +284,21 @@ QWidget *RulesWindow::buildPrizeTab()
 
     auto *totals = new QGroupBox(page);
     auto *tg = new QGridLayout(totals);
-    txPrizeTotal = makeEdit(QStringLiteral("txPrizeTotal"), 100);
-    txEmax = makeEdit(QStringLiteral("txEmax"), 100);
-    txMotiten = makeEdit(QStringLiteral("txMotiten"), 100);
-    for (QLineEdit *e : {txPrizeTotal, txEmax, txMotiten})
+    m_prizeTotalField = makeEdit(QStringLiteral("txPrizeTotal"), 100);
+    m_entryCountField = makeEdit(QStringLiteral("txEmax"), 100);
+    m_pointsPerEntryField = makeEdit(QStringLiteral("txMotiten"), 100);
+    for (QLineEdit *e : {m_prizeTotalField, m_entryCountField, m_pointsPerEntryField})
         e->setAlignment(Qt::AlignRight);
     tg->addWidget(label(QStringLiteral("賞位ﾎﾟｲﾝﾄ 合計"), totals), 0, 0);
-    tg->addWidget(txPrizeTotal, 0, 1);
+    tg->addWidget(m_prizeTotalField, 0, 1);
     tg->addWidget(label(QStringLiteral("参加人数"), totals), 1, 0);
-    tg->addWidget(txEmax, 1, 1);
+    tg->addWidget(m_entryCountField, 1, 1);
     tg->addWidget(label(QStringLiteral("一人あたりの配分ﾎﾟｲﾝﾄ"), totals), 2, 0);
-    tg->addWidget(txMotiten, 2, 1);
-    Command1 = makeButton(QStringLiteral("Command1"), QStringLiteral("再計算"));
+    tg->addWidget(m_pointsPerEntryField, 2, 1);
+    m_recalcButton = makeButton(QStringLiteral("Command1"), QStringLiteral("再計算"));
     tg->addWidget(label(QStringLiteral("最後は必ず押してください--->>"), totals), 3, 0);
-    tg->addWidget(Command1, 3, 1);
-    connect(Command1, &QPushButton::clicked, this, &RulesWindow::recalcClicked);
+    tg->addWidget(m_recalcButton, 3, 1);
+    connect(m_recalcButton, &QPushButton::clicked, this, &RulesWindow::recalcClicked);
     grid->addWidget(totals, 0, 2);
 
     auto *advice = new QLabel(
@@ -313,43 +317,43 @@ QWidget *RulesWindow::buildPrizeTab()
     grid->addWidget(advice, 1, 2, Qt::AlignTop);
 
     auto *buttons = new QHBoxLayout;
-    cmdPrize = makeButton(QStringLiteral("cmdPrize"), QStringLiteral("賞位決定"));
-    cmdSave[1] = makeButton(QStringLiteral("cmdSave_1"), QStringLiteral("登　録"));
-    buttons->addWidget(cmdPrize);
-    buttons->addWidget(cmdSave[1]);
+    m_decidePrizesButton = makeButton(QStringLiteral("cmdPrize"), QStringLiteral("賞位決定"));
+    m_saveButtons[1] = makeButton(QStringLiteral("cmdSave_1"), QStringLiteral("登　録"));
+    buttons->addWidget(m_decidePrizesButton);
+    buttons->addWidget(m_saveButtons[1]);
     grid->addLayout(buttons, 2, 2, Qt::AlignBottom);
-    connect(cmdPrize, &QPushButton::clicked, this, &RulesWindow::decidePrizesClicked);
-    connect(cmdSave[1], &QPushButton::clicked, this, &RulesWindow::saveClicked);
+    connect(m_decidePrizesButton, &QPushButton::clicked, this, &RulesWindow::decidePrizesClicked);
+    connect(m_saveButtons[1], &QPushButton::clicked, this, &RulesWindow::saveClicked);
     return page;
 }
 
 void RulesWindow::readForm()
 {
-    m_form.pickCount = txRikishiNum->text();
+    m_form.pickCount = m_pickCountField->text();
     for (int i = 0; i < kMaxPicks; ++i)
-        m_form.slotPoints[i] = txPoint[i]->text();
-    m_form.includeTopRanks = ChkOzeki->isChecked();
-    m_form.useReserve = ChkSpair->isChecked();
-    m_form.simpleBonus = OptType[0]->isChecked();
-    m_form.goldStar = txKIN->text();
-    m_form.silverStar = txGin->text();
-    m_form.streakOn = chkRepeat->isChecked();
-    m_form.streakMin = txRwin->text();
-    m_form.streakBonus = txWpoint->text();
-    m_form.smallerIdFirst = !Option1[0]->isChecked();
+        m_form.slotPoints[i] = m_pickPointFields[i]->text();
+    m_form.includeTopRanks = m_includeOzekiCheck->isChecked();
+    m_form.useReserve = m_reserveCheck->isChecked();
+    m_form.simpleBonus = m_bonusTypeOptions[0]->isChecked();
+    m_form.goldStar = m_kinboshiField->text();
+    m_form.silverStar = m_ginboshiField->text();
+    m_form.streakOn = m_streakCheck->isChecked();
+    m_form.streakMin = m_streakWinsField->text();
+    m_form.streakBonus = m_streakPointsField->text();
+    m_form.smallerIdFirst = !m_tieRuleOptions[0]->isChecked();
     for (int i = 0; i < kPrizeRows; ++i) {
-        m_form.prizes[i].on = opPrize[i]->checkState() == Qt::Checked;
-        m_form.prizes[i].rank = txRank[i]->text();
-        m_form.prizes[i].name = txPname[i]->text();
-        m_form.prizes[i].points = txPrizePoint[i]->text();
+        m_form.prizes[i].on = m_prizeChecks[i]->checkState() == Qt::Checked;
+        m_form.prizes[i].rank = m_prizeRankFields[i]->text();
+        m_form.prizes[i].name = m_prizeNameFields[i]->text();
+        m_form.prizes[i].points = m_prizePointFields[i]->text();
     }
     for (int d = 0; d < kDayPrizes; ++d) {
-        m_form.dayPrizes[d].on = opPrize2[d]->isChecked();
-        m_form.dayPrizes[d].points = Text1[d]->text();
+        m_form.dayPrizes[d].on = m_dayPrizeChecks[d]->isChecked();
+        m_form.dayPrizes[d].points = m_dayPrizePointFields[d]->text();
     }
-    m_form.prizeTotal = txPrizeTotal->text();
-    m_form.participants = txEmax->text();
-    m_form.perParticipant = txMotiten->text();
+    m_form.prizeTotal = m_prizeTotalField->text();
+    m_form.participants = m_entryCountField->text();
+    m_form.perParticipant = m_pointsPerEntryField->text();
 }
 
 void RulesWindow::showForm()
@@ -358,56 +362,58 @@ void RulesWindow::showForm()
     const bool rulesOpen = !f.rulesLocked;
     const QColor white(Qt::white);
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
-    setText(txRikishiNum, f.pickCount);
+    setText(m_pickCountField, f.pickCount);
     for (int i = 0; i < kMaxPicks; ++i) {
-        setText(txPoint[i], f.slotPoints[i]);
-        txPoint[i]->setEnabled(f.slotActive[i] && rulesOpen);
-        setBackground(txPoint[i], f.slotActive[i] ? white : buttonFace, Qt::black);
+        setText(m_pickPointFields[i], f.slotPoints[i]);
+        m_pickPointFields[i]->setEnabled(f.slotActive[i] && rulesOpen);
+        setBackground(m_pickPointFields[i], f.slotActive[i] ? white : buttonFace, Qt::black);
     }
-    ChkOzeki->setChecked(f.includeTopRanks);
-    ChkSpair->setChecked(f.useReserve);
-    OptType[0]->setChecked(f.simpleBonus);
-    OptType[1]->setChecked(!f.simpleBonus);
-    for (QLabel *l : Ltype)
+    m_includeOzekiCheck->setChecked(f.includeTopRanks);
+    m_reserveCheck->setChecked(f.useReserve);
+    m_bonusTypeOptions[0]->setChecked(f.simpleBonus);
+    m_bonusTypeOptions[1]->setChecked(!f.simpleBonus);
+    for (QLabel *l : m_bonusUnitLabels)
         l->setText(f.unitLabel());
-    setText(txKIN, f.goldStar);
-    setText(txGin, f.silverStar);
-    chkRepeat->setChecked(f.streakOn);
-    setText(txRwin, f.streakMin);
-    setText(txWpoint, f.streakBonus);
-    Option1[0]->setChecked(!f.smallerIdFirst);
-    Option1[1]->setChecked(f.smallerIdFirst);
+    setText(m_kinboshiField, f.goldStar);
+    setText(m_ginboshiField, f.silverStar);
+    m_streakCheck->setChecked(f.streakOn);
+    setText(m_streakWinsField, f.streakMin);
+    setText(m_streakPointsField, f.streakBonus);
+    m_tieRuleOptions[0]->setChecked(!f.smallerIdFirst);
+    m_tieRuleOptions[1]->setChecked(f.smallerIdFirst);
     for (QWidget *w : std::initializer_list<QWidget *> {
-             txRikishiNum, ChkOzeki, ChkSpair, OptType[0], OptType[1], Option1[0], Option1[1],
-             txKIN, txGin, chkRepeat, txRwin, txWpoint})
+             m_pickCountField, m_includeOzekiCheck, m_reserveCheck, m_bonusTypeOptions[0],
+             m_bonusTypeOptions[1], m_tieRuleOptions[0], m_tieRuleOptions[1], m_kinboshiField,
+             m_ginboshiField, m_streakCheck, m_streakWinsField, m_streakPointsField})
         w->setEnabled(rulesOpen);
 
     const bool prizesOpen = !f.prizesLocked;
     for (int i = 0; i < kPrizeRows; ++i) {
-        opPrize[i]->setCheckState(f.prizes[i].on            ? Qt::Checked
-                                      : f.prizes[i].waiting ? Qt::PartiallyChecked
-                                                            : Qt::Unchecked);
-        opPrize[i]->setToolTip(f.prizes[i].waiting
-                                   ? QStringLiteral("参加人数がこの順位に届くと賞位になります。")
-                                   : QString());
-        setText(txRank[i], f.prizes[i].rank);
-        setText(txPname[i], f.prizes[i].name);
-        setText(txPrizePoint[i], f.prizes[i].points);
+        m_prizeChecks[i]->setCheckState(f.prizes[i].on            ? Qt::Checked
+                                            : f.prizes[i].waiting ? Qt::PartiallyChecked
+                                                                  : Qt::Unchecked);
+        m_prizeChecks[i]->setToolTip(
+            f.prizes[i].waiting ? QStringLiteral("参加人数がこの順位に届くと賞位になります。")
+                                : QString());
+        setText(m_prizeRankFields[i], f.prizes[i].rank);
+        setText(m_prizeNameFields[i], f.prizes[i].name);
+        setText(m_prizePointFields[i], f.prizes[i].points);
         for (QWidget *w :
-             std::initializer_list<QWidget *> {opPrize[i], txRank[i], txPname[i], txPrizePoint[i]})
+             std::initializer_list<QWidget *> {m_prizeChecks[i], m_prizeRankFields[i],
+                                               m_prizeNameFields[i], m_prizePointFields[i]})
             w->setEnabled(prizesOpen);
     }
     for (int d = 0; d < kDayPrizes; ++d) {
-        opPrize2[d]->setChecked(f.dayPrizes[d].on);
-        setText(Text1[d], f.dayPrizes[d].points);
-        opPrize2[d]->setEnabled(prizesOpen);
-        Text1[d]->setEnabled(prizesOpen);
+        m_dayPrizeChecks[d]->setChecked(f.dayPrizes[d].on);
+        setText(m_dayPrizePointFields[d], f.dayPrizes[d].points);
+        m_dayPrizeChecks[d]->setEnabled(prizesOpen);
+        m_dayPrizePointFields[d]->setEnabled(prizesOpen);
     }
-    setText(txPrizeTotal, f.prizeTotal);
-    setText(txEmax, f.participants);
-    setText(txMotiten, f.perParticipant);
+    setText(m_prizeTotalField, f.prizeTotal);
+    setText(m_entryCountField, f.participants);
+    setText(m_pointsPerEntryField, f.perParticipant);
     const QColor shade = f.darkShade ? darkShade() : lightShade();
-    for (QLineEdit *e : {txPrizeTotal, txEmax, txMotiten}) {
+    for (QLineEdit *e : {m_prizeTotalField, m_entryCountField, m_pointsPerEntryField}) {
         setBackground(e, shade, Qt::white);
         e->setEnabled(prizesOpen);
     }
@@ -415,9 +421,9 @@ void RulesWindow::showForm()
 
 void RulesWindow::focusBox(QLineEdit *edit)
 {
-    for (int t = 0; t < SSTab1->count(); ++t)
-        if (SSTab1->widget(t)->isAncestorOf(edit))
-            SSTab1->setCurrentIndex(t);
+    for (int t = 0; t < m_tabs->count(); ++t)
+        if (m_tabs->widget(t)->isAncestorOf(edit))
+            m_tabs->setCurrentIndex(t);
     edit->setFocus(Qt::OtherFocusReason);
 }
 
@@ -446,49 +452,49 @@ bool RulesWindow::eventFilter(QObject *watched, QEvent *event)
 
 void RulesWindow::enterPressed(QLineEdit *edit)
 {
-    if (edit == txRikishiNum) {
+    if (edit == m_pickCountField) {
         readForm();
         const bool outOfRange = val(m_form.pickCount) < 1 || val(m_form.pickCount) > 10;
         setPickCount(m_form);
         showForm();
         if (outOfRange)
-            txRikishiNum->selectAll();
-        if (txPoint[0]->isEnabled())
-            focusBox(txPoint[0]);
+            m_pickCountField->selectAll();
+        if (m_pickPointFields[0]->isEnabled())
+            focusBox(m_pickPointFields[0]);
         return;
     }
     for (int i = 0; i < kMaxPicks; ++i)
-        if (edit == txPoint[i]) {
+        if (edit == m_pickPointFields[i]) {
             readForm();
-            focusBox(txPoint[nextSlotBox(m_form, i)]);
+            focusBox(m_pickPointFields[nextSlotBox(m_form, i)]);
             return;
         }
-    if (edit == txKIN)
-        return focusBox(txGin);
-    if (edit == txGin)
-        return focusBox(txRwin);
-    if (edit == txRwin)
-        return focusBox(txWpoint);
-    if (edit == txWpoint)
-        return focusBox(txPrizePoint[0]);
+    if (edit == m_kinboshiField)
+        return focusBox(m_ginboshiField);
+    if (edit == m_ginboshiField)
+        return focusBox(m_streakWinsField);
+    if (edit == m_streakWinsField)
+        return focusBox(m_streakPointsField);
+    if (edit == m_streakPointsField)
+        return focusBox(m_prizePointFields[0]);
     for (int i = 0; i < kPrizeRows; ++i) {
-        if (edit == txRank[i])
-            return focusBox(txPname[i]);
-        if (edit == txPname[i])
-            return focusBox(txPrizePoint[i]);
-        if (edit == txPrizePoint[i]) {
+        if (edit == m_prizeRankFields[i])
+            return focusBox(m_prizeNameFields[i]);
+        if (edit == m_prizeNameFields[i])
+            return focusBox(m_prizePointFields[i]);
+        if (edit == m_prizePointFields[i]) {
             readForm();
             const int next = setPrizePoints(m_form, i);
             showForm();
-            return focusBox(txRank[next]);
+            return focusBox(m_prizeRankFields[next]);
         }
     }
     for (int d = 0; d < kDayPrizes; ++d)
-        if (edit == Text1[d]) {
+        if (edit == m_dayPrizePointFields[d]) {
             readForm();
             const int next = setDayPrizePoints(m_form, d);
             showForm();
-            return focusBox(Text1[next]);
+            return focusBox(m_dayPrizePointFields[next]);
         }
 }
 
@@ -505,7 +511,7 @@ void RulesWindow::prizeClicked(int i)
 void RulesWindow::dayPrizeClicked(int d)
 {
     readForm();
-    setDayPrizeChecked(m_form, d, opPrize2[d]->isChecked());
+    setDayPrizeChecked(m_form, d, m_dayPrizeChecks[d]->isChecked());
     showForm();
 }
 

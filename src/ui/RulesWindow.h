@@ -73,35 +73,35 @@ private:
     Contest &m_contest;
     RulesForm m_form;
 
-    QTabWidget *SSTab1 = nullptr;
+    QTabWidget *m_tabs = nullptr;
     // ルールの設定
-    QLabel *lblRikishiNum = nullptr;
-    QLineEdit *txRikishiNum = nullptr;
-    std::array<QLineEdit *, kMaxPicks> txPoint {};
-    QCheckBox *ChkOzeki = nullptr;
-    QCheckBox *ChkSpair = nullptr;
-    std::array<QRadioButton *, 2> OptType {};
-    QLineEdit *txKIN = nullptr;
-    QLineEdit *txGin = nullptr;
-    std::array<QLabel *, 2> Ltype {};
-    QCheckBox *chkRepeat = nullptr;
-    QLineEdit *txRwin = nullptr;
-    QLineEdit *txWpoint = nullptr;
-    std::array<QRadioButton *, 2> Option1 {};
-    QPushButton *cmdRule = nullptr;
-    std::array<QPushButton *, 2> cmdSave {};
+    QLabel *m_pickCountLabel = nullptr;
+    QLineEdit *m_pickCountField = nullptr;
+    std::array<QLineEdit *, kMaxPicks> m_pickPointFields {};
+    QCheckBox *m_includeOzekiCheck = nullptr;
+    QCheckBox *m_reserveCheck = nullptr;
+    std::array<QRadioButton *, 2> m_bonusTypeOptions {};
+    QLineEdit *m_kinboshiField = nullptr;
+    QLineEdit *m_ginboshiField = nullptr;
+    std::array<QLabel *, 2> m_bonusUnitLabels {};
+    QCheckBox *m_streakCheck = nullptr;
+    QLineEdit *m_streakWinsField = nullptr;
+    QLineEdit *m_streakPointsField = nullptr;
+    std::array<QRadioButton *, 2> m_tieRuleOptions {};
+    QPushButton *m_decideRulesButton = nullptr;
+    std::array<QPushButton *, 2> m_saveButtons {};
     // 賞位の設定
-    std::array<QCheckBox *, kPrizeRows> opPrize {};
-    std::array<QLineEdit *, kPrizeRows> txRank {};
-    std::array<QLineEdit *, kPrizeRows> txPname {};
-    std::array<QLineEdit *, kPrizeRows> txPrizePoint {};
-    std::array<QCheckBox *, kDayPrizes> opPrize2 {};
-    std::array<QLineEdit *, kDayPrizes> Text1 {};
-    QLineEdit *txPrizeTotal = nullptr;
-    QLineEdit *txEmax = nullptr;
-    QLineEdit *txMotiten = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *cmdPrize = nullptr;
+    std::array<QCheckBox *, kPrizeRows> m_prizeChecks {};
+    std::array<QLineEdit *, kPrizeRows> m_prizeRankFields {};
+    std::array<QLineEdit *, kPrizeRows> m_prizeNameFields {};
+    std::array<QLineEdit *, kPrizeRows> m_prizePointFields {};
+    std::array<QCheckBox *, kDayPrizes> m_dayPrizeChecks {};
+    std::array<QLineEdit *, kDayPrizes> m_dayPrizePointFields {};
+    QLineEdit *m_prizeTotalField = nullptr;
+    QLineEdit *m_entryCountField = nullptr;
+    QLineEdit *m_pointsPerEntryField = nullptr;
+    QPushButton *m_recalcButton = nullptr;
+    QPushButton *m_decidePrizesButton = nullptr;
 };
 
 } // namespace kc::ui

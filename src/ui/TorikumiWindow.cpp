@@ -153,93 +153,98 @@ QColor TorikumiWindow::markColour(int mark, const QPalette &palette)
 
 void TorikumiWindow::buildControls()
 {
-    m_Label1 = new QLabel(QStringLiteral("　　　　東　　　　　　　　　　　　西"), this);
-    m_Label1->setObjectName(QStringLiteral("Label1"));
-    place(m_Label1, kEastButton, 240, kWestButton + kButtonWidth - kEastButton, 300);
+    m_sidesLabel = new QLabel(QStringLiteral("　　　　東　　　　　　　　　　　　西"), this);
+    m_sidesLabel->setObjectName(QStringLiteral("Label1"));
+    place(m_sidesLabel, kEastButton, 240, kWestButton + kButtonWidth - kEastButton, 300);
 
     for (int r = 0; r < 22; ++r) {
         const int top = kRowsTop + kRowHeight * r;
-        m_Yaku[r] = new QLabel(this);
-        m_Yaku[r]->setObjectName(indexed(u"Yaku", r));
-        m_Yaku[r]->setAlignment(Qt::AlignCenter);
-        place(m_Yaku[r], kYakuLeft, top, kYakuWidth, kButtonHeight);
+        m_rankLabels[r] = new QLabel(this);
+        m_rankLabels[r]->setObjectName(indexed(u"Yaku", r));
+        m_rankLabels[r]->setAlignment(Qt::AlignCenter);
+        place(m_rankLabels[r], kYakuLeft, top, kYakuWidth, kButtonHeight);
         for (int side = 0; side < 2; ++side) {
             const int i = 2 * r + side;
-            m_cmdRikishi[i] = new QPushButton(this);
-            m_cmdRikishi[i]->setObjectName(indexed(u"cmdRikishi", i));
-            m_cmdRikishi[i]->setAutoDefault(false);
-            m_cmdRikishi[i]->setFocusPolicy(Qt::NoFocus);
-            place(m_cmdRikishi[i], side == 0 ? kEastButton : kWestButton, top, kButtonWidth,
+            m_wrestlerButtons[i] = new QPushButton(this);
+            m_wrestlerButtons[i]->setObjectName(indexed(u"cmdRikishi", i));
+            m_wrestlerButtons[i]->setAutoDefault(false);
+            m_wrestlerButtons[i]->setFocusPolicy(Qt::NoFocus);
+            place(m_wrestlerButtons[i], side == 0 ? kEastButton : kWestButton, top, kButtonWidth,
                   kButtonHeight);
-            m_Lno[i] = new QLabel(this);
-            m_Lno[i]->setObjectName(indexed(u"Lno", i));
-            m_Lno[i]->setAlignment(Qt::AlignCenter);
-            place(m_Lno[i], side == 0 ? kEastLno : kWestLno, top, kLnoWidth, kButtonHeight);
+            m_numberLabels[i] = new QLabel(this);
+            m_numberLabels[i]->setObjectName(indexed(u"Lno", i));
+            m_numberLabels[i]->setAlignment(Qt::AlignCenter);
+            place(m_numberLabels[i], side == 0 ? kEastLno : kWestLno, top, kLnoWidth,
+                  kButtonHeight);
         }
     }
 
     static const char16_t *const kLegend[5] = {u"黒星", u"白星", u"銀星", u"金星", u"休場"};
     for (int k = 0; k < 5; ++k) {
-        m_Text1[k] = new QLineEdit(QString::fromUtf16(kLegend[k]), this);
-        m_Text1[k]->setObjectName(indexed(u"Text1", k));
-        m_Text1[k]->setReadOnly(true);
-        m_Text1[k]->setFocusPolicy(Qt::NoFocus);
-        m_Text1[k]->setAlignment(Qt::AlignCenter);
-        m_Text1[k]->setStyleSheet(colourStyle(markColour(k, palette())));
-        place(m_Text1[k], kSideLeft, kRowsTop + 330 * k, kSideWidth, kButtonHeight);
+        m_legendFields[k] = new QLineEdit(QString::fromUtf16(kLegend[k]), this);
+        m_legendFields[k]->setObjectName(indexed(u"Text1", k));
+        m_legendFields[k]->setReadOnly(true);
+        m_legendFields[k]->setFocusPolicy(Qt::NoFocus);
+        m_legendFields[k]->setAlignment(Qt::AlignCenter);
+        m_legendFields[k]->setStyleSheet(colourStyle(markColour(k, palette())));
+        place(m_legendFields[k], kSideLeft, kRowsTop + 330 * k, kSideWidth, kButtonHeight);
     }
-    m_txDAY = new QLineEdit(this);
-    m_txDAY->setObjectName(QStringLiteral("txDAY"));
-    m_txDAY->setReadOnly(true);
-    m_txDAY->setAlignment(Qt::AlignRight);
-    place(m_txDAY, kSideLeft, 2520, 560, 300);
-    m_Label2 = new QLabel(QStringLiteral("日目"), this);
-    m_Label2->setObjectName(QStringLiteral("Label2"));
-    place(m_Label2, kSideLeft + 620, 2540, 580, 280);
-    m_cmdDOWN = new QPushButton(QStringLiteral("<<"), this);
-    m_cmdDOWN->setObjectName(QStringLiteral("cmdDOWN"));
-    place(m_cmdDOWN, kSideLeft, 2940, 580, 360);
-    m_cmdUP = new QPushButton(QStringLiteral(">>"), this);
-    m_cmdUP->setObjectName(QStringLiteral("cmdUP"));
-    place(m_cmdUP, kSideLeft + 620, 2940, 580, 360);
+    m_dayField = new QLineEdit(this);
+    m_dayField->setObjectName(QStringLiteral("txDAY"));
+    m_dayField->setReadOnly(true);
+    m_dayField->setAlignment(Qt::AlignRight);
+    place(m_dayField, kSideLeft, 2520, 560, 300);
+    m_dayUnitLabel = new QLabel(QStringLiteral("日目"), this);
+    m_dayUnitLabel->setObjectName(QStringLiteral("Label2"));
+    place(m_dayUnitLabel, kSideLeft + 620, 2540, 580, 280);
+    m_previousDayButton = new QPushButton(QStringLiteral("<<"), this);
+    m_previousDayButton->setObjectName(QStringLiteral("cmdDOWN"));
+    place(m_previousDayButton, kSideLeft, 2940, 580, 360);
+    m_nextDayButton = new QPushButton(QStringLiteral(">>"), this);
+    m_nextDayButton->setObjectName(QStringLiteral("cmdUP"));
+    place(m_nextDayButton, kSideLeft + 620, 2940, 580, 360);
     for (int d = 0; d < kDays; ++d) {
-        m_txRDays[d] = new QLineEdit(QString::number(d + 1), this);
-        m_txRDays[d]->setObjectName(indexed(u"txRDays", d));
-        m_txRDays[d]->setReadOnly(true);
-        m_txRDays[d]->setFocusPolicy(Qt::NoFocus);
-        m_txRDays[d]->setAlignment(Qt::AlignCenter);
-        place(m_txRDays[d], kEastLno + 300 * d, kDaysTop, 290, 260);
+        m_dayCells[d] = new QLineEdit(QString::number(d + 1), this);
+        m_dayCells[d]->setObjectName(indexed(u"txRDays", d));
+        m_dayCells[d]->setReadOnly(true);
+        m_dayCells[d]->setFocusPolicy(Qt::NoFocus);
+        m_dayCells[d]->setAlignment(Qt::AlignCenter);
+        place(m_dayCells[d], kEastLno + 300 * d, kDaysTop, 290, 260);
     }
-    m_cmdDecite = new QPushButton(QStringLiteral("結果確定"), this);
-    m_cmdDecite->setObjectName(QStringLiteral("cmdDecite"));
-    place(m_cmdDecite, kSideLeft, kSaveTop - 600, kSideWidth, 420);
-    m_cmdSave = new QPushButton(QStringLiteral("閉じる"), this);
-    m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    place(m_cmdSave, kSideLeft, kSaveTop, kSideWidth, 420);
-    m_cmdImport = new QPushButton(QStringLiteral("結果ファイル\n読込"), this);
-    m_cmdImport->setObjectName(QStringLiteral("cmdImport"));
-    m_cmdImport->setToolTip(
+    m_confirmDayButton = new QPushButton(QStringLiteral("結果確定"), this);
+    m_confirmDayButton->setObjectName(QStringLiteral("cmdDecite"));
+    place(m_confirmDayButton, kSideLeft, kSaveTop - 600, kSideWidth, 420);
+    m_saveButton = new QPushButton(QStringLiteral("閉じる"), this);
+    m_saveButton->setObjectName(QStringLiteral("cmdSave"));
+    place(m_saveButton, kSideLeft, kSaveTop, kSideWidth, 420);
+    m_importResultsButton = new QPushButton(QStringLiteral("結果ファイル\n読込"), this);
+    m_importResultsButton->setObjectName(QStringLiteral("cmdImport"));
+    m_importResultsButton->setToolTip(
         QStringLiteral("ダウンロードした取組結果（JSON）または「力士名,結果」の CSV から、"
                        "表示中の日の結果を読み込みます。確定は結果確定で行います。"));
-    place(m_cmdImport, kSideLeft, 3500, kSideWidth, 640); // two lines: the column is narrow
+    place(m_importResultsButton, kSideLeft, 3500, kSideWidth,
+          640); // two lines: the column is narrow
     m_chooseFile = [this] {
         return QFileDialog::getOpenFileName(
             this, QStringLiteral("取組結果ファイルを開く"), QString(),
             QStringLiteral("取組結果 (*.json *.csv *.txt);;すべてのファイル (*)"));
     };
-    connect(m_cmdImport, &QPushButton::clicked, this, [this] {
+    connect(m_importResultsButton, &QPushButton::clicked, this, [this] {
         const QString path = m_chooseFile ? m_chooseFile() : QString();
         if (!path.isEmpty())
             importResultFile(path);
     });
-    for (QPushButton *b : {m_cmdDOWN, m_cmdUP, m_cmdDecite, m_cmdSave, m_cmdImport})
+    for (QPushButton *b : {m_previousDayButton, m_nextDayButton, m_confirmDayButton, m_saveButton,
+                           m_importResultsButton})
         b->setAutoDefault(false);
-    connect(m_cmdSave, &QPushButton::clicked, this, &TorikumiWindow::saveAndClose);
-    connect(m_cmdDOWN, &QPushButton::clicked, this, [this] { showDay(std::max(1, m_day - 1)); });
-    connect(m_cmdUP, &QPushButton::clicked, this, [this] { showDay(std::min(kDays, m_day + 1)); });
-    connect(m_cmdDecite, &QPushButton::clicked, this, &TorikumiWindow::confirmShownDay);
+    connect(m_saveButton, &QPushButton::clicked, this, &TorikumiWindow::saveAndClose);
+    connect(m_previousDayButton, &QPushButton::clicked, this,
+            [this] { showDay(std::max(1, m_day - 1)); });
+    connect(m_nextDayButton, &QPushButton::clicked, this,
+            [this] { showDay(std::min(kDays, m_day + 1)); });
+    connect(m_confirmDayButton, &QPushButton::clicked, this, &TorikumiWindow::confirmShownDay);
     // A mark steps on the press of any mouse button, not on a left click only.
-    for (QPushButton *b : m_cmdRikishi)
+    for (QPushButton *b : m_wrestlerButtons)
         b->installEventFilter(this);
 
     buildFetchControls();
@@ -252,15 +257,15 @@ void TorikumiWindow::buildControls()
 
 void TorikumiWindow::buildFetchControls()
 {
-    m_cmdFetch = new QPushButton(QStringLiteral("結果取得"), this);
-    m_cmdFetch->setObjectName(QStringLiteral("cmdFetch"));
-    m_cmdFetch->setToolTip(QStringLiteral("表示中の日の幕内の取組結果を Web から取得して読み込み"
-                                          "ます（取得設定の URL）。確定は結果確定で行います。"));
-    place(m_cmdFetch, kSideLeft, 4260, kSideWidth, 420);
-    m_cmdFetchSettings = new QPushButton(QStringLiteral("取得設定"), this);
-    m_cmdFetchSettings->setObjectName(QStringLiteral("cmdFetchSettings"));
-    place(m_cmdFetchSettings, kSideLeft, 4740, kSideWidth, 360);
-    for (QPushButton *b : {m_cmdFetch, m_cmdFetchSettings})
+    m_fetchButton = new QPushButton(QStringLiteral("結果取得"), this);
+    m_fetchButton->setObjectName(QStringLiteral("cmdFetch"));
+    m_fetchButton->setToolTip(QStringLiteral("表示中の日の幕内の取組結果を Web から取得して読み込み"
+                                             "ます（取得設定の URL）。確定は結果確定で行います。"));
+    place(m_fetchButton, kSideLeft, 4260, kSideWidth, 420);
+    m_fetchSettingsButton = new QPushButton(QStringLiteral("取得設定"), this);
+    m_fetchSettingsButton->setObjectName(QStringLiteral("cmdFetchSettings"));
+    place(m_fetchSettingsButton, kSideLeft, 4740, kSideWidth, 360);
+    for (QPushButton *b : {m_fetchButton, m_fetchSettingsButton})
         b->setAutoDefault(false);
     auto *caption = new QLabel(QStringLiteral("取得した結果"), this);
     place(caption, kReportLeft, 300, kReportWidth, 280);
@@ -277,13 +282,13 @@ void TorikumiWindow::buildFetchControls()
     m_status->setObjectName(QStringLiteral("statusBar"));
     m_status->setSizeGripEnabled(false);
     place(m_status, 0, kStatusTop, kReportLeft + kReportWidth + 120, kStatusHeight);
-    connect(m_cmdFetch, &QPushButton::clicked, this, &TorikumiWindow::fetchShownDay);
-    connect(m_cmdFetchSettings, &QPushButton::clicked, this,
+    connect(m_fetchButton, &QPushButton::clicked, this, &TorikumiWindow::fetchShownDay);
+    connect(m_fetchSettingsButton, &QPushButton::clicked, this,
             [this] { FetchSettingsDialog::edit(m_contest, this); });
     connect(m_fetch, &FetchProgress::finished, this, &TorikumiWindow::showFetched);
     const bool input = m_mode == Mode::Input;
     for (QWidget *w : std::initializer_list<QWidget *> {caption, m_fetchReport, m_fetch, m_status,
-                                                        m_cmdFetchSettings})
+                                                        m_fetchSettingsButton})
         w->setVisible(input);
 }
 
@@ -294,29 +299,29 @@ void TorikumiWindow::buildButtonMap()
         m_number[i] = layout.numbers[i];
         m_slot[i] = layout.slotAt[i];
         m_caption[i] = layout.names[i];
-        m_cmdRikishi[i]->setText(m_caption[i]);
+        m_wrestlerButtons[i]->setText(m_caption[i]);
     }
     for (int r = 0; r < 22; ++r) {
         m_rowLabel[r] = layout.labels[r];
-        m_Yaku[r]->setText(m_rowLabel[r]);
+        m_rankLabels[r]->setText(m_rowLabel[r]);
     }
 }
 
 void TorikumiWindow::applyMode()
 {
     const bool input = m_mode == Mode::Input;
-    for (QWidget *w :
-         std::initializer_list<QWidget *> {m_cmdUP, m_cmdDOWN, m_txDAY, m_Label2, m_cmdDecite})
+    for (QWidget *w : std::initializer_list<QWidget *> {
+             m_nextDayButton, m_previousDayButton, m_dayField, m_dayUnitLabel, m_confirmDayButton})
         w->setVisible(input);
-    m_cmdImport->setVisible(input && m_contest.rules().currentDay < kDays);
-    m_cmdFetch->setVisible(input && m_contest.rules().currentDay < kDays);
-    for (QLineEdit *t : m_Text1)
+    m_importResultsButton->setVisible(input && m_contest.rules().currentDay < kDays);
+    m_fetchButton->setVisible(input && m_contest.rules().currentDay < kDays);
+    for (QLineEdit *t : m_legendFields)
         t->setVisible(input);
-    for (QLineEdit *t : m_txRDays)
+    for (QLineEdit *t : m_dayCells)
         t->setVisible(input);
     if (input && m_contest.rules().currentDay >= kDays) {
-        m_cmdDecite->hide();
-        place(m_cmdSave, kSideLeft, kSaveTopLastDay, kSideWidth, 420);
+        m_confirmDayButton->hide();
+        place(m_saveButton, kSideLeft, kSaveTopLastDay, kSideWidth, 420);
     }
 }
 
@@ -327,7 +332,7 @@ int TorikumiWindow::winsUpToShownDay(int slot) const
 
 void TorikumiWindow::paintButton(int i)
 {
-    QPushButton *b = m_cmdRikishi[i];
+    QPushButton *b = m_wrestlerButtons[i];
     if (m_number[i] == 999 || m_slot[i] < 0) {
         b->hide();
         return;
@@ -346,9 +351,9 @@ void TorikumiWindow::paintButton(int i)
     b->setStyleSheet(style);
 }
 
-void TorikumiWindow::refreshLno(int i)
+void TorikumiWindow::refreshNumberLabel(int i)
 {
-    QLabel *l = m_Lno[i];
+    QLabel *l = m_numberLabels[i];
     if (m_number[i] == 999 || m_slot[i] < 0) {
         l->hide();
         return;
@@ -361,17 +366,17 @@ void TorikumiWindow::paintDayCells()
 {
     const int current = m_contest.rules().currentDay;
     for (int d = 0; d < kDays; ++d)
-        m_txRDays[d]->setStyleSheet(d < current ? QStringLiteral("background-color: #ff0000;")
-                                                : QString());
+        m_dayCells[d]->setStyleSheet(d < current ? QStringLiteral("background-color: #ff0000;")
+                                                 : QString());
 }
 
 void TorikumiWindow::showDay(int day)
 {
     m_day = std::clamp(day, 1, kDays);
-    m_txDAY->setText(QString::number(m_day));
+    m_dayField->setText(QString::number(m_day));
     for (int i = 0; i < kRosterSlots; ++i) {
         paintButton(i);
-        refreshLno(i);
+        refreshNumberLabel(i);
     }
 }
 
@@ -397,7 +402,7 @@ bool TorikumiWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
         for (int i = 0; i < kRosterSlots; ++i) {
-            if (watched != m_cmdRikishi[i])
+            if (watched != m_wrestlerButtons[i])
                 continue;
             const auto *mouse = static_cast<QMouseEvent *>(event);
             if (m_mode == Mode::Input)
@@ -415,8 +420,8 @@ void TorikumiWindow::clickRikishi(int i, bool forward)
     if (m_day == m_fetchDay)
         m_changedSlots.erase(m_slot[i]); // the organiser's own mark now
     paintButton(i);
-    refreshLno(i);
-    m_cmdSave->setFocus();
+    refreshNumberLabel(i);
+    m_saveButton->setFocus();
 }
 
 void TorikumiWindow::confirmShownDay()
@@ -573,7 +578,7 @@ void TorikumiWindow::showFetched(const FetchReply &reply)
 void TorikumiWindow::beginProgress(int total)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_txRDays[m_day - 1]->setStyleSheet(QStringLiteral("background-color: #ff0000;"));
+    m_dayCells[m_day - 1]->setStyleSheet(QStringLiteral("background-color: #ff0000;"));
     m_progressTotal = std::max(1, total);
     m_progressDone = 0;
     repaint();

@@ -92,7 +92,7 @@ private:
     void buildButtonMap();
     void applyMode();
     void paintButton(int i);
-    void refreshLno(int i);
+    void refreshNumberLabel(int i);
     void paintDayCells();
     void saveAndClose(); // cmdSave
     int winsUpToShownDay(int slot) const;
@@ -112,21 +112,21 @@ private:
     std::array<QString, kRosterSlots> m_caption;
     std::array<QString, 22> m_rowLabel;
 
-    std::array<QPushButton *, kRosterSlots> m_cmdRikishi {};
-    std::array<QLabel *, kRosterSlots> m_Lno {};
-    std::array<QLabel *, 22> m_Yaku {};
-    QLabel *m_Label1 = nullptr;
-    std::array<QLineEdit *, 5> m_Text1 {};
-    QLineEdit *m_txDAY = nullptr;
-    QLabel *m_Label2 = nullptr;
-    QPushButton *m_cmdDOWN = nullptr;
-    QPushButton *m_cmdUP = nullptr;
-    std::array<QLineEdit *, kDays> m_txRDays {};
-    QPushButton *m_cmdDecite = nullptr;
-    QPushButton *m_cmdSave = nullptr;
-    QPushButton *m_cmdImport = nullptr;
-    QPushButton *m_cmdFetch = nullptr;
-    QPushButton *m_cmdFetchSettings = nullptr;
+    std::array<QPushButton *, kRosterSlots> m_wrestlerButtons {};
+    std::array<QLabel *, kRosterSlots> m_numberLabels {};
+    std::array<QLabel *, 22> m_rankLabels {};
+    QLabel *m_sidesLabel = nullptr;
+    std::array<QLineEdit *, 5> m_legendFields {};
+    QLineEdit *m_dayField = nullptr;
+    QLabel *m_dayUnitLabel = nullptr;
+    QPushButton *m_previousDayButton = nullptr;
+    QPushButton *m_nextDayButton = nullptr;
+    std::array<QLineEdit *, kDays> m_dayCells {};
+    QPushButton *m_confirmDayButton = nullptr;
+    QPushButton *m_saveButton = nullptr;
+    QPushButton *m_importResultsButton = nullptr;
+    QPushButton *m_fetchButton = nullptr;
+    QPushButton *m_fetchSettingsButton = nullptr;
     QPlainTextEdit *m_fetchReport = nullptr;
     FetchProgress *m_fetch = nullptr;
     QStatusBar *m_status = nullptr;

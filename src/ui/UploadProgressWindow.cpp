@@ -18,26 +18,26 @@ QString kilobytes(qint64 bytes)
 } // namespace
 
 UploadProgressWindow::UploadProgressWindow(const QString &place, QWidget *parent)
-    : QDialog(parent), m_files(new QLabel(this)), m_bytes(new QLabel(this)),
-      m_current(new QLabel(this)), m_bar(new QProgressBar(this)),
-      m_cancel(new QPushButton(QStringLiteral("中止"), this))
+    : QDialog(parent), m_fileCountLabel(new QLabel(this)), m_byteCountLabel(new QLabel(this)),
+      m_currentFileLabel(new QLabel(this)), m_progressBar(new QProgressBar(this)),
+      m_cancelButton(new QPushButton(QStringLiteral("中止"), this))
 {
     setObjectName(QStringLiteral("frmUpload"));
     setWindowTitle(QStringLiteral("アップロード中: %1").arg(place));
     setModal(true);
-    m_files->setObjectName(QStringLiteral("lblFiles"));
-    m_bytes->setObjectName(QStringLiteral("lblBytes"));
-    m_current->setObjectName(QStringLiteral("lblCurrent"));
-    m_bar->setObjectName(QStringLiteral("barUpload"));
-    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(m_cancel, &QPushButton::clicked, this, &UploadProgressWindow::reject);
+    m_fileCountLabel->setObjectName(QStringLiteral("lblFiles"));
+    m_byteCountLabel->setObjectName(QStringLiteral("lblBytes"));
+    m_currentFileLabel->setObjectName(QStringLiteral("lblCurrent"));
+    m_progressBar->setObjectName(QStringLiteral("barUpload"));
+    m_cancelButton->setObjectName(QStringLiteral("cmdCancel"));
+    connect(m_cancelButton, &QPushButton::clicked, this, &UploadProgressWindow::reject);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_files);
-    layout->addWidget(m_bytes);
-    layout->addWidget(m_current);
-    layout->addWidget(m_bar);
-    layout->addWidget(m_cancel, 0, Qt::AlignRight);
-    m_current->setText(QStringLiteral("接続しています…"));
+    layout->addWidget(m_fileCountLabel);
+    layout->addWidget(m_byteCountLabel);
+    layout->addWidget(m_currentFileLabel);
+    layout->addWidget(m_progressBar);
+    layout->addWidget(m_cancelButton, 0, Qt::AlignRight);
+    m_currentFileLabel->setText(QStringLiteral("接続しています…"));
     resize(420, sizeHint().height());
 }
 
@@ -51,12 +51,12 @@ void UploadProgressWindow::begin(int files, qint64 bytes)
 
 void UploadProgressWindow::fileDone(const QString &path, int files, qint64 bytes)
 {
-    m_files->setText(QStringLiteral("ファイル %1 / %2").arg(files).arg(m_totalFiles));
-    m_bytes->setText(kilobytes(bytes) + QStringLiteral(" / ") + kilobytes(m_totalBytes));
+    m_fileCountLabel->setText(QStringLiteral("ファイル %1 / %2").arg(files).arg(m_totalFiles));
+    m_byteCountLabel->setText(kilobytes(bytes) + QStringLiteral(" / ") + kilobytes(m_totalBytes));
     if (!path.isEmpty())
-        m_current->setText(QStringLiteral("送信済み: %1").arg(path));
-    m_bar->setRange(0, std::max(m_totalFiles, 1));
-    m_bar->setValue(files);
+        m_currentFileLabel->setText(QStringLiteral("送信済み: %1").arg(path));
+    m_progressBar->setRange(0, std::max(m_totalFiles, 1));
+    m_progressBar->setValue(files);
     QApplication::processEvents();
 }
 
@@ -69,8 +69,8 @@ bool UploadProgressWindow::cancelRequested()
 void UploadProgressWindow::reject()
 {
     m_cancelled = true;
-    m_cancel->setEnabled(false);
-    m_current->setText(QStringLiteral("中止しています…"));
+    m_cancelButton->setEnabled(false);
+    m_currentFileLabel->setText(QStringLiteral("中止しています…"));
 }
 
 } // namespace kc::ui

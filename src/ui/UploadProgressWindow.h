@@ -26,11 +26,11 @@ protected:
     void reject() override; // Esc and the close button mean 中止
 
 private:
-    QLabel *m_files;
-    QLabel *m_bytes;
-    QLabel *m_current;
-    QProgressBar *m_bar;
-    QPushButton *m_cancel;
+    QLabel *m_fileCountLabel;
+    QLabel *m_byteCountLabel;
+    QLabel *m_currentFileLabel;
+    QProgressBar *m_progressBar;
+    QPushButton *m_cancelButton;
     int m_totalFiles = 0;
     qint64 m_totalBytes = 0;
     bool m_cancelled = false;
