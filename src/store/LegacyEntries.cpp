@@ -62,13 +62,7 @@ std::vector<EntryRecord> convertLegacyEntries(Contest &contest, int rulesPickCou
     };
     auto convert = [&](const LegacyEntryRecord &old, const Remembered &rem) {
         EntryRecord e;
-        e.shikona = old.shikona;
-        e.furigana = old.furigana;
-        e.memberName = old.memberName;
-        e.birth = old.birth;
-        e.tel = old.tel;
-        e.fax = old.fax;
-        e.mail = old.mail;
+        e.details() = old.details();
         for (int i = 0; i < kMaxPicks; ++i) {
             e.picks[i] = old.ints[i];
             e.enteredPicks[i] = rem.picks[i];
