@@ -1,5 +1,6 @@
 #pragma once
 
+#include "banzuke/WrestlerNames.h"
 #include "store/Records.h"
 
 #include <QString>
@@ -68,6 +69,12 @@ std::optional<BanzukeRecord> readStored(const Contest &contest);
 // Asks the save question; on Yes writes Banzuke.Dat (record 1) and reloads the
 // roster. The record's count is set from `counts`. False when answered No.
 bool save(Contest &contest, BanzukeRecord record, const RankCounts &counts);
+
+// Registering a banzuke: save() and, with `english`, the table of Latin names
+// that came with it (an empty one removes the table); one unit of work. False
+// when the save question is answered No.
+bool registerBanzuke(Contest &contest, const BanzukeRecord &record, const RankCounts &counts,
+                     const EnglishNames *english);
 
 } // namespace registration
 } // namespace kc

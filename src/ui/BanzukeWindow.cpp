@@ -10,8 +10,6 @@
 #include "store/Contest.h"
 #include "store/StoreError.h"
 
-#include "store/UnitOfWork.h"
-
 #include <QEvent>
 #include <QFileDialog>
 #include <QFrame>
@@ -298,13 +296,8 @@ void BanzukeWindow::saveBanzuke()
     m_record.bashoCode = m_txBname->text();
     bool saved = false;
     const bool ran = runAction(m_contest, [&] {
-        UnitOfWork work(m_contest);
-        saved = registration::save(m_contest, m_record, counts);
-        if (!saved)
-            return;
-        if (m_english)
-            WrestlerNames::writeTable(m_contest, *m_english);
-        work.commit();
+        saved = registration::registerBanzuke(m_contest, m_record, counts,
+                                              m_english ? &*m_english : nullptr);
     });
     if (!ran)
         return;
