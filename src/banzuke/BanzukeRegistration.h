@@ -27,16 +27,10 @@ struct RankCounts
     static RankCounts of(const BanzukeRecord &banzuke);
 };
 
-// The names panel of the registration window, in twips: a label per row and a
-// box per slot, east at 480 and west at 2760, row r at 700 + 270·r.
+// The names step's rows: a label per row and, for each slot, its row, its
+// side (east first) and the rank code it gets.
 struct NamesPanelLayout
 {
-    static constexpr int kEastLeft = 480;
-    static constexpr int kWestLeft = 2760;
-    static constexpr int kTop = 700;
-    static constexpr int kRowHeight = 270;
-    static int rowTop(int row) { return kTop + kRowHeight * row; }
-
     std::array<QString, 22> labels; // empty on continuation rows
     int rows = 0;
     std::array<int, 5> groupRows {}; // rY, rO, rS, rK, rM
@@ -44,9 +38,6 @@ struct NamesPanelLayout
     std::array<int, kRosterSlots> boxRow {};
     std::array<bool, kRosterSlots> boxEast {};
     std::array<qint16, kRosterSlots> rankCode {};
-
-    int boxLeft(int slot) const { return boxEast[slot] ? kEastLeft : kWestLeft; }
-    int boxTop(int slot) const { return rowTop(boxRow[slot]); }
 };
 
 namespace registration {

@@ -2,6 +2,7 @@
 #include "ui/ActionRunner.h"
 #include "ui/FetchProgress.h"
 #include "ui/FetchSettingsDialog.h"
+#include "ui/NamesPanelGeometry.h"
 #include "ui/SelectAllOnFocus.h"
 
 #include "banzuke/BanzukeImport.h"
@@ -29,7 +30,7 @@ constexpr int kPanelTop = 120;
 constexpr int kPanelWidth = 4680;
 constexpr int kBoxWidth = 1800;
 constexpr int kBoxHeight = 255;
-constexpr int kPanelButtonsTop = NamesPanelLayout::kTop + NamesPanelLayout::kRowHeight * 22 + 180;
+constexpr int kPanelButtonsTop = namespanel::kTop + namespanel::kRowHeight * 22 + 180;
 constexpr int kPanelHeight = kPanelButtonsTop + 520;
 
 QString indexed(const char16_t *name, int i)
@@ -145,26 +146,26 @@ void BanzukeWindow::buildControls()
     m_Picture1->setFrameShape(QFrame::StyledPanel);
     place(m_Picture1, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
     auto *east
-        = label(m_Picture1, QStringLiteral("東"), NamesPanelLayout::kEastLeft, 380, kBoxWidth, 260);
+        = label(m_Picture1, QStringLiteral("東"), namespanel::kEastLeft, 380, kBoxWidth, 260);
     auto *west
-        = label(m_Picture1, QStringLiteral("西"), NamesPanelLayout::kWestLeft, 380, kBoxWidth, 260);
+        = label(m_Picture1, QStringLiteral("西"), namespanel::kWestLeft, 380, kBoxWidth, 260);
     east->setAlignment(Qt::AlignCenter);
     west->setAlignment(Qt::AlignCenter);
     for (int i = 0; i < 22; ++i) {
-        m_Yaku[i] = label(m_Picture1, QString(), 0, NamesPanelLayout::rowTop(i),
-                          NamesPanelLayout::kEastLeft - 40, kBoxHeight);
+        m_Yaku[i] = label(m_Picture1, QString(), 0, namespanel::rowTop(i),
+                          namespanel::kEastLeft - 40, kBoxHeight);
         m_Yaku[i]->setObjectName(indexed(u"Yaku", i));
         m_Yaku[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     for (int i = 0; i < kRosterSlots; ++i) {
-        m_txR[i] = edit(m_Picture1, indexed(u"txR", i), NamesPanelLayout::kEastLeft,
-                        NamesPanelLayout::kTop, kBoxWidth, kBoxHeight);
+        m_txR[i] = edit(m_Picture1, indexed(u"txR", i), namespanel::kEastLeft, namespanel::kTop,
+                        kBoxWidth, kBoxHeight);
         m_txR[i]->setMaxLength(10);
     }
     m_cmdCancel = button(m_Picture1, QStringLiteral("cmdCancel"), QStringLiteral("<<   戻る"),
-                         NamesPanelLayout::kEastLeft, kPanelButtonsTop, kBoxWidth, 420);
+                         namespanel::kEastLeft, kPanelButtonsTop, kBoxWidth, 420);
     m_cmdOKOK = button(m_Picture1, QStringLiteral("cmdOKOK"), QStringLiteral("保存"),
-                       NamesPanelLayout::kWestLeft, kPanelButtonsTop, kBoxWidth, 420);
+                       namespanel::kWestLeft, kPanelButtonsTop, kBoxWidth, 420);
     connect(m_cmdCancel, &QPushButton::clicked, this, &BanzukeWindow::backToCounts);
     connect(m_cmdOKOK, &QPushButton::clicked, this, &BanzukeWindow::saveBanzuke);
 
@@ -243,7 +244,8 @@ void BanzukeWindow::layOutNamesPanel(const RankCounts &counts)
             box->hide();
             continue;
         }
-        place(box, layout.boxLeft(i), layout.boxTop(i), kBoxWidth, kBoxHeight);
+        place(box, namespanel::boxLeft(layout, i), namespanel::boxTop(layout, i), kBoxWidth,
+              kBoxHeight);
         box->setText(m_record.names[i].trimmed().left(10));
         box->show();
     }
