@@ -11,6 +11,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#if defined(Q_OS_LINUX)
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 // Whether a window can be opened: on X11/Wayland systems there must be a
@@ -25,6 +30,28 @@ bool haveDisplay()
     return true;
 #endif
 }
+
+#if defined(Q_OS_LINUX)
+// A folder name that is not text in the locale (CP932 bytes copied from
+// Windows) does not survive a QString: the folder named by exactly those
+// bytes is created if missing, opened, and reached through its descriptor.
+QString folderArgument(const QByteArray &bytes)
+{
+    const QString text = QString::fromLocal8Bit(bytes);
+    if (text.toLocal8Bit() == bytes)
+        return text;
+    for (qsizetype i = 1; i <= bytes.size(); ++i)
+        if (i == bytes.size() || bytes[i] == '/')
+            ::mkdir(bytes.left(i).constData(), 0777); // an existing one is fine
+    const int fd = ::open(bytes.constData(), O_RDONLY | O_DIRECTORY);
+    return fd >= 0 ? QStringLiteral("/proc/self/fd/%1").arg(fd) : text;
+}
+#else
+QString folderArgument(const QByteArray &bytes)
+{
+    return QString::fromLocal8Bit(bytes);
+}
+#endif
 
 // Qt warns on standard error when it has no runtime folder, and standard error
 // is for the program's own messages: give it a private one for this run.
@@ -63,8 +90,15 @@ int main(int argc, char **argv)
     QCoreApplication::setOrganizationName(QStringLiteral("KachikoshiCup"));
     QCoreApplication::setApplicationName(QStringLiteral("KachikoshiCup"));
     QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--dir" && i + 1 < argc)
+            args << QStringLiteral("--dir") << folderArgument(argv[++i]);
+        else if (a.startsWith("--dir=") && a.size() > 6)
+            args << QStringLiteral("--dir=") + folderArgument(a.mid(6));
+        else
+            args << QString::fromLocal8Bit(a);
+    }
     const bool wantsWindow = !kc::cli::wantsCommandLine(args);
 #ifdef KC_HAVE_UI
     if (wantsWindow && haveDisplay())

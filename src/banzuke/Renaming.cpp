@@ -140,6 +140,15 @@ ListUpdate updatedList(const std::vector<RenameRecord> &list,
                       .arg(quotedInput(wanted));
             return out;
         }
+        // Day files and the entry table find wrestlers by name: one name, one wrestler.
+        for (int b = 0; b < kRosterSlots && wanted != now; ++b)
+            if (b != a && !current[b].trimmed().isEmpty() && typed[b].trimmed() == wanted) {
+                out.refusal = QStringLiteral("%1番の力士名「%2」は%3番の力士と重なっています。")
+                                  .arg(a + 10)
+                                  .arg(wanted)
+                                  .arg(b + 10);
+                return out;
+            }
         QString key = banzukeNames[a].trimmed();
         if (key.isEmpty())
             key = now;

@@ -184,6 +184,7 @@ QString helpText(const std::vector<Command> &commands)
 {
     QString s = QStringLiteral(
         "使い方: kachikoshi [--dir DIR] [--yes | --no] [COMMAND [ARGUMENTS...]]\n"
+        "        kachikoshi [--dir DIR] --support\n"
         "        kachikoshi --help | --version\n\n"
         "コマンドなしで起動するとメインウィンドウを開きます。\n\n"
         "オプション:\n"
@@ -191,7 +192,9 @@ QString helpText(const std::vector<Command> &commands)
         "              なければユーザーのデータフォルダ\n"
         "  --yes       すべての質問に「はい」で答える\n"
         "  --no        すべての質問に「いいえ」で答える\n"
-        "  --json      一覧のコマンドで JSON を出力する\n\n"
+        "  --json      一覧のコマンドで JSON を出力する\n"
+        "  --support   メインウィンドウを保守用の「サポート」メニューを出して開く\n"
+        "              （Ctrl+Shift+M でも出し入れできます）\n\n"
         "コマンド:\n");
     for (const Command &c : commands) {
         QString line = QStringLiteral("  ") + c.words.join(u' ');
@@ -314,6 +317,10 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, QTextS
     }
     if (dir.isEmpty())
         dir = defaultContestDir();
+    if (dir.isEmpty()) {
+        err << noContestDirMessage() << Qt::endl;
+        return ExitUsage;
+    }
     if (match->words.first() == u"demo") {
         try {
             if (const auto refusal = demoRefusal(dir, words.mid(1))) {

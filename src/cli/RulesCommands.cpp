@@ -3,7 +3,7 @@
 #include "publish/PdfRenderer.h"
 #include "publish/PrizeListReport.h"
 #include "publish/RulesText.h"
-#include "rules/RulesForm.h"
+#include "rules/RuleSettings.h"
 #include "store/Phase.h"
 #include "store/RecordSet.h"
 #include "store/Text.h"
@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+
+#include <cmath>
 
 namespace kc::cli {
 
@@ -120,7 +122,7 @@ int rulesSet(CommandContext &ctx)
     if (pairs.empty())
         throw UsageError {QStringLiteral("rules set には KEY=VALUE を指定してください。")};
     Contest &c = ctx.contest;
-    RulesForm form = loadRulesForm(c);
+    RuleSettings settings = RuleSettings::of(c.rules(), c.participantCount());
     static const QStringList keys {
         QStringLiteral("PickCount"),       QStringLiteral("SlotPoints"),
         QStringLiteral("IncludeTopRanks"), QStringLiteral("UseReserve"),
@@ -131,19 +133,20 @@ int rulesSet(CommandContext &ctx)
         if (!keys.contains(key))
             throw UsageError {QStringLiteral("不明なキーです: %1（使えるキー: %2）")
                                   .arg(key, keys.join(QStringLiteral(", ")))};
-    if (form.rulesLocked) {
+    if (!Phase::of(c.rules()).allows(Action::ChangeRules)) {
         c.prompter().tell(
             {Phase::of(c.rules()).refusal(Action::ChangeRules), QString(), Icon::None});
         return ExitRefused;
     }
-    // The count first, as typed and entered in the window; the points given replace its fill.
+    // The count first: a count in range gives the picks n, n-1, ..., 1 points,
+    // and the points given replace that fill.
     for (const auto &[key, value] : pairs) {
         if (key != u"PickCount")
             continue;
         const int n = intArgument(value, key);
-        form.pickCount = QString::number(n);
-        if (n >= 1 && n <= kMaxPicks)
-            setPickCount(form, c.rules());
+        settings.pickCount = n;
+        for (int i = 0; i < n && i < kMaxPicks; ++i)
+            settings.slotPoints[i] = n - i;
     }
     for (const auto &[key, value] : pairs) {
         if (key == u"SlotPoints") {
@@ -151,35 +154,35 @@ int rulesSet(CommandContext &ctx)
             if (parts.size() > kMaxPicks)
                 throw UsageError {QStringLiteral("SlotPoints は10個までです: %1").arg(value)};
             for (int i = 0; i < parts.size(); ++i)
-                form.slotPoints[i] = QString::number(intArgument(parts[i], key));
+                settings.slotPoints[i] = intArgument(parts[i], key);
         } else if (key == u"IncludeTopRanks") {
-            form.includeTopRanks = flagArgument(value, key) == 1;
+            settings.includeTopRanks = flagArgument(value, key) == 1;
         } else if (key == u"UseReserve") {
-            form.useReserve = flagArgument(value, key) == 1;
+            settings.useReserve = flagArgument(value, key) == 1;
         } else if (key == u"BonusType") {
-            selectBonusType(form, flagArgument(value, key) == 1);
+            settings.fixedStarBonus = flagArgument(value, key) == 1;
         } else if (key == u"GoldStarBonus") {
-            form.goldStar = QString::number(intArgument(value, key));
+            settings.goldStar = intArgument(value, key);
         } else if (key == u"SilverStarBonus") {
-            form.silverStar = QString::number(intArgument(value, key));
+            settings.silverStar = intArgument(value, key);
         } else if (key == u"StreakMin") {
             const int v = intArgument(value, key);
-            form.streakOn = v > 0;
-            form.streakMin = v == 0 ? QString() : QString::number(std::abs(v));
+            settings.streakOn = v > 0;
+            settings.streakLength = std::abs(v);
         } else if (key == u"StreakBonus") {
-            form.streakBonus = QString::number(intArgument(value, key));
+            settings.streakBonus = intArgument(value, key);
         } else if (key == u"TieRule") {
-            selectTieRule(c, form, flagArgument(value, key) == 1);
+            settings.smallerIdFirst = flagArgument(value, key) == 1;
         }
     }
-    return exitFor(saveRules(c, form));
+    return exitFor(saveRules(c, settings));
 }
 
 int rulesDecide(CommandContext &ctx)
 {
     noArguments(ctx, QStringLiteral("rules decide"));
     Contest &c = ctx.contest;
-    const ActionResult result = decideRules(c, loadRulesForm(c));
+    const ActionResult result = decideRules(c, RuleSettings::of(c.rules(), c.participantCount()));
     if (result.outcome == Outcome::NotApplicable)
         c.prompter().tell(
             {Phase::of(c.rules()).refusal(Action::DecideRules), QString(), Icon::None});
@@ -188,56 +191,67 @@ int rulesDecide(CommandContext &ctx)
 
 // ---- prizes ----
 
+QString numberOrEmpty(double v)
+{
+    return v != 0 ? QString::number(qint64(v)) : QString();
+}
+
 int prizesShow(CommandContext &ctx)
 {
     noArguments(ctx, QStringLiteral("prizes show"));
-    const RulesForm form = loadRulesForm(ctx.contest);
+    const int count = ctx.contest.participantCount();
+    const RuleSettings settings = RuleSettings::of(ctx.contest.rules(), count);
+    const qint64 total = prizeTotal(settings);
+    const QString totalText = formatThousands(total);
+    const QString perParticipant
+        = count != 0 ? formatThousands(qint64(std::round(double(total) / count))) : QString();
+    auto offered = [](const PrizeSetting &p) { return p.on && !p.waiting; };
     if (ctx.json) {
         QJsonArray rows, days;
         for (int i = 0; i < kPrizeRows; ++i) {
-            const PrizeRowForm &p = form.prizes[i];
+            const PrizeSetting &p = settings.prizes[i];
             rows.append(QJsonObject {{QStringLiteral("row"), i},
-                                     {QStringLiteral("on"), p.on},
-                                     {QStringLiteral("rank"), int(val(p.rank))},
+                                     {QStringLiteral("on"), offered(p)},
+                                     {QStringLiteral("rank"), int(p.rank)},
                                      {QStringLiteral("name"), p.name},
-                                     {QStringLiteral("points"), qint64(val(p.points))}});
+                                     {QStringLiteral("points"), qint64(p.points)}});
         }
         for (int d = 0; d < kDayPrizes; ++d)
             days.append(
                 QJsonObject {{QStringLiteral("day"), d},
                              {QStringLiteral("label"), dayPrizeLabel(d)},
-                             {QStringLiteral("on"), form.dayPrizes[d].on},
-                             {QStringLiteral("points"), qint64(val(form.dayPrizes[d].points))}});
+                             {QStringLiteral("on"), settings.dayPrizes[d].on},
+                             {QStringLiteral("points"), qint64(settings.dayPrizes[d].points)}});
         ctx.printJson(QJsonObject {
             {QStringLiteral("ranks"), rows},
             {QStringLiteral("days"), days},
-            {QStringLiteral("total"), form.prizeTotal},
-            {QStringLiteral("participants"), ctx.contest.participantCount()},
-            {QStringLiteral("perParticipant"), form.perParticipant},
+            {QStringLiteral("total"), totalText},
+            {QStringLiteral("participants"), count},
+            {QStringLiteral("perParticipant"), perParticipant},
             {QStringLiteral("decided"), Phase::of(ctx.contest.rules()).prizesDecided()}});
         return ExitOk;
     }
     QTextStream &o = ctx.out;
     o << QStringLiteral("明確な順位によるもの（行  順位  賞位名  ﾎﾟｲﾝﾄ）\n");
     for (int i = 0; i < kPrizeRows; ++i) {
-        const PrizeRowForm &p = form.prizes[i];
+        const PrizeSetting &p = settings.prizes[i];
         o << QStringLiteral("%1 %2 %3  %4  %5\n")
                  .arg(i, 2)
-                 .arg(p.on ? QStringLiteral("[x]") : QStringLiteral("[ ]"))
-                 .arg(p.rank, 4)
+                 .arg(offered(p) ? QStringLiteral("[x]") : QStringLiteral("[ ]"))
+                 .arg(numberOrEmpty(p.rank), 4)
                  .arg(p.name.leftJustified(10, QChar(0x3000)))
-                 .arg(p.points, 7);
+                 .arg(QString::number(qint64(p.points)), 7);
     }
     o << QStringLiteral("その他（当日賞）\n");
     for (int d = 0; d < kDayPrizes; ++d)
         o << QStringLiteral("%1 %2 %3  %4\n")
                  .arg(d, 2)
-                 .arg(form.dayPrizes[d].on ? QStringLiteral("[x]") : QStringLiteral("[ ]"))
+                 .arg(settings.dayPrizes[d].on ? QStringLiteral("[x]") : QStringLiteral("[ ]"))
                  .arg(dayPrizeLabel(d).leftJustified(5, QChar(0x3000)))
-                 .arg(form.dayPrizes[d].points, 7);
-    o << QStringLiteral("賞位ﾎﾟｲﾝﾄ 合計: ") << form.prizeTotal << u'\n';
-    o << QStringLiteral("参加人数: ") << form.participants << u'\n';
-    o << QStringLiteral("一人あたりの配分ﾎﾟｲﾝﾄ: ") << form.perParticipant << u'\n';
+                 .arg(QString::number(qint64(settings.dayPrizes[d].points)), 7);
+    o << QStringLiteral("賞位ﾎﾟｲﾝﾄ 合計: ") << totalText << u'\n';
+    o << QStringLiteral("参加人数: ") << count << u'\n';
+    o << QStringLiteral("一人あたりの配分ﾎﾟｲﾝﾄ: ") << perParticipant << u'\n';
     o << QStringLiteral("賞位決定: ")
       << (Phase::of(ctx.contest.rules()).prizesDecided() ? QStringLiteral("済")
                                                          : QStringLiteral("未"))
@@ -275,15 +289,17 @@ int prizesSet(CommandContext &ctx)
     if (pairs.empty())
         throw UsageError {QStringLiteral("prizes set には KEY=VALUE を指定してください。")};
     Contest &c = ctx.contest;
-    RulesForm form = loadRulesForm(c);
+    const int count = c.participantCount();
+    RuleSettings settings = RuleSettings::of(c.rules(), count);
     struct RankChange
     {
         int row;
-        QString rank, name, points;
+        QString rank, name;
+        int points;
         bool on;
     };
     std::vector<RankChange> ranks;
-    std::vector<std::pair<int, DayPrizeForm>> days;
+    std::vector<std::pair<int, DayPrizeSetting>> days;
     for (const auto &[key, value] : pairs) {
         if (key.startsWith(QStringLiteral("rank."))) {
             QStringList parts = value.split(u',');
@@ -292,13 +308,12 @@ int prizesSet(CommandContext &ctx)
             const QString rank = parts[0].trimmed();
             if (!rank.isEmpty())
                 intArgument(rank, key);
-            ranks.push_back(
-                {row, rank, parts[1].trimmed(), QString::number(intArgument(parts[2], key)), !off});
+            ranks.push_back({row, rank, parts[1].trimmed(), intArgument(parts[2], key), !off});
         } else if (key.startsWith(QStringLiteral("day."))) {
             QStringList parts = value.split(u',');
             const bool off = offSuffix(parts, 1, key);
             const int d = indexIn(key.mid(4), kDayPrizes - 1, QStringLiteral("day"));
-            days.emplace_back(d, DayPrizeForm {!off, QString::number(intArgument(parts[0], key))});
+            days.emplace_back(d, DayPrizeSetting {!off, double(intArgument(parts[0], key))});
         } else {
             throw UsageError {
                 QStringLiteral("不明なキーです: %1（rank.I=順位,賞位名,ﾎﾟｲﾝﾄ[,off] または "
@@ -306,37 +321,43 @@ int prizesSet(CommandContext &ctx)
                     .arg(key)};
         }
     }
-    if (form.prizesLocked) {
+    if (!Phase::of(c.rules()).allows(Action::ChangePrizes)) {
         c.prompter().tell(
             {Phase::of(c.rules()).refusal(Action::ChangePrizes), QString(), Icon::None});
         return ExitRefused;
     }
     for (const RankChange &ch : ranks) {
-        PrizeRowForm &row = form.prizes[ch.row];
-        row.rank = ch.rank;
-        row.name = ch.name;
-        row.points = ch.points;
-        row.on = ch.on;
-        // As the check box: a row without a rank, or ranked below the field, stays off.
-        if (row.on && (row.rank.isEmpty() || val(row.rank) > c.participantCount())) {
-            row.on = false;
+        PrizeSetting &p = settings.prizes[ch.row];
+        p.rank = val(ch.rank);
+        p.name = ch.name;
+        p.points = ch.points;
+        switchPrize(settings, ch.row, ch.on, count);
+        // A row without a rank stays off; one ranked below the field waits for it.
+        if (ch.on && !p.on)
             ctx.err << QStringLiteral(
-                           "rank.%1: 順位 %2 は参加人数(%3)を上回るため、オフのままです。")
+                           "rank.%1: 順位 （なし） は参加人数(%2)を上回るため、オフのままです。")
                            .arg(ch.row)
-                           .arg(row.rank.isEmpty() ? QStringLiteral("（なし）") : row.rank)
-                           .arg(c.participantCount())
+                           .arg(count)
                     << Qt::endl;
-        }
+        else if (p.waiting)
+            ctx.err << QStringLiteral(
+                           "rank.%1: 順位 %2 は参加人数(%3)を上回るため、参加人数が"
+                           "届くまで賞位になりません（賞位決定の時の人数で決まります）。")
+                           .arg(ch.row)
+                           .arg(ch.rank)
+                           .arg(count)
+                    << Qt::endl;
     }
     for (const auto &[d, day] : days)
-        form.dayPrizes[d] = day;
-    return exitFor(saveRules(c, form));
+        settings.dayPrizes[d] = day;
+    return exitFor(saveRules(c, settings));
 }
 
 int prizesDecide(CommandContext &ctx)
 {
     noArguments(ctx, QStringLiteral("prizes decide"));
-    return exitFor(decidePrizes(ctx.contest, loadRulesForm(ctx.contest)));
+    Contest &c = ctx.contest;
+    return exitFor(decidePrizes(c, RuleSettings::of(c.rules(), c.participantCount())));
 }
 
 int prizesList(CommandContext &ctx)

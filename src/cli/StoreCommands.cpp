@@ -15,7 +15,7 @@ int status(CommandContext &ctx)
     const RulesRecord &r = c.rules();
     if (ctx.json) {
         ctx.printJson(QJsonObject {
-            {QStringLiteral("folder"), QDir::toNativeSeparators(c.paths().root)},
+            {QStringLiteral("folder"), shownFolder(c.paths().root)},
             {QStringLiteral("flag"), r.flag},
             {QStringLiteral("rulesStart"), r.rulesStart},
             {QStringLiteral("currentDay"), r.currentDay},
@@ -27,8 +27,7 @@ int status(CommandContext &ctx)
         return ExitOk;
     }
     QTextStream &o = ctx.out;
-    o << QStringLiteral("コンテストフォルダ: ") << QDir::toNativeSeparators(c.paths().root)
-      << u'\n';
+    o << QStringLiteral("コンテストフォルダ: ") << shownFolder(c.paths().root) << u'\n';
     o << QStringLiteral("フェーズ (Flag): ") << r.flag << u'\n';
     o << QStringLiteral("RulesStart: ") << r.rulesStart << u'\n';
     o << QStringLiteral("CurrentDay: ") << r.currentDay << u'\n';

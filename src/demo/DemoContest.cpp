@@ -1,7 +1,7 @@
 #include "demo/DemoContest.h"
 
 #include "entries/EntryRegistration.h"
-#include "rules/RulesForm.h"
+#include "rules/RuleSettings.h"
 #include "scoring/CompetitionStart.h"
 #include "scoring/DayConfirmation.h"
 #include "scoring/RandomSource.h"
@@ -39,20 +39,22 @@ public:
 
     QString run()
     {
-        RulesForm rulesForm = loadRulesForm(m_contest);
-        rulesForm.useReserve = m_options.reserve;
-        if (const ActionResult r = decideRules(m_contest, rulesForm); !r.done())
+        RuleSettings rules = RuleSettings::of(m_contest.rules(), m_contest.participantCount());
+        rules.useReserve = m_options.reserve;
+        if (const ActionResult r = decideRules(m_contest, rules); !r.done())
             return refusal(QStringLiteral("ルール決定"), r.message);
         if (const QString why = addEntries(); !why.isEmpty())
             return why;
         if (closeReception(m_contest) != PhaseOutcome::Done)
             return refusal(QStringLiteral("受付終了"), QString());
-        RulesForm form = loadRulesForm(m_contest);
-        for (PrizeRowForm &row : form.prizes)
-            row.on = !row.rank.isEmpty() && row.rank.toInt() <= m_contest.participantCount();
-        for (DayPrizeForm &day : form.dayPrizes)
+        RuleSettings prizes = RuleSettings::of(m_contest.rules(), m_contest.participantCount());
+        for (PrizeSetting &p : prizes.prizes) {
+            p.on = prizeRankInField(p.rank, m_contest.participantCount());
+            p.waiting = false;
+        }
+        for (DayPrizeSetting &day : prizes.dayPrizes)
             day.on = true;
-        if (const ActionResult r = decidePrizes(m_contest, form); !r.done())
+        if (const ActionResult r = decidePrizes(m_contest, prizes); !r.done())
             return refusal(QStringLiteral("賞位決定"), r.message);
         planAbsences();
         SeededRandom lottery(m_options.seed);

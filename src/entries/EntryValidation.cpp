@@ -81,7 +81,8 @@ ValidationResult validateEntry(const EntryForm &form, const RulesRecord &rules,
                                const Roster &roster)
 {
     using V = ValidationResult;
-    if (empty(form.shikona))
+    // Blanks alone, half- or full-width, or what the field's cut leaves of them, name nobody.
+    if (fitText(form.shikona, 16).trimmed().isEmpty())
         return V::fail(1, entrymsg::noShikona(), EntryBox::Shikona);
     for (const EntryTextField &f : entryTextFields())
         if (const auto problem = textProblem(form.*f.box, f.label))
@@ -134,22 +135,26 @@ EnterCheck checkPickEnter(const QString &text, const RulesRecord &rules, const R
 {
     const auto s = typedSlot(text);
     if (!s || *s < 0 || *s > roster.wrestlerCount - 1 || *s >= kNoWrestler)
-        return {EnterOutcome::Rejected, -1};
+        return {EnterOutcome::Rejected, -1, entrymsg::pickOutOfRoster(roster.wrestlerCount)};
     if (rules.includeTopRanks == 0 && roster.isTopRank(*s))
-        return {EnterOutcome::Rejected, -1};
-    return {EnterOutcome::Accepted, *s};
+        return {EnterOutcome::Rejected, -1, entrymsg::noTopRanks()};
+    return {EnterOutcome::Accepted, *s, QString()};
 }
 
 EnterCheck checkReserveEnter(const QString &text, const Roster &roster)
 {
     const auto s = typedSlot(text);
     if (!s)
-        return {val(text) < 0 ? EnterOutcome::Ignored : EnterOutcome::Rejected, -1};
+        return val(text) < 0 ? EnterCheck {EnterOutcome::Ignored, -1, QString()}
+                             : EnterCheck {EnterOutcome::Rejected, -1,
+                                           entrymsg::reserveOutOfRoster(roster.wrestlerCount)};
     if (*s < 0)
-        return {EnterOutcome::Ignored, -1};
-    if (*s > roster.wrestlerCount - 1 || *s >= kNoWrestler || roster.isTopRank(*s))
-        return {EnterOutcome::Rejected, -1};
-    return {EnterOutcome::Accepted, *s};
+        return {EnterOutcome::Ignored, -1, QString()};
+    if (*s > roster.wrestlerCount - 1 || *s >= kNoWrestler)
+        return {EnterOutcome::Rejected, -1, entrymsg::reserveOutOfRoster(roster.wrestlerCount)};
+    if (roster.isTopRank(*s))
+        return {EnterOutcome::Rejected, -1, entrymsg::reserveTopRank()};
+    return {EnterOutcome::Accepted, *s, QString()};
 }
 
 } // namespace kc

@@ -98,6 +98,7 @@ struct EnterCheck
 {
     EnterOutcome outcome = EnterOutcome::Rejected;
     int slot = -1;
+    QString reason; // why a number was rejected, for the message line
 };
 
 // Enter in txRikishiNO(i): outside the roster, or an ōzeki or yokozuna when the

@@ -6,6 +6,8 @@
 #include "store/RecordSet.h"
 #include "store/UnitOfWork.h"
 
+#include <QFileInfo>
+
 namespace kc {
 
 QString importQuestion(ImportSource source)
@@ -36,6 +38,24 @@ ImportResult importPrevious(Contest &contest, ImportSource source)
         contest.prompter().tell({importMissingMessage(source), QString(), Icon::None});
         out.outcome = ImportResult::MissingFile;
         return out;
+    }
+    // A record without a name would become an entry nobody can be told apart by.
+    {
+        const QByteArray bytes = files.read(required).value_or(QByteArray());
+        const auto ranking = files.read(paths.ranking);
+        const qint64 n
+            = std::min<qint64>({ranking ? ranking->size() / EntryRecord::Size : 0,
+                                bytes.size() / EntryRecord::Size, qint64(kEntryCapacity)});
+        for (qint64 k = 0; k < n; ++k)
+            if (EntryRecord::decode(bytes.mid(k * EntryRecord::Size, EntryRecord::Size))
+                    .shikona.trimmed()
+                    .isEmpty()) {
+                out.message = QStringLiteral("%1 のレコード %2 に四股名がないため、取り込みません"
+                                             "でした。")
+                                  .arg(QFileInfo(required).fileName())
+                                  .arg(k + 1);
+                return out;
+            }
     }
     if (!contest.prompter().ask(
             {importQuestion(source), QStringLiteral("先場所ﾃﾞｰﾀの取り込み"), Icon::Question})) {

@@ -21,11 +21,27 @@ PhaseOutcome closeReception(Contest &contest, const ParticipantListPublisher &pu
     const Question q {QStringLiteral("受付を終了します。これ以後の変更は受け付けません。") + kCrLf
                           + QStringLiteral("よろしいですか。"),
                       QString(), Icon::Question, false};
-    if (!contest.prompter().ask(q))
+    // Closing an empty reception leaves a contest only 初期化 can take further.
+    const Question nobody {
+        QStringLiteral("参加者が一人も登録されていません。") + kCrLf
+            + QStringLiteral("受付を終了すると投票受付ができなくなり、参加者のいない"
+                             "コンテストは賞位決定もできません（元に戻すには 初期化 が必要です）。")
+            + kCrLf + QStringLiteral("参加者なしで受付を終了しますか。"),
+        QString(), Icon::Warning, true};
+    if (!contest.prompter().ask(contest.participantCount() == 0 ? nobody : q))
         return PhaseOutcome::Declined;
     const int n = std::clamp<int>(contest.rules().pickCount, 0, kMaxPicks);
     const int count = contest.roster().wrestlerCount;
     for (const EntryRecord &e : contest.entries()) {
+        if (e.shikona.trimmed().isEmpty()) {
+            contest.prompter().tell({QStringLiteral("四股名のない登録データがあります（ID %1）。")
+                                             .arg(100 + int(&e - contest.entries().data()))
+                                         + kCrLf
+                                         + QStringLiteral("登録フォームに戻り、訂正または削除を"
+                                                          "行ってください。"),
+                                     QString(), Icon::None});
+            return PhaseOutcome::Refused;
+        }
         for (int s = 0; s < n; ++s) {
             if (e.picks[s] < 0 || e.picks[s] > count - 1) {
                 contest.prompter().tell(

@@ -6,6 +6,7 @@
 #include "store/Csv.h"
 #include "store/FileStore.h"
 #include "store/Roster.h"
+#include "store/Text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -162,11 +163,19 @@ private:
     {
         const QString where = QStringLiteral("%1番目の取組").arg(number);
         if (b.contains(QStringLiteral("day"))) {
-            const int day = b.value(QStringLiteral("day")).toInt();
+            const QJsonValue v = b.value(QStringLiteral("day"));
+            // Some feeds write the day as a string ("1").
+            bool isNumber = v.isDouble();
+            const int day = v.isString() ? v.toString().trimmed().toInt(&isNumber) : v.toInt();
+            if (!isNumber) {
+                refuse(QStringLiteral("%1: 日（day）が「%2」です。1～15 の数を入れてください。")
+                           .arg(where, quotedInput(v.toVariant().toString())));
+                return false;
+            }
             if (day < 1 || day > kDays || (m_out.day && *m_out.day != day)) {
                 refuse(QStringLiteral("%1: 日（day）が %2 です。一日分の結果を読み込んでください。")
                            .arg(where)
-                           .arg(b.value(QStringLiteral("day")).toVariant().toString()));
+                           .arg(v.toVariant().toString()));
                 return false;
             }
             m_out.day = day;

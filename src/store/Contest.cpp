@@ -12,7 +12,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStorageInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace kc {
 
@@ -51,12 +61,74 @@ Contest::~Contest()
     }
 }
 
+void Contest::clearForeignLock()
+{
+#ifdef Q_OS_UNIX
+    const QByteArray path = QFile::encodeName(m_paths.lock);
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0)
+        return;
+    const bool regular = S_ISREG(st.st_mode);
+    if (regular) {
+        // A running copy holds the native lock of its lock file; only then is it in use.
+        const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+            ::close(fd);
+            if (held)
+                return; // QLockFile refuses it below
+            // Readable and free: QLockFile takes it over itself.
+            if (::access(path.constData(), R_OK | W_OK) == 0)
+                return;
+        }
+    }
+    // What is in the lock's place is no running copy's lock (a copy makes a
+    // plain file and never leaves a pipe, a link or a folder): it goes, and
+    // when it cannot, the organiser is told what to do.
+    const int failed = S_ISDIR(st.st_mode) ? ::rmdir(path.constData()) : ::unlink(path.constData());
+    if (failed == 0)
+        return;
+    const int why = errno;
+    const QString kind = regular ? QStringLiteral("このプログラムが開けないロックファイル")
+        : S_ISDIR(st.st_mode)  ? QStringLiteral("空でないフォルダ")
+        : S_ISLNK(st.st_mode)  ? QStringLiteral("シンボリックリンク")
+        : S_ISFIFO(st.st_mode) ? QStringLiteral("名前付きパイプ")
+                               : QStringLiteral("普通のファイルでないもの");
+    throw StoreError(QStringLiteral("%1 は%2で、削除できません（%3）。Kachikoshi Cup が動いていない"
+                                    "ことを確かめてから、これを削除してください（所有者が別の"
+                                    "ユーザーなら sudo rm など）。何も変更していません。")
+                         .arg(QDir::toNativeSeparators(m_paths.lock), kind,
+                              QString::fromLocal8Bit(std::strerror(why))),
+                     m_paths.lock);
+#endif
+}
+
+void Contest::removeLeftovers()
+{
+    // Only what this program's own interrupted writes leave: the lock takeover's
+    // file and the temporary file of a page (name.html.XXXXXX), never a link.
+    const auto removeIfPlain = [](const QString &path) {
+        const QFileInfo f(path);
+        if (f.isFile() && !f.isSymLink())
+            QFile::remove(path);
+    };
+    removeIfPlain(m_paths.lock + QStringLiteral(".rmlock"));
+    static const QRegularExpression temporary(QStringLiteral("^.+\\.html\\.[A-Za-z0-9]{6}$"));
+    static const QRegularExpression word(QStringLiteral("^(?:[a-z]{6}|[A-Z]{6})$"));
+    for (const QString &name : QDir(m_paths.html).entryList(QDir::Files | QDir::Hidden)) {
+        // A name that reads as a word ("Result.html.backup") is the organiser's.
+        if (temporary.match(name).hasMatch() && !word.match(name.right(6)).hasMatch())
+            removeIfPlain(m_paths.html + u'/' + name);
+    }
+}
+
 void Contest::lockFolder()
 {
     if (!QDir().mkpath(m_paths.data))
         throw StoreError(QStringLiteral("フォルダ %1 を作成できません。")
                              .arg(QDir::toNativeSeparators(m_paths.data)),
                          m_paths.data);
+    clearForeignLock();
     m_lock = std::make_unique<QLockFile>(m_paths.lock);
     m_lock->setStaleLockTime(0);
     bool locked = m_lock->tryLock(0);
@@ -65,8 +137,10 @@ void Contest::lockFolder()
     // removeStaleLockFile() takes it only in that case.
     if (!locked && m_lock->error() == QLockFile::LockFailedError && m_lock->removeStaleLockFile())
         locked = m_lock->tryLock(0);
-    if (locked)
+    if (locked) {
+        removeLeftovers();
         return;
+    }
     const QLockFile::LockError error = m_lock->error();
     m_lock.reset();
     if (error == QLockFile::LockFailedError)
@@ -121,6 +195,16 @@ void Contest::openDatabase()
 {
     const QString &path = m_paths.database;
     const QFileInfo info(path);
+    // The database is written where it lies: never through a link, and a
+    // refused start leaves the link as it found it.
+    if (info.isSymLink())
+        throw StoreError(
+            QStringLiteral("データベース %1 はシンボリックリンクです（リンク先 %2%3）。"
+                           "リンクを本物のファイルに置き換えてください。"
+                           "何も変更していません。")
+                .arg(fileName(path), QDir::toNativeSeparators(info.symLinkTarget()),
+                     info.exists() ? QString() : QStringLiteral("、存在しません")),
+            path);
     const bool existed = info.exists();
     // A file that cannot be read or written is not damaged: nothing is set aside.
     if (existed

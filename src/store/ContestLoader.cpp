@@ -43,16 +43,17 @@ template<typename R> void writeOnly(FileStore &files, const QString &path, const
 }
 } // namespace
 
-void checkEntryWrestlers(const EntryRecord &e, int recordNumber, const QString &path,
-                         int wrestlerCount)
+QString entryProblem(EntryRecord &e, int wrestlerCount)
 {
     // A participant's wrestler number points into the roster, or is the empty slot.
-    auto check = [&](int v, const QString &what) {
-        if (!validWrestler(v) || (wrestlerCount >= 0 && v != kNoWrestler && v >= wrestlerCount))
-            throw StoreError(
-                badDataMessage(
-                    path, QStringLiteral("レコード %1 の%2 %3").arg(recordNumber).arg(what).arg(v)),
-                path);
+    // One outside every slot is held as the empty slot, so nothing reads past the roster.
+    QStringList bad;
+    auto check = [&](qint16 &v, const QString &what) {
+        if (validWrestler(v) && (wrestlerCount < 0 || v == kNoWrestler || v < wrestlerCount))
+            return;
+        bad << QStringLiteral("%1 %2").arg(what).arg(v);
+        if (!validWrestler(v))
+            v = kNoWrestler;
     };
     for (int i = 0; i < kMaxPicks; ++i) {
         check(e.picks[i], QStringLiteral("選択力士"));
@@ -60,6 +61,18 @@ void checkEntryWrestlers(const EntryRecord &e, int recordNumber, const QString &
         check(e.reserveList[i], QStringLiteral("補充力士"));
     }
     check(e.reserve, QStringLiteral("予備力士"));
+    return bad.join(QStringLiteral("、"));
+}
+
+void checkEntryWrestlers(const EntryRecord &e, int recordNumber, const QString &path,
+                         int wrestlerCount)
+{
+    EntryRecord copy = e;
+    const QString problem = entryProblem(copy, wrestlerCount);
+    if (!problem.isEmpty())
+        throw StoreError(
+            badDataMessage(path, QStringLiteral("レコード %1 の%2").arg(recordNumber).arg(problem)),
+            path);
 }
 
 ContestLoader::ContestLoader(Contest &contest)
@@ -307,9 +320,27 @@ void ContestLoader::loadEntries()
         // it stays the file's only record when the reception closes with nobody.
         if (rows == 0 && length == EntryRecord::Size && *bytes == rulesPlaceholderEntry().encode())
             placeholderOnly = true;
-        for (int i = 0; i < int(fromFile.size()); ++i)
-            checkEntryWrestlers(fromFile[i], i + 1, m_paths.entry,
-                                placeholderOnly ? -1 : m_state.roster.wrestlerCount);
+        // A bad record among the participants does not lock the folder: it is
+        // named, and 更新 or 削除 mends it. Beyond them it is the repair's to drop.
+        for (int i = 0; i < int(fromFile.size()); ++i) {
+            if (i >= rows || placeholderOnly) {
+                checkEntryWrestlers(fromFile[i], i + 1, m_paths.entry,
+                                    placeholderOnly ? -1 : m_state.roster.wrestlerCount);
+                continue;
+            }
+            QString problem = entryProblem(fromFile[i], m_state.roster.wrestlerCount);
+            if (fromFile[i].shikona.trimmed().isEmpty())
+                problem.prepend(problem.isEmpty() ? QStringLiteral("四股名がありません")
+                                                  : QStringLiteral("四股名がありません、"));
+            if (!problem.isEmpty())
+                m_notes << QStringLiteral("%1 のレコード %2（ID %3）が正しくありません（%4）。"
+                                          "投票受付の画面（または entry update・entry delete）で"
+                                          "訂正するか削除してください。")
+                               .arg(fileName(m_paths.entry))
+                               .arg(i + 1)
+                               .arg(100 + i)
+                               .arg(problem);
+        }
     }
     // The placeholder record is not an entry.
     if (placeholderOnly && damage.isEmpty()) {
@@ -319,14 +350,9 @@ void ContestLoader::loadEntries()
     // Records without a name are not entries; the repair drops them only
     // beyond the table's rows, where nothing else holds a participant.
     int records = int(fromFile.size());
-    for (int i = 0; i < records; ++i) {
+    for (int i = rows; i < records; ++i) {
         if (!fromFile[i].shikona.trimmed().isEmpty())
             continue;
-        if (i < rows)
-            throw StoreError(
-                badDataMessage(m_paths.entry,
-                               QStringLiteral("レコード %1 に四股名がありません").arg(i + 1)),
-                m_paths.entry);
         damage << QStringLiteral("レコード %1 に四股名がありません。レコード %1 以降 %2 件は"
                                  "捨てられます")
                       .arg(i + 1)
@@ -361,13 +387,16 @@ void ContestLoader::loadEntries()
                       .arg(rows)
                       .arg(who.join(QStringLiteral("、")));
     }
+    // An earlier repair's copy is kept too.
+    QString kept = m_paths.entry + QStringLiteral(".damaged");
+    for (int n = 2; m_files.exists(kept); ++n)
+        kept = m_paths.entry + QStringLiteral(".damaged-%1").arg(n);
     if (!damage.isEmpty()) {
         // Nothing is thrown away unless the organiser says so, knowing what.
         const QString what = damage.join(QStringLiteral("。\n"));
         const Question q {QStringLiteral("ファイル %1 が壊れています。\n%2。\n\n修復しますか。"
                                          "（修復の前のファイルは %3 として残します）")
-                              .arg(fileName(m_paths.entry), what,
-                                   fileName(m_paths.entry) + QStringLiteral(".damaged")),
+                              .arg(fileName(m_paths.entry), what, fileName(kept)),
                           QStringLiteral("Kachikoshi Cup"), Icon::Warning, true};
         if (!m_contest.prompter().ask(q))
             throw StoreError(QStringLiteral("ファイル %1 が壊れています（%2）。修復しなかったため、"
@@ -379,7 +408,7 @@ void ContestLoader::loadEntries()
     m_state.entries = repaired;
     UnitOfWork work(m_contest);
     if (!damage.isEmpty() && length >= 0)
-        m_files.copy(m_paths.entry, m_paths.entry + QStringLiteral(".damaged"));
+        m_files.copy(m_paths.entry, kept);
     entrytable::rebuild(m_db, m_state.entries, m_state.roster, m_state.rules.currentDay);
     if (!damage.isEmpty())
         recordfile::writeAll<EntryRecord>(m_files, m_paths.entry, m_state.entries);

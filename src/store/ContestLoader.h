@@ -47,6 +47,11 @@ private:
     QStringList m_notes;
 };
 
+// What is wrong with the wrestler numbers of a record (empty when nothing),
+// against a roster of `wrestlerCount` (any slot when negative); a number
+// outside every slot is set to the empty slot.
+QString entryProblem(EntryRecord &e, int wrestlerCount);
+
 // Every wrestler number of an entry is a roster slot below `wrestlerCount`
 // (any slot when it is negative) or the empty slot; otherwise a StoreError
 // naming the record of `path`.

@@ -98,8 +98,29 @@ void writeFileAtomically(const QString &path, const QByteArray &bytes)
                          path);
 }
 
+namespace {
+// A contest file that is a link would be written where the link leads,
+// perhaps outside the folder: it is named, never written through.
+void refuseLink(const QString &path, const QString &prefix, const QString &suffix = QString())
+{
+    const QFileInfo fi(path);
+    if (!fi.isSymLink())
+        return;
+    throw StoreError(prefix
+                         + QStringLiteral("（シンボリックリンクです。リンク先 %1%2）。リンクを"
+                                          "削除するか本物のファイルに置き換えてください。")
+                               .arg(QDir::toNativeSeparators(fi.symLinkTarget()),
+                                    fi.exists() ? QString() : QStringLiteral("、存在しません"))
+                         + suffix,
+                     path);
+}
+} // namespace
+
 void DiskFileStore::write(const QString &path, const QByteArray &bytes)
 {
+    refuseLink(
+        path,
+        QStringLiteral("ファイル %1 に書き込みませんでした").arg(QDir::toNativeSeparators(path)));
     writeFileAtomically(path, bytes);
 }
 
@@ -140,6 +161,12 @@ void DiskFileStore::checkReplaceable(const QString &path, std::optional<qint64> 
                              .arg(QDir::toNativeSeparators(path), why),
                          path);
     };
+    // Removing a link removes only the link.
+    if (bytes)
+        refuseLink(path,
+                   QStringLiteral("ファイル %1 を置き換えられないため、処理を行いませんでした")
+                       .arg(QDir::toNativeSeparators(path)),
+                   QStringLiteral("何も変更していません。"));
     const QFileInfo fi(path);
     if (fi.exists() && !fi.isFile())
         refuse(QStringLiteral("同じ名前のフォルダまたはファイルでないものがあります"));

@@ -22,11 +22,42 @@ constexpr quint32 kMagic = 0x4b434a31; // "KCJ1"
 constexpr quint32 kFormat = 1;
 constexpr int kHashSize = 32; // SHA-256 of everything before it
 
+// A name from a manifest, shown without what could garble the message.
+QString quotedName(const QString &name)
+{
+    QString out = name.left(200);
+    for (QChar &c : out)
+        if (c.unicode() < 0x20)
+            c = u'?';
+    return out;
+}
+
 QString manifestPattern()
 {
     return QStringLiteral("^([0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12})\\.kcj$");
 }
 } // namespace
+
+// Where a path relative to the contest folder leads, when that is a file
+// inside Data/ or html/ reached without a link (the folders themselves may be
+// links the organiser made); empty otherwise.
+QString Journal::confined(const QString &name) const
+{
+    if (name.isEmpty() || QDir::isAbsolutePath(name) || name.contains(u'\\'))
+        return {};
+    const QStringList parts = name.split(u'/');
+    if (parts.size() < 2 || (parts[0] != u"Data" && parts[0] != u"html"))
+        return {};
+    QString path = m_root + u'/' + parts[0];
+    for (int i = 1; i < parts.size(); ++i) {
+        if (parts[i].isEmpty() || parts[i] == u"." || parts[i] == u"..")
+            return {};
+        path += u'/' + parts[i];
+        if (i + 1 < parts.size() && QFileInfo(path).isSymLink())
+            return {};
+    }
+    return path;
+}
 
 Journal::Journal(FileStore &disk, Database &db, const QString &dataDir)
     : m_disk(disk), m_db(db), m_root(QFileInfo(dataDir).absolutePath()),
@@ -161,6 +192,12 @@ void Journal::commit()
         // here, before the commit point, so a refused action leaves no trace.
         qint64 need = 0;
         for (const auto &[path, bytes] : staged) {
+            if (confined(QDir(m_root).relativeFilePath(path)) != path)
+                throw StoreError(
+                    QStringLiteral("ファイル %1 はコンテストフォルダの Data と html の外"
+                                   "にあるため、書き込みません。何も変更していません。")
+                        .arg(QDir::toNativeSeparators(path)),
+                    path);
             m_disk.checkReplaceable(path,
                                     bytes ? std::optional<qint64>(bytes->size()) : std::nullopt);
             need += bytes.value_or(QByteArray()).size() + 4096;
@@ -361,13 +398,22 @@ Journal::Staged Journal::decodeManifest(const QString &path, const QString &id) 
     if (magic != kMagic || format != kFormat || storedId != id)
         throw bad();
     Staged files;
-    const QDir root(m_root);
     for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
         QString name;
         bool present = false;
         QByteArray content;
         in >> name >> present >> content;
-        const QString target = QDir::cleanPath(root.absoluteFilePath(name));
+        const QString target = confined(name);
+        // A manifest from elsewhere must not write outside this folder's data.
+        if (target.isEmpty() && in.status() == QDataStream::Ok)
+            throw StoreError(
+                QStringLiteral("処理の記録 %1 に、このコンテストフォルダの Data と html の外の"
+                               "ファイル（%2）が含まれているため、中断された処理を完了できません。"
+                               "何も書き込んでいません。ほかから持ち込まれた記録なら、%3 "
+                               "フォルダを削除してから起動してください。")
+                    .arg(QDir::toNativeSeparators(path), quotedName(name),
+                         QDir::toNativeSeparators(m_folder)),
+                path);
         if (present)
             files[target] = content;
         else

@@ -70,6 +70,7 @@ private:
     using Staged = std::map<QString, std::optional<QByteArray>>; // nullopt = removed
 
     QString key(const QString &path) const;
+    QString confined(const QString &name) const;
     void settle();
     void dropUnit();
     void apply(const Staged &files);

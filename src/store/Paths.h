@@ -36,7 +36,12 @@ struct Paths
 };
 
 // The contest folder when none is named: $KACHIKOSHI_DIR, else the per-user
-// data folder. Both front ends start from it.
+// data folder. Both front ends start from it. Empty without a home folder:
+// the front ends then refuse with noContestDirMessage().
 QString defaultContestDir();
+QString noContestDirMessage();
+// A folder for people to read: one reached through its descriptor (a --dir
+// that is not text in the locale) shown by the name it has.
+QString shownFolder(const QString &path);
 
 } // namespace kc

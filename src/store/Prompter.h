@@ -38,6 +38,14 @@ public:
         tell({text, QStringLiteral("Information"), Icon::Information});
     }
 
+    // A message about a file just written; a front end that can show the file
+    // offers to open it.
+    virtual void tellFile(const Message &message, const QString &path)
+    {
+        Q_UNUSED(path);
+        tell(message);
+    }
+
     virtual void beginProgress(int total, const QString &caption)
     {
         Q_UNUSED(total);

@@ -204,7 +204,7 @@ void EntryWindow::buildControls()
         form->addWidget(txRikishiNO[i], row, 1, Qt::AlignLeft);
         form->addWidget(RikishiName[i], row++, 2, 1, 2, Qt::AlignLeft);
         connect(txRikishiNO[i], &QLineEdit::textEdited, this,
-                [this, i] { showNameBeside(txRikishiNO[i], RikishiName[i]); });
+                [this, i] { showNameBeside(txRikishiNO[i], RikishiName[i], false); });
     }
     Yname = label(QString(), QStringLiteral("Yname"));
     YRname = label(QString(), QStringLiteral("YRname"));
@@ -212,7 +212,7 @@ void EntryWindow::buildControls()
     form->addWidget(Yname, row, 0, Qt::AlignRight);
     form->addWidget(txYobi, row, 1, Qt::AlignLeft);
     form->addWidget(YRname, row++, 2, 1, 2, Qt::AlignLeft);
-    connect(txYobi, &QLineEdit::textEdited, this, [this] { showNameBeside(txYobi, YRname); });
+    connect(txYobi, &QLineEdit::textEdited, this, [this] { showNameBeside(txYobi, YRname, true); });
     ErrMsg = label(QString(), QStringLiteral("ErrMsg"));
     ErrMsg->setWordWrap(true);
     ErrMsg->setMinimumHeight(px(500));
@@ -312,6 +312,8 @@ void EntryWindow::buildControls()
     DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Read-only: Tab goes on to the next control instead of the next cell.
+    DataGrid1->setTabKeyNavigation(false);
     DataGrid1->setFocusPolicy(Qt::NoFocus);
     DataGrid1->verticalHeader()->setDefaultSectionSize(20);
     DataGrid1->verticalHeader()->hide();
@@ -380,9 +382,9 @@ void EntryWindow::layoutEntryGrid()
         DataGrid1->setColumnWidth(c, w);
         gridWidth += w;
     };
-    show(1, 1000, kRingNameChars);
+    show(1, 1000, kRingNameBytes);
     for (int c = 19; c <= 18 + pickCount; ++c)
-        show(c, 700, kWrestlerNameChars);
+        show(c, 700, kWrestlerNameBytes);
     show(30, 400, 0);
     gridWidth += DataGrid1->frameWidth() * 2
         + DataGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
@@ -464,6 +466,8 @@ EntryForm EntryWindow::readForm() const
 
 void EntryWindow::showError(const ValidationResult &error)
 {
+    // Only the latest problem is marked.
+    clearErrorDisplay();
     QApplication::beep();
     ErrMsg->setText(error.message);
     QLineEdit *box = nullptr;
@@ -691,13 +695,22 @@ void EntryWindow::onEnter(QLineEdit *box)
         onReserveEnter();
 }
 
-void EntryWindow::showNameBeside(const QLineEdit *box, QLabel *name)
+void EntryWindow::showNameBeside(const QLineEdit *box, QLabel *name, bool reserve)
 {
-    // The name beside a number box always names the number the box holds.
+    // A name shows only beside a number that Enter would accept.
     const Roster &roster = m_contest.roster();
-    const int slot = int(val(box->text())) - 10;
-    const bool known = !box->text().trimmed().isEmpty() && slot >= 0 && slot < roster.wrestlerCount;
-    name->setText(known ? roster.name(slot) : QString());
+    const EnterCheck check = reserve ? checkReserveEnter(box->text(), roster)
+                                     : checkPickEnter(box->text(), m_contest.rules(), roster);
+    name->setText(check.outcome == EnterOutcome::Accepted ? roster.name(check.slot) : QString());
+}
+
+void EntryWindow::refuseNumber(QLineEdit *box, QLabel *name, const QString &reason)
+{
+    box->clear();
+    name->clear();
+    showError(ValidationResult::fail(3, reason, EntryBox::None));
+    setBackground(box, kYellow);
+    box->setFocus();
 }
 
 void EntryWindow::onPickEnter(int i)
@@ -705,8 +718,7 @@ void EntryWindow::onPickEnter(int i)
     const RulesRecord &rules = m_contest.rules();
     const EnterCheck check = checkPickEnter(txRikishiNO[i]->text(), rules, m_contest.roster());
     if (check.outcome != EnterOutcome::Accepted) {
-        txRikishiNO[i]->clear();
-        RikishiName[i]->clear();
+        refuseNumber(txRikishiNO[i], RikishiName[i], check.reason);
         return;
     }
     onKeyTyped(txRikishiNO[i]);
@@ -725,8 +737,7 @@ void EntryWindow::onReserveEnter()
     if (check.outcome == EnterOutcome::Ignored)
         return;
     if (check.outcome == EnterOutcome::Rejected) {
-        txYobi->clear();
-        YRname->clear();
+        refuseNumber(txYobi, YRname, check.reason);
         return;
     }
     onKeyTyped(txYobi);

@@ -76,7 +76,9 @@ private:
 
     void importCsv(); // 申込CSV読込
     void onEnter(QLineEdit *box);
-    void showNameBeside(const QLineEdit *box, QLabel *name);
+    void showNameBeside(const QLineEdit *box, QLabel *name, bool reserve);
+    // Enter refused the number: the box is emptied and the message line says why.
+    void refuseNumber(QLineEdit *box, QLabel *name, const QString &reason);
     void onPickEnter(int i);
     void onReserveEnter();
     void onKeyTyped(QLineEdit *box);

@@ -61,6 +61,10 @@ int runGui(int &argc, char **argv, const QStringList &arguments)
         prompter.tell({message, QStringLiteral("Kachikoshi Cup"), Icon::Critical});
         return kExitDataError;
     };
+    if (options.dir.isEmpty()) {
+        prompter.tell({noContestDirMessage(), QStringLiteral("Kachikoshi Cup"), Icon::Critical});
+        return 2;
+    }
     if (!QDir().mkpath(options.dir))
         return fail(QStringLiteral("フォルダ %1 を作成できません。")
                         .arg(QDir::toNativeSeparators(options.dir)));

@@ -3,6 +3,9 @@
 #include "store/FileStore.h"
 
 #include <QFile>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QUrl>
@@ -23,10 +26,25 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window), m_browser
     setAttribute(Qt::WA_DeleteOnClose);
     m_browser->setObjectName(QStringLiteral("txHelp"));
     m_browser->setOpenExternalLinks(true);
+    auto *closeButton = new QPushButton(QStringLiteral("閉じる"), this);
+    closeButton->setObjectName(QStringLiteral("cmdClose"));
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(closeButton);
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_browser);
+    layout->addWidget(m_browser, 1);
+    layout->addLayout(buttons);
     resize(760, 640);
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QString HelpWindow::topicAnchor(int topic)

@@ -11,7 +11,8 @@ class FileStore;
 
 namespace kc::ui {
 
-// The help viewer: shows the contest folder's help file (HTML) at a topic.
+// The help viewer: shows the contest folder's help file (HTML) at a topic;
+// 閉じる or Esc closes it.
 class HelpWindow : public QWidget
 {
     Q_OBJECT
@@ -28,6 +29,9 @@ public:
     // The built-in help text (resources/help/Kachiho.hlp).
     static QByteArray builtInHelp();
     static QString topicAnchor(int topic);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QTextBrowser *m_browser;

@@ -31,6 +31,7 @@
 #include "ui/RulesWindow.h"
 #include "ui/SelectAllOnFocus.h"
 #include "ui/TorikumiWindow.h"
+#include "ui/WindowPlacement.h"
 #include "ui/UploadProgressWindow.h"
 
 #include <QAction>
@@ -108,6 +109,8 @@ void MainWindow::buildControls()
     m_dataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     m_dataGrid1->setModel(m_model);
     m_dataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Read-only: Tab goes on to the next control instead of the next cell.
+    m_dataGrid1->setTabKeyNavigation(false);
     m_dataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_dataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     m_dataGrid1->setAlternatingRowColors(true);
@@ -446,7 +449,7 @@ void MainWindow::applyGridColumns()
         // Names and headings whole, in the fonts this screen has.
         const bool person = name == u"しこな" || name == u"シコ";
         width = columnWidthFor(m_dataGrid1, c,
-                               text ? (person ? kRingNameChars : kWrestlerNameChars) : 0, width);
+                               text ? (person ? kRingNameBytes : kWrestlerNameBytes) : 0, width);
         m_dataGrid1->setColumnWidth(c, width);
     }
 }
@@ -672,9 +675,11 @@ void MainWindow::onKillRename()
 void MainWindow::onMmInfomation()
 {
     const Paths &p = m_contest.paths();
-    const QString text = QStringLiteral("ｲﾝｽﾄｰﾙ先：　") + QDir::toNativeSeparators(p.root) + u'\n'
-        + QStringLiteral("HTMLﾌｧｲﾙ出力先：　") + QDir::toNativeSeparators(p.html) + u'\n'
-        + QStringLiteral("csvﾌｧｲﾙ出力先：　") + QDir::toNativeSeparators(p.data);
+    const QString text = QStringLiteral("ｲﾝｽﾄｰﾙ先：　")
+        + QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + u'\n'
+        + QStringLiteral("ｺﾝﾃｽﾄのﾌｫﾙﾀﾞ：　") + shownFolder(p.root) + u'\n'
+        + QStringLiteral("HTMLﾌｧｲﾙ出力先：　") + shownFolder(p.html) + u'\n'
+        + QStringLiteral("csvﾌｧｲﾙ出力先：　") + shownFolder(p.data);
     m_contest.prompter().tell({text, QStringLiteral("Kachikoshi Cup"), Icon::None});
 }
 
@@ -682,13 +687,31 @@ void MainWindow::onHelpMenu()
 {
     const QString file = m_contest.paths().help;
     guarded([&] { HelpWindow::ensureHelpFile(m_contest.files(), file); });
-    if (!m_help)
+    const bool opening = !m_help;
+    if (opening)
         m_help = new HelpWindow(this);
     // A folder that cannot take the file still gets the built-in help.
     m_help->showTopic(QFileInfo::exists(file) ? file : QStringLiteral(":/help/Kachiho.hlp"), 1);
     m_help->show();
+    if (opening)
+        placeBeside(m_help, this, menuAndTitleHeight());
     m_help->raise();
     m_help->activateWindow();
+}
+
+void MainWindow::tellPagesWritten(const QString &page, bool several)
+{
+    const QString path = QDir(m_contest.paths().html).filePath(page);
+    QString text = QStringLiteral("%1 に書き出しました。").arg(QDir::toNativeSeparators(path));
+    if (several)
+        text += QStringLiteral("\nほかのページも同じフォルダにあります。");
+    m_contest.prompter().tellFile({text, QStringLiteral("Kachikoshi Cup"), Icon::Information},
+                                  path);
+}
+
+int MainWindow::menuAndTitleHeight() const
+{
+    return geometry().top() - frameGeometry().top() + menuBar()->height();
 }
 
 void MainWindow::onMsChange()
@@ -799,8 +822,17 @@ void MainWindow::onKyokaiEntry()
 }
 void MainWindow::onMenuGameStart()
 {
-    guarded([&] { closeReception(m_contest, publisher::publishOnReceptionClosed); });
+    bool closed = false;
+    guarded([&] {
+        closed
+            = closeReception(m_contest, publisher::publishOnReceptionClosed) == PhaseOutcome::Done;
+    });
     refreshState();
+    // Without participants only the rules page is written.
+    if (closed)
+        tellPagesWritten(m_contest.participantCount() > 0 ? QStringLiteral("Entry.html")
+                                                          : QStringLiteral("Rules.html"),
+                         m_contest.participantCount() > 0);
 }
 void MainWindow::onMmShoui()
 {
@@ -824,12 +856,16 @@ void MainWindow::onTorikumiKekka()
             {phase.refusal(Action::EnterResults) + u'\n' + first, QString(), Icon::Information});
         return;
     }
+    const int before = m_contest.rules().currentDay;
     guarded([&] {
         TorikumiWindow window(m_contest, TorikumiWindow::Mode::Input, this);
         connect(&window, &TorikumiWindow::unloaded, this, [this](int day) { showDay(day); });
         window.exec();
     });
     refreshState();
+    // After a confirmed day a stray Enter must not open the next one: the grid ignores it.
+    if (m_contest.isOpen() && m_contest.rules().currentDay != before)
+        m_dataGrid1->setFocus(Qt::OtherFocusReason);
 }
 void MainWindow::onMmResultPrint()
 {
@@ -841,7 +877,12 @@ void MainWindow::onMmResultPrint2()
 }
 void MainWindow::onMmHoshitori()
 {
-    guarded([&] { HoshiWindow::open(m_contest, *m_printer, this); });
+    guarded([&] {
+        const bool opening = !findChild<HoshiWindow *>(QStringLiteral("frmHoshi"));
+        HoshiWindow *chart = HoshiWindow::open(m_contest, *m_printer, this);
+        if (opening)
+            placeBeside(chart, this, menuAndTitleHeight());
+    });
 }
 void MainWindow::onMmResult()
 {
@@ -874,11 +915,14 @@ void MainWindow::onMmHtmlEntry()
     if (m_contest.participantCount() == 0)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool written = false;
     guarded([&] {
         ProgressWindow progress(this);
-        publisher::publishEntries(m_contest, &progress);
+        written = publisher::publishEntries(m_contest, &progress);
     });
     QApplication::restoreOverrideCursor();
+    if (written)
+        tellPagesWritten(QStringLiteral("Entry.html"), false);
 }
 void MainWindow::onHtmShuukei()
 {
@@ -896,6 +940,8 @@ void MainWindow::onHtmShuukei()
     });
     QApplication::restoreOverrideCursor();
     show();
+    if (published)
+        tellPagesWritten(QStringLiteral("Result.html"), true);
     bool thenUpload = false;
     guarded([&] { thenUpload = loadUploadSettings(m_contest).uploadAfterPublish; });
     if (published && thenUpload)
@@ -964,7 +1010,10 @@ void MainWindow::onMmPrintend()
 }
 void MainWindow::onMmTest()
 {
-    guarded([&] { publisher::publishTestPage(m_contest); });
+    guarded([&] {
+        publisher::publishTestPage(m_contest);
+        tellPagesWritten(QStringLiteral("test.html"), false);
+    });
 }
 void MainWindow::onMmReRules()
 {

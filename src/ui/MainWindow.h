@@ -134,6 +134,10 @@ private:
     void applyStartHeight();
     void applyResizeRule();
     void closeContest(bool saveRules);
+    // Where the pages went, with the page to open in the browser.
+    void tellPagesWritten(const QString &page, bool several);
+    // What a window opened beside this one must leave free at its top.
+    int menuAndTitleHeight() const;
     qreal dpiX() const;
     qreal dpiY() const;
 

@@ -4,7 +4,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
 
 namespace kc::ui {
 
@@ -49,6 +53,23 @@ void MessageBoxPrompter::tell(const Message &message)
                     message.title.isEmpty() ? QStringLiteral("Kachikoshi Cup") : message.title,
                     message.text, QMessageBox::Ok, ownerOr(m_parent));
     box.exec();
+}
+
+void MessageBoxPrompter::tellFile(const Message &message, const QString &path)
+{
+    QMessageBox box(toIcon(message.icon),
+                    message.title.isEmpty() ? QStringLiteral("Kachikoshi Cup") : message.title,
+                    message.text, QMessageBox::Ok, ownerOr(m_parent));
+    QPushButton *open
+        = box.addButton(QStringLiteral("ブラウザで開く(&B)"), QMessageBox::ActionRole);
+    open->setObjectName(QStringLiteral("cmdOpenFile"));
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    if (box.clickedButton() == open && !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        tell({QStringLiteral("%1 を開けませんでした。ブラウザでこのファイルを開いてください。")
+                  .arg(QDir::toNativeSeparators(path)),
+              message.title, Icon::Warning});
 }
 
 void MessageBoxPrompter::inform(const QString &text)

@@ -18,6 +18,8 @@ public:
     bool ask(const Question &question) override;
     void tell(const Message &message) override;
     void inform(const QString &text) override;
+    // With a button that opens the file in the desktop's viewer (a page in the browser).
+    void tellFile(const Message &message, const QString &path) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -42,6 +42,8 @@ PrizeWindow::PrizeWindow(Contest &contest, PrintRenderer &printer, QWidget *pare
     DataGrid1 = new QTableView(this);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Read-only: Tab goes on to the next control instead of the next cell.
+    DataGrid1->setTabKeyNavigation(false);
     DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_model = new QStandardItemModel(0, 6, this);
     for (int c = 0; c < 6; ++c)

@@ -68,8 +68,7 @@ RulesWindow::RulesWindow(Contest &contest, Opening opening, QWidget *parent)
     SSTab1->addTab(buildPrizeTab(), kTabPrizes);
     layout->addWidget(SSTab1);
 
-    // The unlocked opening loads as in phase 0; the buttons later see the real phase.
-    m_form = loadRulesForm(m_contest, opening == Opening::RuleChange ? 0 : m_contest.rules().flag);
+    m_form = loadRulesForm(m_contest, opening);
     showForm();
     SSTab1->setCurrentIndex(m_form.openOnPrizeTab ? 1 : 0);
 }
@@ -232,6 +231,7 @@ QWidget *RulesWindow::buildPrizeTab()
     for (int i = 0; i < kPrizeRows; ++i) {
         opPrize[i] = new QCheckBox(ranks);
         opPrize[i]->setObjectName(indexed("opPrize", i));
+        opPrize[i]->setTristate(true);
         txRank[i] = makeEdit(indexed("txRank", i), 50);
         txPname[i] = makeEdit(indexed("txPname", i), 170);
         txPrizePoint[i] = makeEdit(indexed("txPrizePoint", i), 80);
@@ -338,7 +338,7 @@ void RulesWindow::readForm()
     m_form.streakBonus = txWpoint->text();
     m_form.smallerIdFirst = !Option1[0]->isChecked();
     for (int i = 0; i < kPrizeRows; ++i) {
-        m_form.prizes[i].on = opPrize[i]->isChecked();
+        m_form.prizes[i].on = opPrize[i]->checkState() == Qt::Checked;
         m_form.prizes[i].rank = txRank[i]->text();
         m_form.prizes[i].name = txPname[i]->text();
         m_form.prizes[i].points = txPrizePoint[i]->text();
@@ -384,7 +384,12 @@ void RulesWindow::showForm()
 
     const bool prizesOpen = !f.prizesLocked;
     for (int i = 0; i < kPrizeRows; ++i) {
-        opPrize[i]->setChecked(f.prizes[i].on);
+        opPrize[i]->setCheckState(f.prizes[i].on            ? Qt::Checked
+                                      : f.prizes[i].waiting ? Qt::PartiallyChecked
+                                                            : Qt::Unchecked);
+        opPrize[i]->setToolTip(f.prizes[i].waiting
+                                   ? QStringLiteral("参加人数がこの順位に届くと賞位になります。")
+                                   : QString());
         setText(txRank[i], f.prizes[i].rank);
         setText(txPname[i], f.prizes[i].name);
         setText(txPrizePoint[i], f.prizes[i].points);
@@ -444,7 +449,7 @@ void RulesWindow::enterPressed(QLineEdit *edit)
     if (edit == txRikishiNum) {
         readForm();
         const bool outOfRange = val(m_form.pickCount) < 1 || val(m_form.pickCount) > 10;
-        setPickCount(m_form, m_contest.rules());
+        setPickCount(m_form);
         showForm();
         if (outOfRange)
             txRikishiNum->selectAll();
@@ -473,7 +478,7 @@ void RulesWindow::enterPressed(QLineEdit *edit)
             return focusBox(txPrizePoint[i]);
         if (edit == txPrizePoint[i]) {
             readForm();
-            const int next = setPrizePoints(m_contest, m_form, i);
+            const int next = setPrizePoints(m_form, i);
             showForm();
             return focusBox(txRank[next]);
         }
@@ -481,7 +486,7 @@ void RulesWindow::enterPressed(QLineEdit *edit)
     for (int d = 0; d < kDayPrizes; ++d)
         if (edit == Text1[d]) {
             readForm();
-            const int next = setDayPrizePoints(m_contest, m_form, d);
+            const int next = setDayPrizePoints(m_form, d);
             showForm();
             return focusBox(Text1[next]);
         }
@@ -489,17 +494,18 @@ void RulesWindow::enterPressed(QLineEdit *edit)
 
 void RulesWindow::prizeClicked(int i)
 {
-    const bool on = opPrize[i]->isChecked();
+    // A row waiting for the field to grow goes off with one click, as a ticked one does.
+    const bool on = !(m_form.prizes[i].on || m_form.prizes[i].waiting);
     readForm();
     m_form.prizes[i].on = !on;
-    setPrizeChecked(m_contest, m_form, i, on);
+    setPrizeChecked(m_form, i, on);
     showForm();
 }
 
 void RulesWindow::dayPrizeClicked(int d)
 {
     readForm();
-    setDayPrizeChecked(m_contest, m_form, d, opPrize2[d]->isChecked());
+    setDayPrizeChecked(m_form, d, opPrize2[d]->isChecked());
     showForm();
 }
 
@@ -513,14 +519,14 @@ void RulesWindow::bonusTypeClicked(bool simple)
 void RulesWindow::tieRuleClicked(bool smallerIdFirst)
 {
     readForm();
-    selectTieRule(m_contest, m_form, smallerIdFirst);
+    selectTieRule(m_form, smallerIdFirst);
     showForm();
 }
 
 void RulesWindow::recalcClicked()
 {
     readForm();
-    recalculate(m_contest, m_form);
+    recalculate(m_form);
     showForm();
 }
 
@@ -533,7 +539,7 @@ void RulesWindow::saveClicked()
 {
     readForm();
     // 登録 closes the window whatever the save came to, as the organiser expects.
-    guarded([this] { saveRules(m_contest, m_form); });
+    guarded([this] { saveRules(m_contest, settingsOf(m_form)); });
     accept();
 }
 
@@ -541,7 +547,7 @@ void RulesWindow::decideRulesClicked()
 {
     readForm();
     guarded([this] {
-        if (decideRules(m_contest, m_form).done())
+        if (decideRules(m_contest, settingsOf(m_form)).done())
             accept();
     });
 }
@@ -550,7 +556,7 @@ void RulesWindow::decidePrizesClicked()
 {
     readForm();
     guarded([this] {
-        if (decidePrizes(m_contest, m_form).done())
+        if (decidePrizes(m_contest, settingsOf(m_form)).done())
             accept();
     });
 }

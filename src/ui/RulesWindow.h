@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rules/RulesForm.h"
+#include "ui/RulesFormState.h"
 
 #include <QDialog>
 #include <array>
@@ -31,10 +31,7 @@ class RulesWindow : public QDialog
     Q_OBJECT
 
 public:
-    enum class Opening {
-        Normal, // locks by the phase
-        RuleChange, // mmReRules: the controls come up as in phase 0; the buttons see the real phase
-    };
+    using Opening = RulesOpening;
 
     explicit RulesWindow(Contest &contest, Opening opening = Opening::Normal,
                          QWidget *parent = nullptr);

@@ -2,6 +2,7 @@
 #include "ui/ActionRunner.h"
 #include "ui/FetchProgress.h"
 #include "ui/FetchSettingsDialog.h"
+#include "ui/WindowPlacement.h"
 
 #include "banzuke/Renaming.h"
 #include "online/FetchSettings.h"
@@ -94,7 +95,8 @@ TorikumiWindow::TorikumiWindow(Contest &contest, Mode mode, QWidget *parent)
     : QDialog(parent), m_contest(contest), m_mode(mode)
 {
     setObjectName(QStringLiteral("frmTorikumi"));
-    setWindowTitle(QStringLiteral("取組結果入力"));
+    setWindowTitle(mode == Mode::Chart ? QStringLiteral("番付表（力士番号）")
+                                       : QStringLiteral("取組結果入力"));
     buildControls();
     buildButtonMap();
     const int current = m_contest.rules().currentDay;
@@ -112,6 +114,8 @@ TorikumiWindow *TorikumiWindow::openChart(Contest &contest, QWidget *owner)
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->setModal(false);
     w->show();
+    // Beside its owner, so the owner's buttons stay in reach.
+    placeBeside(w, owner);
     return w;
 }
 

@@ -78,7 +78,7 @@ TEST(RenameSave, OneRenameCreatesEntriesForAll)
     EXPECT_EQ(form.labels[0], u"10:武蔵丸");
     EXPECT_EQ(form.names[5].trimmed(), u"武双山");
 
-    ASSERT_FALSE(renameSlots(c, {{5, QStringLiteral("雅山")}}));
+    ASSERT_FALSE(renameSlots(c, {{5, QStringLiteral("雅王")}}));
     const auto list = renameFile(tc);
     ASSERT_EQ(list.size(), 200u); // 4000 bytes
     EXPECT_EQ(usedEntries(list), 40);
@@ -89,14 +89,14 @@ TEST(RenameSave, OneRenameCreatesEntriesForAll)
         }
     }
     EXPECT_EQ(list[5].oldName.trimmed(), u"武双山");
-    EXPECT_EQ(list[5].newName.trimmed(), u"雅山");
-    EXPECT_EQ(c.roster().name(5), u"雅山");
+    EXPECT_EQ(list[5].newName.trimmed(), u"雅王");
+    EXPECT_EQ(c.roster().name(5), u"雅王");
 
     Contest &again = tc.open();
-    EXPECT_EQ(again.roster().name(5), u"雅山");
+    EXPECT_EQ(again.roster().name(5), u"雅王");
     EXPECT_EQ(again.roster().initialNames[5].trimmed(), u"武双山");
     EXPECT_EQ(again.roster().name(4), u"栃東");
-    EXPECT_EQ(renaming::RenameSession(again).form().names[5].trimmed(), u"雅山");
+    EXPECT_EQ(renaming::RenameSession(again).form().names[5].trimmed(), u"雅王");
 }
 
 TEST(RenameSave, LaterRenamesReuseTheEntries)
@@ -148,18 +148,18 @@ TEST(RenameSave, RikishiFileAndEntryTableFollow)
     addEntries(c);
     c.roster().wrestlers[5].dayResult[0] = MarkWin;
     c.saveWrestlers();
-    ASSERT_FALSE(renameSlots(c, {{5, QStringLiteral("雅山")}, {1, QStringLiteral("貴花")}}));
+    ASSERT_FALSE(renameSlots(c, {{5, QStringLiteral("雅王")}, {1, QStringLiteral("貴花")}}));
 
     EXPECT_EQ(column(c, 100, QStringLiteral("力士1")), u"武蔵丸");
     EXPECT_EQ(column(c, 101, QStringLiteral("力士1")), u"貴花");
-    EXPECT_EQ(column(c, 102, QStringLiteral("力士2")), u"雅山");
-    EXPECT_EQ(column(c, 102, QStringLiteral("予備力士")), u"雅山");
-    EXPECT_EQ(column(c, 100, QStringLiteral("予備力士")), u"雅山"); // as registered
+    EXPECT_EQ(column(c, 102, QStringLiteral("力士2")), u"雅王");
+    EXPECT_EQ(column(c, 102, QStringLiteral("予備力士")), u"雅王");
+    EXPECT_EQ(column(c, 100, QStringLiteral("予備力士")), u"雅王"); // as registered
 
     const auto rikishi = recordfile::readAll<WrestlerRecord>(
         c.files(), tc.dataFile(QStringLiteral("Rikishi.Dat")));
     ASSERT_EQ(rikishi.size(), 40u);
-    EXPECT_EQ(rikishi[5].name.trimmed(), u"雅山");
+    EXPECT_EQ(rikishi[5].name.trimmed(), u"雅王");
     EXPECT_EQ(rikishi[5].dayResult[0], MarkWin);
 
     Contest &again = tc.open();

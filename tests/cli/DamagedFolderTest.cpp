@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <QCryptographicHash>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
@@ -61,9 +63,13 @@ std::shared_ptr<void> busyDatabase(const QString &path)
     });
 }
 
-// What a row does to the folder before the run; `file` is in Data/.
-enum class Damage { None, Lock, LiveLock, BusyDatabase, DropColumn, Resize, Remove, Patch, Folder };
-enum class After { Unchanged, DatabaseSetAside };
+// What a row does to the folder before the run; `file` is in Data/, or for
+// Shell a command run in the contest folder, or for Manifest the file named
+// by a committed manifest.
+// clang-format off
+enum class Damage { None, Lock, LiveLock, BusyDatabase, DropColumn, Resize, Remove, Patch, Folder, Shell, Manifest };
+// clang-format on
+enum class After { Unchanged, DatabaseSetAside, Changed };
 
 struct Row
 {
@@ -76,7 +82,30 @@ struct Row
     int exit;
     const char *words;
     After after = After::Unchanged;
+    const char *check = nullptr; // a command that must succeed in the contest folder afterwards
 };
+
+int shell(const QString &data, const char *script)
+{
+    return QProcess::execute(QStringLiteral("sh"),
+                             {QStringLiteral("-ec"),
+                              QStringLiteral("cd \"$0\"/..; ") + QString::fromUtf8(script), data});
+}
+
+// A manifest as a stopped run leaves it, its id committed.
+void plantManifest(const QString &data, const QString &name)
+{
+    const QString id = QStringLiteral("00000000-0000-4000-8000-000000000001");
+    QByteArray b;
+    QDataStream out(&b, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint32(0x4b434a31) << quint32(1) << id << quint32(1) << name << true << QByteArray("x");
+    QDir().mkpath(data + QStringLiteral("/.journal"));
+    writeBytes(data + QStringLiteral("/.journal/") + id + QStringLiteral(".kcj"),
+               b + QCryptographicHash::hash(b, QCryptographicHash::Sha256));
+    sqlite(data + QStringLiteral("/kch.kch"),
+           QStringLiteral("INSERT INTO kc_journal VALUES ('%1')").arg(id));
+}
 
 // Damages the folder; what it returns (a lock, another program) lives through the run.
 std::shared_ptr<void> apply(const Row &row, const QString &data)
@@ -111,6 +140,14 @@ std::shared_ptr<void> apply(const Row &row, const QString &data)
         QFile::remove(path);
         QDir().mkdir(path);
         break;
+    case Damage::Shell:
+        EXPECT_EQ(shell(data, row.file), 0);
+        break;
+    case Damage::Manifest:
+        plantManifest(data,
+                      QString::fromUtf8(row.file).replace(QStringLiteral("WORK"),
+                                                          data + QStringLiteral("/../..")));
+        break;
     }
     return {};
 }
@@ -139,6 +176,11 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
         {QStringLiteral("demo"),
          makeTemplate(templates.filePath(QStringLiteral("demo")),
                       {words("demo --entries 5 --seed 3")})},
+        {QStringLiteral("restarted"),
+         makeTemplate(templates.filePath(QStringLiteral("restarted")),
+                      {words("demo --entries 5 --seed 3"), words("result restart")})},
+        {QStringLiteral("decided"),
+         makeTemplate(templates.filePath(QStringLiteral("decided")), {words("rules decide")})},
         {QStringLiteral("fresh"),
          makeTemplate(templates.filePath(QStringLiteral("fresh")), {words("status")})},
         {QStringLiteral("registered"),
@@ -158,7 +200,6 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
         {"Entry.Dat shorter than the table", "demo", Damage::Resize, "Entry.Dat", 752 * 3, 0, "status", 4, "Entry.Dat が壊れています"},
         {"a contest without Credit.Dat", "demo", Damage::Remove, "Credit.Dat", 0, 0, "status", 4, "Credit.Dat がありません"},
         {"perfect-day count beyond Perfect.Dat", "demo", Damage::Patch, "Record.Dat", 242, 32767, "status", 4, "Record.Dat"},
-        {"a pick outside the roster", "demo", Damage::Patch, "Entry.Dat", 752 + 146, 41, "status", 4, "Entry.Dat"},
         {"a file that cannot be replaced at the commit", "registered", Damage::Folder, "Entry.Bak", 0, 0, "--yes reception close", 4, "Entry.Bak"},
         {"a device as banzuke file", "fresh", Damage::None, "", 0, 0, "banzuke set /dev/zero", 1, "普通のファイルではありません"},
         {"a pipe as banzuke file", "fresh", Damage::None, "", 0, 0, "banzuke set FIFO", 1, "普通のファイルではありません"},
@@ -168,6 +209,33 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
         {"text the files cannot hold", "fresh", Damage::None, "", 0, 0, "prizes set rank.1=1,優勝😀,1000", 1, "U+1F600"},
         {"rename restore answered no", "demo", Damage::None, "", 0, 0, "rename restore", 3, "既定の番付"},
         {"empty --dir", "demo", Damage::None, "", 0, 0, "--dir= status", 2, "--dir"},
+        {"a blank ring name", "registered", Damage::None, "", 0, 0, "entry add --shikona SP --picks 20,21,22,23,24,25,26 --reserve 31", 1, "四股名がありません"},
+        {"a full-width blank ring name", "registered", Damage::None, "", 0, 0, "entry update 100 --shikona 　", 1, "四股名がありません"},
+        {"a ring name the field cut leaves blank", "registered", Damage::None, "", 0, 0, "entry add --shikona CUT --picks 20,21,22,23,24,25,26 --reserve 31", 1, "四股名がありません"},
+        {"a blank ring name in an application file", "registered", Damage::Shell, "echo '　,,,,,,,20,21,22,23,24,25,26,30' > ../a.csv", 0, 0, "entry import-csv WORK/a.csv", 1, "四股名がありません"},
+        {"a nameless record in Ranking.Dat", "decided", Damage::Shell, "cp Data/Entry.Dat Data/Ranking.Dat", 0, 0, "--yes entry import ranking", 1, "レコード 1 に四股名がない"},
+        {"a record without a name opens, named", "demo", Damage::Shell, "printf '%16s' '' | dd of=Data/Entry.Dat bs=1 seek=752 conv=notrunc status=none", 0, 0, "status", 0, "レコード 2（ID 101）"},
+        {"a pick outside every slot opens, named", "demo", Damage::Patch, "Entry.Dat", 752 + 146, 1000, "status", 0, "レコード 2（ID 101）"},
+        {"a record without a name is mended", "registered", Damage::Shell, "printf '%16s' '' | dd of=Data/Entry.Dat bs=1 conv=notrunc status=none", 0, 0, "entry update 100 --shikona 直し", 0, "", After::Changed},
+        {"lock: a named pipe", "demo", Damage::Shell, "mkfifo Data/kachikoshi.lock", 0, 0, "status", 0, ""},
+        {"lock: a link to nothing", "demo", Damage::Shell, "ln -s ../missing Data/kachikoshi.lock", 0, 0, "status", 0, ""},
+        {"lock: an empty folder", "demo", Damage::Folder, "kachikoshi.lock", 0, 0, "status", 0, ""},
+        {"lock: a read-only file", "demo", Damage::Shell, "echo 1 > Data/kachikoshi.lock; chmod 444 Data/kachikoshi.lock", 0, 0, "status", 0, ""},
+        {"lock: a folder that cannot go", "demo", Damage::Shell, "mkdir -p Data/kachikoshi.lock/x", 0, 0, "status", 4, "削除してください"},
+        {"manifest writing above the folder", "demo", Damage::Manifest, "../escaped.txt", 0, 0, "status", 4, "Data と html の外"},
+        {"manifest writing an absolute path", "demo", Damage::Manifest, "WORK/escaped.txt", 0, 0, "status", 4, "Data と html の外"},
+        {"a page linked outside", "demo", Damage::Shell, "ln -sf ../../outside.txt html/Result.html", 0, 0, "publish", 4, "シンボリックリンク"},
+        {"a CSV file linked outside", "demo", Damage::Shell, "ln -s ../../outside.txt Data/Entry.Csv", 0, 0, "export entry", 4, "シンボリックリンク"},
+        {"html/ itself a link stays allowed", "demo", Damage::Shell, "mv html ../web; ln -s ../web html", 0, 0, "publish", 0, ""},
+        {"a link to nothing fails the pre-commit check", "restarted", Damage::Shell, "ln -sf ../missing Data/Record.Dat", 0, 0, "--yes result confirm 1", 4, "シンボリックリンク"},
+        {"rename to a name on the roster", "demo", Damage::None, "", 0, 0, "--yes rename 25=武蔵丸", 1, "重なっています"},
+        {"a refused start keeps a dangling database link", "demo", Damage::Shell, "ln -sf ../missing Data/kch.kch", 0, 0, "status", 4, "kch.kch"},
+        {"leftovers of interrupted writes go, nothing else", "demo", Damage::Shell, "cd html; touch Result.html.Ab3dE9 Result.html.backup ../Data/kachikoshi.lock.rmlock", 0, 0, "status", 0, "", After::Changed, "cd html; test -e Result.html.backup; test ! -e Result.html.Ab3dE9; test ! -e ../Data/kachikoshi.lock.rmlock"},
+        {"a second repair keeps the first copy", "demo", Damage::Shell, "echo 1 > Data/Entry.Dat.damaged; truncate -s 2256 Data/Entry.Dat; cp Data/Entry.Dat ../cut", 0, 0, "--yes status", 0, "Entry.Dat.damaged-2", After::Changed, "cd Data; echo 1 | cmp Entry.Dat.damaged; cmp Entry.Dat.damaged-2 ../../cut"},
+        {"a day written as a string", "restarted", Damage::Shell, R"(echo '[{"day":"1","eastShikona":"武蔵丸","westShikona":"貴乃花","winnerJp":"武蔵丸"}]' > ../d.json)", 0, 0, "result import WORK/d.json 1", 0, "", After::Changed},
+        {"a day that is no number", "restarted", Damage::Shell, R"(echo '[{"day":"x","eastShikona":"武蔵丸","westShikona":"貴乃花","winnerJp":"武蔵丸"}]' > ../d.json)", 0, 0, "result import WORK/d.json 1", 1, "1～15"},
+        {"a folder named in CP932 bytes (テスト) opens as itself", "demo", Damage::None, "", 0, 0, "status", 0, "", After::Unchanged, R"sh(cd ..; d="$(printf '\203e\203X\203g')"; mv contest "$d"; "$KC_EXE" --dir "$d" status | grep -q '参加人数: 5'; mv "$d" contest; test "$(ls)" = "$(printf 'contest\noutside.txt')")sh"},
+        {"without --dir, KACHIKOSHI_DIR and HOME no folder is guessed", "demo", Damage::None, "", 0, 0, "status", 0, "", After::Unchanged, R"sh(a="$(ls -d /.local/share/* 2>/dev/null || true)"; r="$(env -u HOME -u KACHIKOSHI_DIR "$KC_EXE" status 2>&1 || echo "exit $?")"; case "$r" in *KACHIKOSHI_DIR*"exit 2") ;; *) exit 1;; esac; test "$a" = "$(ls -d /.local/share/* 2>/dev/null || true)")sh"},
     };
     // clang-format on
     for (const Row &row : rows) {
@@ -176,11 +244,24 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
         const QString dir = work.filePath(QStringLiteral("contest"));
         copyTree(from[QString::fromLatin1(row.from)], dir);
         const QString data = dir + QStringLiteral("/Data");
+        writeBytes(work.filePath(QStringLiteral("outside.txt")), "outside");
         const std::shared_ptr<void> held = apply(row, data);
         const auto before = snapshotFiles(data);
+        const auto list = [](const QString &d) {
+            return QDir(d).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+        };
+        const QStringList dataBefore = list(data), outsideBefore = list(work.path());
         QStringList args = QString::fromUtf8(row.args).split(u' ');
-        args.replaceInStrings(QStringLiteral("FIFO"), fifo);
+        for (QString &a : args)
+            a.replace(QStringLiteral("FIFO"), fifo)
+                .replace(QStringLiteral("WORK"), work.path())
+                .replace(QStringLiteral("CUT"), QString(16, u' ') + QStringLiteral("太郎"))
+                .replace(QStringLiteral("SP"), QStringLiteral(" "));
         const CliResult r = runExe(QStringList {QStringLiteral("--dir"), dir} + args);
+        // Nothing outside the folder is touched; a refusal keeps even a dangling link.
+        EXPECT_EQ(list(work.path()), outsideBefore);
+        EXPECT_EQ(readBytes(work.filePath(QStringLiteral("outside.txt"))), "outside");
+        EXPECT_TRUE(row.exit == 0 || list(data) == dataBefore);
         EXPECT_EQ(r.code, row.exit) << r.err.toStdString();
         EXPECT_TRUE(QString(r.out + r.err).contains(QString::fromUtf8(row.words)))
             << r.err.toStdString();
@@ -191,7 +272,8 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
             EXPECT_EQ(after.take(aside[0]), before[QStringLiteral("kch.kch")]);
             after.insert(QStringLiteral("kch.kch"), before[QStringLiteral("kch.kch")]);
         }
-        EXPECT_EQ(after, before);
+        EXPECT_TRUE(!row.check || shell(data, row.check) == 0) << row.check;
+        EXPECT_EQ(row.after == After::Changed ? before : after, before);
     }
 }
 

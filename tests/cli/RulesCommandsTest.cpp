@@ -117,7 +117,7 @@ TEST_F(RulesCommandsTest, PrizesSetShowDecideListAndPrint)
     EXPECT_EQ(s.prizePoints[11], 1500);
     EXPECT_EQ(s.prizeRanks[11], 40);
     EXPECT_EQ(s.prizeNames[11], u"ブービー賞");
-    EXPECT_EQ(s.prizePoints[8], -3000);
+    EXPECT_EQ(s.prizePoints[8], 3000); // waits for the field to reach rank 50
     EXPECT_EQ(s.dayPrizePoints[1], 2500);
     EXPECT_EQ(s.dayPrizePoints[10], -2000);
 

@@ -90,4 +90,8 @@ TEST(CliHelp, VersionAndHelpNeedNoContest)
     const CliResult h = runCli({QStringLiteral("--help")});
     EXPECT_EQ(h.code, 0);
     EXPECT_TRUE(h.out.contains(QStringLiteral("banzuke show")));
+    // The window's option is told too, by the program itself.
+    const CliResult exe = runExe({QStringLiteral("--help")});
+    EXPECT_EQ(exe.code, 0);
+    EXPECT_TRUE(exe.out.contains(QStringLiteral("--support")));
 }

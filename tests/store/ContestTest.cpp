@@ -123,8 +123,6 @@ TEST(ContestStartup, DamagedFilesAreReportedByNameAndNothingChanges)
         {"Credit.Dat", [](QByteArray &b) { setI16(b, 24, 500); }}, // PickCount
         {"Credit.Dat", [](QByteArray &b) { setI16(b, 60, 16); }}, // CurrentDay
         {"Record.Dat", [](QByteArray &b) { b.truncate(299); }},
-        {"Entry.Dat", [](QByteArray &b) { setI16(b, 752 + 146, 1000); }}, // a pick of 1000
-        {"Entry.Dat", [](QByteArray &b) { setI16(b, 506, -5); }}, // reserve
         {"Entry.Dat", [](QByteArray &b) { b.append(100, ' '); }},
         {"Banzuke.Dat", [](QByteArray &b) { setI16(b, 608, 99); }}, // WrestlerCount
         {"Banzuke.Dat", [](QByteArray &b) { b.truncate(600); }},
@@ -324,6 +322,7 @@ TEST(LegacyConversion, TwentyBytesOffIsNotTheOlderFormat)
     TempContest t;
     registerThree(t);
     writeBytes(t.dataFile(QStringLiteral("Entry.Dat")), QByteArray(3 * 342 + 20, ' '));
+    t.prompter.defaultAnswer = false; // the repair offered instead is declined
     EXPECT_THROW(t.open(), StoreError);
     EXPECT_TRUE(t.prompter.informs.isEmpty());
 }

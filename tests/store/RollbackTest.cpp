@@ -4,7 +4,7 @@
 #include "banzuke/BanzukeRegistration.h"
 #include "banzuke/Renaming.h"
 #include "entries/EntryRegistration.h"
-#include "rules/RulesForm.h"
+#include "rules/RuleSettings.h"
 #include "scoring/CompetitionStart.h"
 #include "scoring/DayConfirmation.h"
 #include "store/UnitOfWork.h"
@@ -34,7 +34,7 @@ struct Case
     std::function<void(Contest &)> prepare = {}; // before the picture is taken
 };
 
-RulesForm g_form;
+RuleSettings g_settings;
 
 // One action of each area, failing at its first write: the contest in memory
 // is as it was before, without a reload.
@@ -57,11 +57,10 @@ TEST(Rollback, AFailedActionLeavesTheContestInMemoryAsItWas)
              typed[0] = QStringLiteral("新しい名");
              renaming::RenameSession(c).save(typed);
          }},
-        {"rules", [](Contest &c) { saveRules(c, g_form); },
+        {"rules", [](Contest &c) { saveRules(c, g_settings); },
          [](Contest &c) {
-             // Loading the form already settles the prize signs in memory.
-             g_form = loadRulesForm(c);
-             g_form.streakBonus = QStringLiteral("9");
+             g_settings = RuleSettings::of(c.rules(), c.participantCount());
+             g_settings.streakBonus = 9;
          }},
         {"entries", [](Contest &c) { EntryRegistration(c).remove(1); }},
         {"scoring: confirm", [](Contest &c) { confirmDay(c, 4); }},

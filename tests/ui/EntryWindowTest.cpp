@@ -121,7 +121,10 @@ TEST_F(EntryWindowTest, OpensOnTheBlankPageWithTheRulesApplied)
     EXPECT_GE(grid->width(), (7 * 700 + 1800) / 15);
     // A ring name of the field's full length and every heading show whole.
     const QFontMetrics fm = grid->fontMetrics();
-    EXPECT_GT(grid->columnWidth(1), fm.horizontalAdvance(QStringLiteral("勝ち越し勝ち越し")));
+    for (const QString &name :
+         {QStringLiteral("勝ち越し勝ち越し"), QStringLiteral("ABCDEFGHIJKLMNOP")})
+        EXPECT_GT(grid->columnWidth(1), fm.horizontalAdvance(name)) << name.toStdString();
+    EXPECT_GT(grid->columnWidth(19), fm.horizontalAdvance(QStringLiteral("MOUNTAINWW")));
     EXPECT_GT(grid->columnWidth(30),
               grid->horizontalHeader()->fontMetrics().horizontalAdvance(
                   grid->model()->headerData(30, Qt::Horizontal).toString()));
@@ -200,10 +203,13 @@ TEST_F(EntryWindowTest, EnterRejectsOzekiPicksAndTopRankReserves)
     open();
     pick(0)->setFocus();
     type(pick(0), QStringLiteral("12")); // an ōzeki, not allowed by these rules
+    EXPECT_TRUE(text(QStringLiteral("RikishiName_0")).isEmpty()); // no name for a refused number
     enter(pick(0));
     EXPECT_TRUE(pick(0)->text().isEmpty());
     EXPECT_TRUE(text(QStringLiteral("RikishiName_0")).isEmpty());
     EXPECT_EQ(focused(), pick(0));
+    EXPECT_EQ(text(QStringLiteral("ErrMsg")),
+              QStringLiteral("今回のルールでは大関、横綱は指定できません。"));
     type(pick(0), QStringLiteral("60")); // outside the roster
     enter(pick(0));
     EXPECT_TRUE(pick(0)->text().isEmpty());
@@ -213,6 +219,9 @@ TEST_F(EntryWindowTest, EnterRejectsOzekiPicksAndTopRankReserves)
     type(yobi, QStringLiteral("10")); // a yokozuna is never a reserve
     enter(yobi);
     EXPECT_TRUE(yobi->text().isEmpty());
+    EXPECT_EQ(text(QStringLiteral("ErrMsg")),
+              QStringLiteral("予備力士に大関、横綱は指定できません。"));
+    EXPECT_EQ(background(pick(0)), QColor(255, 255, 255)); // only the latest box is marked
     EXPECT_EQ(focused(), yobi);
     type(yobi, QStringLiteral("5")); // below 10: nothing happens
     enter(yobi);
@@ -248,6 +257,7 @@ TEST_F(EntryWindowTest, ValidationErrorsAreYellowBeepedAndFocused)
     EXPECT_EQ(text(QStringLiteral("ErrMsg")),
               QStringLiteral("力士番号が正しくありません。10～49の番号を入力してください。"));
     EXPECT_EQ(background(pick(3)), QColor(255, 255, 0));
+    EXPECT_EQ(background(pick(2)), QColor(255, 255, 255)); // the earlier mark is gone
     EXPECT_EQ(contest->participantCount(), 0);
 
     // An ōzeki typed without Enter.

@@ -342,11 +342,14 @@ TEST(MainWindowGrid, PickColumnsAreCaptionedByPointsAndReserveFollowsTheRule)
     const qreal dpi = w.screen()->logicalDotsPerInchX();
     const QFontMetrics fm = grid->fontMetrics();
     EXPECT_GE(grid->columnWidth(ui::gridcol::Shikona), ui::MainWindow::twipsToPixels(1500, dpi));
-    EXPECT_GT(grid->columnWidth(ui::gridcol::Shikona),
-              fm.horizontalAdvance(QStringLiteral("勝ち越し勝ち越し")));
+    for (const QString &name :
+         {QStringLiteral("勝ち越し勝ち越し"), QStringLiteral("ABCDEFGHIJKLMNOP")})
+        EXPECT_GT(grid->columnWidth(ui::gridcol::Shikona), fm.horizontalAdvance(name))
+            << name.toStdString();
     EXPECT_GE(grid->columnWidth(ui::gridcol::FirstPick), ui::MainWindow::twipsToPixels(800, dpi));
-    EXPECT_GT(grid->columnWidth(ui::gridcol::FirstPick),
-              fm.horizontalAdvance(QStringLiteral("肥後ノ海山")));
+    for (const QString &name : {QStringLiteral("肥後ノ海山"), QStringLiteral("MOUNTAINWW")})
+        EXPECT_GT(grid->columnWidth(ui::gridcol::FirstPick), fm.horizontalAdvance(name))
+            << name.toStdString();
 }
 
 TEST(MainWindowGrid, WindowSizeRulesInTwips)
@@ -400,7 +403,10 @@ TEST(MainWindowActions, InformationNamesTheFolders)
     ASSERT_EQ(f.temp.prompter.messages.size(), 1);
     const QString root = QDir::toNativeSeparators(f.contest().paths().root);
     EXPECT_EQ(f.temp.prompter.messages.last(),
-              QStringLiteral("ｲﾝｽﾄｰﾙ先：　") + root + QStringLiteral("\nHTMLﾌｧｲﾙ出力先：　") + root
+              QStringLiteral("ｲﾝｽﾄｰﾙ先：　")
+                  + QDir::toNativeSeparators(QCoreApplication::applicationDirPath())
+                  + QStringLiteral("\nｺﾝﾃｽﾄのﾌｫﾙﾀﾞ：　") + root
+                  + QStringLiteral("\nHTMLﾌｧｲﾙ出力先：　") + root
                   + QDir::toNativeSeparators(QStringLiteral("/html"))
                   + QStringLiteral("\ncsvﾌｧｲﾙ出力先：　") + root
                   + QDir::toNativeSeparators(QStringLiteral("/Data")));

@@ -1,3 +1,4 @@
+#include "../scoring/ScoringFixture.h"
 #include "EntryTestSupport.h"
 #include "MainWindowTestSupport.h"
 
@@ -6,6 +7,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -117,6 +120,21 @@ TEST(MainWindowWiring, EntryWindowDisablesTheMainWindowAndChartLooksUpNumbers)
     EXPECT_EQ(topLevel(QStringLiteral("frmTorikumi")), nullptr); // the chart goes with it
 }
 
+TEST(MainWindowWiring, ReceptionCloseWithNobodyAsksFirst)
+{
+    MainWindowFixture f;
+    f.contest().rules().flag = 1;
+    f.window().refreshState();
+    f.temp.prompter.answers = {false};
+    f.action("MenuGameStart")->trigger();
+    ASSERT_EQ(f.temp.prompter.questions.size(), 1);
+    EXPECT_TRUE(f.temp.prompter.questions[0].startsWith(
+        QStringLiteral("参加者が一人も登録されていません。")));
+    EXPECT_TRUE(f.temp.prompter.lastQuestion.defaultNo);
+    EXPECT_EQ(f.contest().rules().flag, 1);
+    EXPECT_TRUE(f.action("KyokaiEntry")->isEnabled());
+}
+
 TEST(MainWindowWiring, ReceptionCloseAndRestartFromTheMenus)
 {
     MainWindowFixture f;
@@ -129,6 +147,8 @@ TEST(MainWindowWiring, ReceptionCloseAndRestartFromTheMenus)
         QStringLiteral("受付を終了します。これ以後の変更は受け付けません。")));
     EXPECT_EQ(f.contest().rules().flag, 5);
     EXPECT_TRUE(QFile::exists(f.contest().paths().entryBak));
+    // It says where the pages went.
+    EXPECT_TRUE(f.temp.prompter.messages.last().contains(QStringLiteral("Entry.html")));
     EXPECT_TRUE(f.action("mmShoui")->isEnabled()); // the menus follow the new phase
 
     f.contest().rules().flag = 12;
@@ -162,4 +182,28 @@ TEST(MainWindowWiring, DayBoxSelectsItsTextOnFocus)
     box->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(box->selectedText(), QStringLiteral("12"));
+}
+
+TEST(MainWindowWiring, AfterConfirmingADayAStrayEnterOpensNothing)
+{
+    MainWindowFixture f;
+    prepareCompetition(f.contest(), 2, false);
+    installEntries(f.contest(), {makeEntry(QStringLiteral("甲"), {11, 12}, 20)});
+    setMarks(f.contest(), 1, {{11, MarkWin}, {12, MarkGold}, {13, MarkWin}});
+    f.window().show();
+    f.window().refreshState();
+    QTimer::singleShot(0, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->findChild<QPushButton *>(QStringLiteral("cmdDecite"))->click();
+    });
+    f.control<QPushButton>("cmdNow")->click();
+    ASSERT_EQ(f.contest().rules().currentDay, 1);
+    auto *grid = f.control<QTableView>("DataGrid1");
+    EXPECT_EQ(f.window().focusWidget(), grid);
+    // The grid ignores Enter, and Tab leaves it for the next control.
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(f.contest().rules().currentDay, 1);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_NE(f.window().focusWidget(), grid);
 }

@@ -43,7 +43,7 @@ TEST(TorikumiChart, ButtonsInBanzukeLayoutWithNumbers)
     TempContest tc;
     Contest &c = tc.open();
     ui::TorikumiWindow w(c, ui::TorikumiWindow::Mode::Chart);
-    EXPECT_EQ(w.windowTitle(), u"取組結果入力");
+    EXPECT_EQ(w.windowTitle(), u"番付表（力士番号）");
     EXPECT_EQ(child<QLabel>(w, QStringLiteral("Label1"))->text(),
               u"　　　　東　　　　　　　　　　　　西");
 

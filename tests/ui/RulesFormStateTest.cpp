@@ -1,12 +1,13 @@
-#include "RulesTestSupport.h"
+#include "../rules/RulesTestSupport.h"
 
-#include "rules/RulesForm.h"
 #include "store/RecordSet.h"
+#include "ui/RulesFormState.h"
 
 #include <gtest/gtest.h>
 
 using namespace kc;
 using namespace kc::test;
+using namespace kc::ui;
 
 namespace {
 
@@ -58,14 +59,14 @@ TEST_F(RulesFormTest, PickCountEnterRestoresOrFills)
 {
     RulesForm f = loadRulesForm(*c);
     f.pickCount = QStringLiteral("12");
-    setPickCount(f, c->rules());
+    setPickCount(f);
     EXPECT_EQ(f.pickCount, u"7");
     EXPECT_EQ(f.slotPoints[0], u"7");
     EXPECT_TRUE(f.slotActive[6]);
     EXPECT_FALSE(f.slotActive[7]);
 
     f.pickCount = QStringLiteral("3");
-    setPickCount(f, c->rules());
+    setPickCount(f);
     EXPECT_EQ(f.slotPoints[0], u"3");
     EXPECT_EQ(f.slotPoints[1], u"2");
     EXPECT_EQ(f.slotPoints[2], u"1");
@@ -78,7 +79,7 @@ TEST_F(RulesFormTest, PickCountEnterRestoresOrFills)
     EXPECT_EQ(nextSlotBox(f, 2), 0);
 
     f.pickCount = QStringLiteral("10");
-    setPickCount(f, c->rules());
+    setPickCount(f);
     EXPECT_EQ(f.slotPoints[9], u"1");
     EXPECT_TRUE(f.slotActive[9]);
     EXPECT_EQ(nextSlotBox(f, 9), 0);
@@ -102,7 +103,7 @@ TEST_F(RulesFormTest, SavedRulesReopenAsStored)
     f.streakBonus = QString();
     f.slotPoints[0] = QStringLiteral("2.5"); // rounds half to even
     f.slotPoints[1] = QStringLiteral("3.5");
-    ASSERT_TRUE(saveRules(*c, f).done());
+    ASSERT_TRUE(saveRules(*c, settingsOf(f)).done());
 
     const RulesRecord r = storedRules(tc);
     EXPECT_EQ(r.streakMin, -4);
@@ -135,7 +136,7 @@ TEST_F(RulesFormTest, StreakZeroReopensEmptyAndOff)
     RulesForm f = loadRulesForm(*c);
     f.streakOn = true;
     f.streakMin = QString();
-    ASSERT_TRUE(saveRules(*c, f).done());
+    ASSERT_TRUE(saveRules(*c, settingsOf(f)).done());
     EXPECT_EQ(storedRules(tc).streakMin, 0);
     const RulesForm g = loadRulesForm(*c);
     EXPECT_FALSE(g.streakOn);
@@ -146,7 +147,7 @@ TEST_F(RulesFormTest, SavingZeroPicksIsAccepted)
 {
     RulesForm f = loadRulesForm(*c);
     f.pickCount = QStringLiteral("0");
-    const ActionResult res = saveRules(*c, f);
+    const ActionResult res = saveRules(*c, settingsOf(f));
     EXPECT_TRUE(res.done());
     EXPECT_EQ(storedRules(tc).pickCount, 0);
     EXPECT_TRUE(tc.prompter.messages.isEmpty());
@@ -163,7 +164,7 @@ TEST_F(RulesFormTest, PickCountOutOfRangeRefusesTheSave)
         RulesForm f = loadRulesForm(*c);
         f.pickCount = QString::fromUtf16(text);
         f.goldStar = QStringLiteral("3");
-        const ActionResult res = saveRules(*c, f);
+        const ActionResult res = saveRules(*c, settingsOf(f));
         EXPECT_EQ(res.outcome, Outcome::Refused);
         EXPECT_EQ(res.message, u"選択力士の数が範囲外です。");
     }
@@ -180,21 +181,21 @@ TEST_F(RulesFormTest, NumberTooLargeForItsFieldIsRefused)
     const QByteArray before = readBytes(tc.dataFile(QStringLiteral("Credit.Dat")));
     RulesForm f = loadRulesForm(*c);
     f.goldStar = QStringLiteral("40000");
-    const ActionResult res = saveRules(*c, f);
+    const ActionResult res = saveRules(*c, settingsOf(f));
     EXPECT_EQ(res.outcome, Outcome::Refused);
     EXPECT_EQ(res.message, u"金星 の数値「40000」が大きすぎます。");
     EXPECT_EQ(readBytes(tc.dataFile(QStringLiteral("Credit.Dat"))), before);
 }
 
-TEST_F(RulesFormTest, TieOptionWritesTheRecordAtOnce)
+TEST_F(RulesFormTest, TieOptionReachesTheContestAtTheSave)
 {
     RulesForm f = loadRulesForm(*c);
-    selectTieRule(*c, f, true);
-    EXPECT_EQ(c->rules().tieRule, 1);
+    selectTieRule(f, true);
+    EXPECT_EQ(c->rules().tieRule, 0);
     EXPECT_EQ(storedRules(tc).tieRule, 0); // not saved until 登録
     selectBonusType(f, false);
     EXPECT_EQ(f.unitLabel(), u"倍");
-    ASSERT_TRUE(saveRules(*c, f).done());
+    ASSERT_TRUE(saveRules(*c, settingsOf(f)).done());
     EXPECT_EQ(storedRules(tc).tieRule, 1);
     EXPECT_EQ(storedRules(tc).bonusType, 0);
 }
@@ -203,7 +204,7 @@ TEST_F(RulesFormTest, DecideRulesAsksThenFixesThePhase)
 {
     RulesForm f = loadRulesForm(*c);
     tc.prompter.answers = {false};
-    EXPECT_EQ(decideRules(*c, f).outcome, Outcome::AnsweredNo);
+    EXPECT_EQ(decideRules(*c, settingsOf(f)).outcome, Outcome::AnsweredNo);
     EXPECT_EQ(c->rules().flag, 0);
     EXPECT_FALSE(QFile::exists(tc.dataFile(QStringLiteral("Entry.Dat"))));
     ASSERT_EQ(tc.prompter.questions.size(), 1);
@@ -215,8 +216,8 @@ TEST_F(RulesFormTest, DecideRulesAsksThenFixesThePhase)
     EXPECT_TRUE(tc.prompter.lastQuestion.title.isEmpty());
 
     f.pickCount = QStringLiteral("5");
-    setPickCount(f, c->rules());
-    EXPECT_TRUE(decideRules(*c, f).done());
+    setPickCount(f);
+    EXPECT_TRUE(decideRules(*c, settingsOf(f)).done());
     EXPECT_EQ(c->rules().flag, 1);
     const RulesRecord r = storedRules(tc);
     EXPECT_EQ(r.flag, 1);
@@ -230,7 +231,7 @@ TEST_F(RulesFormTest, DecideRulesAsksThenFixesThePhase)
     EXPECT_TRUE(c->entries().empty());
 
     // Once decided, ルール決定 does nothing and asks nothing.
-    EXPECT_EQ(decideRules(*c, loadRulesForm(*c)).outcome, Outcome::NotApplicable);
+    EXPECT_EQ(decideRules(*c, settingsOf(loadRulesForm(*c))).outcome, Outcome::NotApplicable);
     EXPECT_EQ(tc.prompter.questions.size(), 2);
 
     // The placeholder is not taken for a participant at the next start.
@@ -245,7 +246,7 @@ TEST_F(RulesFormTest, RefusedSaveStopsDecideRules)
     const QByteArray before = readBytes(tc.dataFile(QStringLiteral("Credit.Dat")));
     RulesForm f = loadRulesForm(*c);
     f.pickCount = QStringLiteral("11");
-    const ActionResult res = decideRules(*c, f);
+    const ActionResult res = decideRules(*c, settingsOf(f));
     EXPECT_EQ(res.outcome, Outcome::Refused);
     EXPECT_EQ(tc.prompter.messages, QStringList {QStringLiteral("選択力士の数が範囲外です。")});
     EXPECT_EQ(c->rules().flag, 0);
@@ -257,7 +258,7 @@ TEST_F(RulesFormTest, DecideRulesLeavesARegisteredParticipantsPicks)
 {
     registerParticipants(*c, 2, 0); // phase put back to 0 by the maintenance menu
     const EntryRecord first = c->entries()[0];
-    EXPECT_TRUE(decideRules(*c, loadRulesForm(*c)).done());
+    EXPECT_TRUE(decideRules(*c, settingsOf(loadRulesForm(*c))).done());
     EXPECT_EQ(c->entries()[0], first);
     EXPECT_EQ(storedEntry(tc, 1), first);
     EXPECT_EQ(storedEntry(tc, 2), c->entries()[1]);
@@ -280,7 +281,7 @@ TEST_F(RulesFormTest, LocksFollowThePhase)
     EXPECT_TRUE(f.prizesLocked);
     EXPECT_FALSE(f.openOnPrizeTab);
     // The maintenance opening comes up as in phase 0.
-    f = loadRulesForm(*c, 0);
+    f = loadRulesForm(*c, RulesOpening::RuleChange);
     EXPECT_FALSE(f.rulesLocked);
     EXPECT_FALSE(f.prizesLocked);
 }

@@ -1,12 +1,13 @@
-#include "RulesTestSupport.h"
+#include "../rules/RulesTestSupport.h"
 
-#include "rules/RulesForm.h"
 #include "store/RecordSet.h"
+#include "ui/RulesFormState.h"
 
 #include <gtest/gtest.h>
 
 using namespace kc;
 using namespace kc::test;
+using namespace kc::ui;
 
 namespace {
 
@@ -31,9 +32,9 @@ TEST_F(PrizeSettingsTest, FortyParticipantsOpenRowsZeroToSeven)
     EXPECT_EQ(f.perParticipant, u"2,250");
     EXPECT_EQ(f.participants, u"40");
     EXPECT_TRUE(f.openOnPrizeTab);
-    // The rank rule switches the stored sign in memory.
-    EXPECT_EQ(c->rules().prizePoints[7], 3000);
-    EXPECT_EQ(c->rules().prizePoints[8], -3000);
+    // Rows ranked below the field wait; the organiser's switch stays as stored.
+    EXPECT_TRUE(f.prizes[8].waiting);
+    EXPECT_EQ(c->rules().prizePoints[8], 3000);
     EXPECT_EQ(f.prizes[8].points, u"3000");
     EXPECT_EQ(f.dayPrizes[0].points, u"5000");
     EXPECT_TRUE(f.dayPrizes[0].on);
@@ -45,14 +46,15 @@ TEST_F(PrizeSettingsTest, FortyParticipantsOpenRowsZeroToSeven)
 TEST_F(PrizeSettingsTest, RowAboveTheParticipantCountCannotBeSwitchedOn)
 {
     RulesForm f = loadRulesForm(*c);
-    setPrizeChecked(*c, f, 8, true); // ５０位
+    setPrizeChecked(f, 8, true); // ５０位
     EXPECT_FALSE(f.prizes[8].on);
     EXPECT_EQ(f.prizeTotal, u"90,000");
     // A row with no rank stays off too.
-    setPrizeChecked(*c, f, 12, true);
+    setPrizeChecked(f, 12, true);
     EXPECT_FALSE(f.prizes[12].on);
-    setPrizeChecked(*c, f, 7, false);
-    EXPECT_EQ(c->rules().prizePoints[7], -3000);
+    setPrizeChecked(f, 7, false);
+    EXPECT_FALSE(f.prizes[7].on);
+    EXPECT_EQ(c->rules().prizePoints[7], 3000); // the contest changes only at 登録
     EXPECT_EQ(f.prizeTotal, u"87,000");
     EXPECT_EQ(f.perParticipant, u"2,175");
 }
@@ -61,47 +63,48 @@ TEST_F(PrizeSettingsTest, TypedPointsCountOnlyWhileTheRowIsOn)
 {
     RulesForm f = loadRulesForm(*c);
     f.prizes[1].points = QStringLiteral("20000");
-    EXPECT_EQ(setPrizePoints(*c, f, 1), 2);
+    EXPECT_EQ(setPrizePoints(f, 1), 2);
     EXPECT_TRUE(f.prizes[1].on);
     EXPECT_EQ(f.prizeTotal, u"92,000");
     EXPECT_EQ(c->rules().prizePoints[1], 18000); // stored only by a save
 
     // Switching the row off refills its box from the stored value.
-    setPrizeChecked(*c, f, 1, false);
+    setPrizeChecked(f, 1, false);
     EXPECT_EQ(f.prizes[1].points, u"18000");
     EXPECT_EQ(f.prizeTotal, u"72,000");
 
     // 0 typed switches a row off; the last row's Enter goes back to row 0.
     f.prizes[2].points = QStringLiteral("0");
-    setPrizePoints(*c, f, 2);
+    setPrizePoints(f, 2);
     EXPECT_FALSE(f.prizes[2].on);
     EXPECT_EQ(f.prizes[2].points, u"0");
-    EXPECT_EQ(setPrizePoints(*c, f, 21), 0);
+    EXPECT_EQ(setPrizePoints(f, 21), 0);
 
     // A typed value not yet entered is counted by 再計算 only for a row that is on.
     f.prizes[0].points = QStringLiteral("31000");
     f.prizes[9].points = QStringLiteral("99999");
     const bool shade = f.darkShade;
-    recalculate(*c, f);
+    recalculate(f);
     EXPECT_NE(f.darkShade, shade);
     EXPECT_EQ(f.prizeTotal, u"63,000");
-    recalculate(*c, f);
+    recalculate(f);
     EXPECT_EQ(f.darkShade, shade);
 }
 
 TEST_F(PrizeSettingsTest, DayPrizesSwitchAndEnter)
 {
     RulesForm f = loadRulesForm(*c);
-    setDayPrizeChecked(*c, f, 1, true);
-    EXPECT_EQ(c->rules().dayPrizePoints[1], 2000);
+    setDayPrizeChecked(f, 1, true);
+    EXPECT_EQ(f.stored.dayPrizePoints[1], 2000);
+    EXPECT_EQ(c->rules().dayPrizePoints[1], -2000); // the contest changes only at 登録
     EXPECT_EQ(f.prizeTotal, u"92,000");
     f.dayPrizes[2].points = QStringLiteral("1500");
-    EXPECT_EQ(setDayPrizePoints(*c, f, 2), 3);
-    EXPECT_EQ(c->rules().dayPrizePoints[2], -1500); // off: stored negative
-    EXPECT_EQ(setDayPrizePoints(*c, f, 15), 0);
+    EXPECT_EQ(setDayPrizePoints(f, 2), 3);
+    EXPECT_EQ(f.stored.dayPrizePoints[2], -1500); // off: kept negative
+    EXPECT_EQ(setDayPrizePoints(f, 15), 0);
     f.dayPrizes[6].points = QStringLiteral("0"); // 0 leaves the stored value
-    setDayPrizePoints(*c, f, 6);
-    EXPECT_EQ(c->rules().dayPrizePoints[6], 2000);
+    setDayPrizePoints(f, 6);
+    EXPECT_EQ(f.stored.dayPrizePoints[6], 2000);
     EXPECT_EQ(f.prizeTotal, u"90,000");
 }
 
@@ -112,12 +115,12 @@ TEST_F(PrizeSettingsTest, PrizeSaveStoresSignsNamesAndRanks)
     f.prizes[3].rank = QStringLiteral("6");
     f.prizes[4].on = false;
     f.dayPrizes[15].on = true;
-    ASSERT_TRUE(saveRules(*c, f).done());
+    ASSERT_TRUE(saveRules(*c, settingsOf(f)).done());
     const RulesRecord r = storedRules(tc);
     EXPECT_EQ(r.prizeRanks[3], 6);
     EXPECT_EQ(r.prizeNames[3], u"とても長い名前の賞位");
     EXPECT_EQ(r.prizePoints[4], -3000);
-    EXPECT_EQ(r.prizePoints[8], -3000);
+    EXPECT_EQ(r.prizePoints[8], 3000); // waiting for the field, not switched off
     EXPECT_EQ(r.dayPrizePoints[15], 2000);
     EXPECT_EQ(r.dayPrizePoints[1], -2000);
     EXPECT_EQ(r.encode(), c->rules().encode());
@@ -136,18 +139,18 @@ TEST_F(PrizeSettingsTest, DecidePrizesRefusals)
     const QByteArray credit = readBytes(tc.dataFile(QStringLiteral("Credit.Dat")));
     RulesForm f = loadRulesForm(*c);
     f.prizes[2].rank = QStringLiteral("150");
-    ActionResult res = decidePrizes(*c, f);
+    ActionResult res = decidePrizes(*c, settingsOf(f));
     EXPECT_EQ(res.outcome, Outcome::Refused);
     EXPECT_EQ(res.message,
               u"設定された150位は、参加人数(40)を上回っています。賞位の決定はできません");
 
     c->rules().flag = 1;
-    res = decidePrizes(*c, loadRulesForm(*c));
+    res = decidePrizes(*c, settingsOf(loadRulesForm(*c)));
     EXPECT_EQ(res.message, u"参加者数が確定していません。");
 
     c->rules().flag = 5;
     c->rules().rulesStart = 1;
-    res = decidePrizes(*c, loadRulesForm(*c));
+    res = decidePrizes(*c, settingsOf(loadRulesForm(*c)));
     EXPECT_EQ(res.message, u"決定済みです");
     EXPECT_EQ(tc.prompter.messages.size(), 3);
     EXPECT_TRUE(tc.prompter.questions.isEmpty());
@@ -161,7 +164,7 @@ TEST_F(PrizeSettingsTest, RefusedSaveStopsDecidePrizes)
     const QByteArray entries = readBytes(tc.dataFile(QStringLiteral("Entry.Dat")));
     RulesForm f = loadRulesForm(*c);
     f.pickCount = QStringLiteral("11");
-    const ActionResult res = decidePrizes(*c, f);
+    const ActionResult res = decidePrizes(*c, settingsOf(f));
     EXPECT_EQ(res.outcome, Outcome::Refused);
     EXPECT_EQ(res.message, u"選択力士の数が範囲外です。");
     EXPECT_EQ(c->rules().flag, 5);
@@ -175,7 +178,7 @@ TEST_F(PrizeSettingsTest, DecidePrizesBuildsTheTableInOrder)
 {
     RulesForm f = loadRulesForm(*c);
     tc.prompter.answers = {false};
-    EXPECT_EQ(decidePrizes(*c, f).outcome, Outcome::AnsweredNo);
+    EXPECT_EQ(decidePrizes(*c, settingsOf(f)).outcome, Outcome::AnsweredNo);
     EXPECT_EQ(tc.prompter.questions.last(),
               u"決定以後の変更はできなくなります。\r\nよろしいですか。");
     EXPECT_EQ(c->rules().rulesStart, 0);
@@ -183,7 +186,7 @@ TEST_F(PrizeSettingsTest, DecidePrizesBuildsTheTableInOrder)
     c->rules().currentDay = 0;
     f.prizes[4].rank = QStringLiteral("12"); // １０位 now given to rank 12
     f.dayPrizes[15].on = true;
-    ASSERT_TRUE(decidePrizes(*c, f).done());
+    ASSERT_TRUE(decidePrizes(*c, settingsOf(f)).done());
     EXPECT_EQ(c->rules().rulesStart, 1);
     EXPECT_EQ(c->rules().flag, 10);
     const RulesRecord r = storedRules(tc);
@@ -218,14 +221,14 @@ TEST_F(PrizeSettingsTest, DecidePrizesBuildsTheTableInOrder)
     EXPECT_EQ(points.last(), 2000);
 
     // Decided once only.
-    EXPECT_EQ(decidePrizes(*c, loadRulesForm(*c)).message, u"決定済みです");
+    EXPECT_EQ(decidePrizes(*c, settingsOf(loadRulesForm(*c))).message, u"決定済みです");
 }
 
 TEST_F(PrizeSettingsTest, RankPrizeZeroIsListedEvenWithoutPoints)
 {
     RulesForm f = loadRulesForm(*c);
     f.prizes[0].points = QStringLiteral("0");
-    ASSERT_TRUE(decidePrizes(*c, f).done());
+    ASSERT_TRUE(decidePrizes(*c, settingsOf(f)).done());
     RecordSet prize(c->database(), QStringLiteral("PRIZE"));
     prize.moveFirst();
     EXPECT_EQ(prize.textValue(QStringLiteral("賞位")), u"優勝");
