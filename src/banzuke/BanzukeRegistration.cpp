@@ -154,5 +154,17 @@ bool save(Contest &contest, BanzukeRecord record, const RankCounts &counts)
     return true;
 }
 
+bool registerBanzuke(Contest &contest, const BanzukeRecord &record, const RankCounts &counts,
+                     const EnglishNames *english)
+{
+    UnitOfWork work(contest);
+    if (!save(contest, record, counts))
+        return false;
+    if (english)
+        WrestlerNames::writeTable(contest, *english);
+    work.commit();
+    return true;
+}
+
 } // namespace registration
 } // namespace kc

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "banzuke/WrestlerNames.h"
 #include "store/Records.h"
 
 #include <QString>
@@ -26,16 +27,10 @@ struct RankCounts
     static RankCounts of(const BanzukeRecord &banzuke);
 };
 
-// The names panel of the registration window, in twips: a label per row and a
-// box per slot, east at 480 and west at 2760, row r at 700 + 270·r.
+// The names step's rows: a label per row and, for each slot, its row, its
+// side (east first) and the rank code it gets.
 struct NamesPanelLayout
 {
-    static constexpr int kEastLeft = 480;
-    static constexpr int kWestLeft = 2760;
-    static constexpr int kTop = 700;
-    static constexpr int kRowHeight = 270;
-    static int rowTop(int row) { return kTop + kRowHeight * row; }
-
     std::array<QString, 22> labels; // empty on continuation rows
     int rows = 0;
     std::array<int, 5> groupRows {}; // rY, rO, rS, rK, rM
@@ -43,9 +38,6 @@ struct NamesPanelLayout
     std::array<int, kRosterSlots> boxRow {};
     std::array<bool, kRosterSlots> boxEast {};
     std::array<qint16, kRosterSlots> rankCode {};
-
-    int boxLeft(int slot) const { return boxEast[slot] ? kEastLeft : kWestLeft; }
-    int boxTop(int slot) const { return rowTop(boxRow[slot]); }
 };
 
 namespace registration {
@@ -68,6 +60,12 @@ std::optional<BanzukeRecord> readStored(const Contest &contest);
 // Asks the save question; on Yes writes Banzuke.Dat (record 1) and reloads the
 // roster. The record's count is set from `counts`. False when answered No.
 bool save(Contest &contest, BanzukeRecord record, const RankCounts &counts);
+
+// Registering a banzuke: save() and, with `english`, the table of Latin names
+// that came with it (an empty one removes the table); one unit of work. False
+// when the save question is answered No.
+bool registerBanzuke(Contest &contest, const BanzukeRecord &record, const RankCounts &counts,
+                     const EnglishNames *english);
 
 } // namespace registration
 } // namespace kc

@@ -101,11 +101,8 @@ int banzukeSet(CommandContext &ctx)
         read.record.bashoCode = contest.roster().bashoCode;
     }
     // The Latin names of a downloaded banzuke go with it; any other banzuke drops them.
-    UnitOfWork work(contest);
-    if (!registration::save(contest, read.record, read.counts))
+    if (!registration::registerBanzuke(contest, read.record, read.counts, &read.english))
         return ExitAnsweredNo;
-    WrestlerNames::writeTable(contest, read.english);
-    work.commit();
     const Roster &roster = contest.roster();
     ctx.out << QStringLiteral("番付を登録しました: %1（%2） %3名\n")
                    .arg(roster.bashoName, roster.bashoCode)
@@ -153,9 +150,8 @@ int banzukeFetch(CommandContext &ctx)
         read.record.bashoCode = contest.roster().bashoCode;
     }
     UnitOfWork work(contest);
-    if (!registration::save(contest, read.record, read.counts))
+    if (!registration::registerBanzuke(contest, read.record, read.counts, &read.english))
         return ExitAnsweredNo;
-    WrestlerNames::writeTable(contest, read.english);
     if (templateArg && settings.banzukeTemplate != address) {
         settings.banzukeTemplate = address;
         settings.save(contest);

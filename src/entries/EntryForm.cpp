@@ -12,13 +12,7 @@ QString numberText(int slot)
 EntryForm EntryForm::fromRecord(const EntryRecord &entry, int pickCount)
 {
     EntryForm f;
-    f.memberName = entry.memberName;
-    f.birth = entry.birth;
-    f.mail = entry.mail;
-    f.tel = entry.tel;
-    f.fax = entry.fax;
-    f.shikona = entry.shikona;
-    f.furigana = entry.furigana;
+    f.details() = entry.details();
     for (int i = 0; i < kMaxPicks && i < pickCount; ++i)
         f.picks[i] = numberText(entry.picks[i]);
     f.reserve = numberText(entry.reserveList[0]);

@@ -9,15 +9,9 @@ namespace kc {
 
 // The texts of the entry window's boxes, exactly as typed. The command line
 // fills the same value, so both go through one validation.
-struct EntryForm
+// Member details: txName, txBirth, txMail, txTel, txFax, txShikona, txShiko.
+struct EntryForm : MemberDetails
 {
-    QString memberName; // txName
-    QString birth; // txBirth
-    QString mail; // txMail
-    QString tel; // txTel
-    QString fax; // txFax
-    QString shikona; // txShikona
-    QString furigana; // txShiko
     std::array<QString, kMaxPicks> picks; // txRikishiNO(0..9): slot + 10
     QString reserve; // txYobi: slot + 10
 

@@ -84,13 +84,7 @@ ImportResult importPrevious(Contest &contest, ImportSource source)
             const EntryRecord src = EntryRecord::decode(
                 sourceBytes.mid(qsizetype(k) * EntryRecord::Size, EntryRecord::Size));
             EntryRecord e = EntryRecord::cleared();
-            e.shikona = src.shikona;
-            e.furigana = src.furigana;
-            e.memberName = src.memberName;
-            e.birth = src.birth;
-            e.tel = src.tel;
-            e.fax = src.fax;
-            e.mail = src.mail;
+            e.details() = src.details();
             entries.push_back(e);
             rs.addNew();
             rs.setValue(entrytable::column::id, k + 100);

@@ -23,6 +23,21 @@ void refuse(Contest &contest, const QString &text)
 
 } // namespace
 
+Roster correctStars(Roster roster, int day)
+{
+    const int count = std::clamp(roster.wrestlerCount, 0, int(kNoWrestler));
+    const int yokozuna = roster.countOfRank(Yokozuna);
+    const int ozeki = roster.countOfRank(Ozeki);
+    for (int w = 0; w < yokozuna + ozeki && w < count; ++w) {
+        qint16 &m = roster.wrestlers[w].dayResult[day - 1];
+        if (w < yokozuna && (m == MarkSilver || m == MarkGold))
+            m = MarkWin;
+        else if (w >= yokozuna && m == MarkGold)
+            m = MarkSilver;
+    }
+    return roster;
+}
+
 int confirmProgressTotal(const Contest &contest, int day, bool substitution)
 {
     const int entries = contest.participantCount();
@@ -104,16 +119,7 @@ ConfirmOutcome confirmDay(Contest &contest, int day, RandomSource &random)
         absenceConfirmed = true;
     }
 
-    // A yokozuna cannot win a star, an ōzeki no gold star.
-    const int yokozuna = roster.countOfRank(Yokozuna);
-    const int ozeki = roster.countOfRank(Ozeki);
-    for (int w = 0; w < yokozuna + ozeki && w < count; ++w) {
-        qint16 &m = roster.wrestlers[w].dayResult[day - 1];
-        if (w < yokozuna && (m == MarkSilver || m == MarkGold))
-            m = MarkWin;
-        else if (w >= yokozuna && m == MarkGold)
-            m = MarkSilver;
-    }
+    roster = correctStars(std::move(roster), day);
 
     ProgressCounter progress(prompter);
     try {

@@ -4,6 +4,7 @@ namespace kc {
 
 class Contest;
 class RandomSource;
+struct Roster;
 
 enum class ConfirmOutcome {
     Confirmed,
@@ -19,6 +20,10 @@ enum class ConfirmOutcome {
 ConfirmOutcome confirmDay(Contest &contest, int shownDay, RandomSource &random);
 // The same with the lottery seeded from the clock.
 ConfirmOutcome confirmDay(Contest &contest, int shownDay);
+
+// The roster with `day`'s stars corrected: a yokozuna cannot win a star (a
+// win), an ōzeki no gold star (a silver).
+Roster correctStars(Roster roster, int day);
 
 // The units of the progress bar for confirming `day` (five per entry, one
 // more per entry for each extra pass that day runs).

@@ -48,18 +48,11 @@ void buildReserveList(EntryRecord &e, const Roster &roster, bool useReserve)
     }
 }
 
-void substituteAbsentees(Contest &contest, int d, ProgressCounter &progress)
+std::vector<EntryRecord> substitute(std::vector<EntryRecord> entries,
+                                    const std::vector<int> &absent, int pickCount)
 {
-    const RulesRecord &r = contest.rules();
-    const Roster &roster = contest.roster();
-    const int n = std::clamp<int>(r.pickCount, 0, kMaxPicks);
-    std::vector<int> absent;
-    for (int w = 0; w < roster.wrestlerCount && w < kNoWrestler; ++w)
-        if (roster.wrestlers[w].dayResult[d - 1] == MarkAbsentConfirmed)
-            absent.push_back(w);
-
-    for (EntryRecord &e : contest.entries()) {
-        for (int s = 0; s < n; ++s) {
+    for (EntryRecord &e : entries) {
+        for (int s = 0; s < pickCount; ++s) {
             for (int w : absent) {
                 const auto it = std::find(e.reserveList.begin(), e.reserveList.end(), w);
                 if (it != e.reserveList.end())
@@ -71,7 +64,14 @@ void substituteAbsentees(Contest &contest, int d, ProgressCounter &progress)
             }
         }
     }
+    return entries;
+}
 
+namespace {
+
+// Rank, names and picks of every row after a substitution, one pass.
+void writeSubstitutedRows(Contest &contest, int d, int pickCount, ProgressCounter &progress)
+{
     RecordSet &rs = contest.entryTable();
     rs.setFilter(QString());
     rs.setSort(QString());
@@ -82,12 +82,26 @@ void substituteAbsentees(Contest &contest, int d, ProgressCounter &progress)
         rs.setValue(entrytable::column::rank, e.dayRank[d - 1]);
         entrytable::writeNames(rs, e);
         // The registered reserve stays in its column; only the picks move.
-        entrytable::writePicks(rs, e, roster, n, false);
+        entrytable::writePicks(rs, e, contest.roster(), pickCount, false);
         rs.setValue(entrytable::column::id, 100 + k);
         progress.advance(k + 1);
     }
     rs.updateAll();
     progress.endPass(rows);
+}
+
+} // namespace
+
+void substituteAbsentees(Contest &contest, int d, ProgressCounter &progress)
+{
+    const Roster &roster = contest.roster();
+    const int n = std::clamp<int>(contest.rules().pickCount, 0, kMaxPicks);
+    std::vector<int> absent;
+    for (int w = 0; w < roster.wrestlerCount && w < kNoWrestler; ++w)
+        if (roster.wrestlers[w].dayResult[d - 1] == MarkAbsentConfirmed)
+            absent.push_back(w);
+    contest.entries() = substitute(std::move(contest.entries()), absent, n);
+    writeSubstitutedRows(contest, d, n, progress);
 
     Phase::startCompetition(contest.rules(), d);
     contest.saveRules();

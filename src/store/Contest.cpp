@@ -1,4 +1,5 @@
 #include "store/Contest.h"
+#include "store/ContestLoader.h"
 #include "store/EntryTable.h"
 #include "store/Phase.h"
 
@@ -26,25 +27,11 @@
 namespace kc {
 
 namespace {
-const QString kLegacyMessage
-    = QStringLiteral(" ﾌｧｲﾙ形式のﾊﾞｰｼﾞｮﾝが旧ﾀｲﾌﾟとなっていますので、変換いたします。");
-
 QString fileName(const QString &path)
 {
     return QFileInfo(path).fileName();
 }
-
-bool validWrestler(int v)
-{
-    return v >= 0 && v <= kNoWrestler;
-}
 } // namespace
-
-bool isLegacyEntryLength(qint64 length, int count)
-{
-    return count >= 1 && length >= 0 && qAbs(length - qint64(count) * LegacyEntryRecord::Size) < 20
-        && length != qint64(count) * EntryRecord::Size;
-}
 
 QString badDataMessage(const QString &path, const QString &detail)
 {
@@ -52,19 +39,6 @@ QString badDataMessage(const QString &path, const QString &detail)
                "ファイル %1 の内容が正しくありません（%2）。ファイルは変更していません。")
         .arg(fileName(path), detail);
 }
-
-namespace {
-// A fixed-size file of the wrong length is refused whole, naming the file.
-void requireLength(const QString &path, qsizetype actual, int expected)
-{
-    if (actual != expected)
-        throw StoreError(
-            badDataMessage(
-                path,
-                QStringLiteral("長さ %1 バイト、正しくは %2 バイト").arg(actual).arg(expected)),
-            path);
-}
-} // namespace
 
 Contest::Contest(const QString &rootDir, Prompter &prompter, std::unique_ptr<FileStore> files)
     : m_paths(rootDir), m_prompter(&prompter),
@@ -192,199 +166,29 @@ void Contest::lockFolder()
                      m_paths.lock);
 }
 
-void Contest::validateRules(const RulesRecord &r) const
-{
-    auto bad = [&](const QString &detail) {
-        throw StoreError(badDataMessage(m_paths.credit, detail), m_paths.credit);
-    };
-    if (r.pickCount < 0 || r.pickCount > kMaxPicks)
-        bad(QStringLiteral("選択力士数 %1").arg(r.pickCount));
-    if (r.currentDay < 0 || r.currentDay > kDays)
-        bad(QStringLiteral("確定日数 %1").arg(r.currentDay));
-    if (!Phase::isStoredFlag(r.flag))
-        bad(QStringLiteral("フラグ %1").arg(r.flag));
-    if (r.rulesStart < 0 || r.rulesStart > 1)
-        bad(QStringLiteral("RulesStart %1").arg(r.rulesStart));
-}
-
-QString Contest::entryProblem(EntryRecord &e, bool inRoster) const
-{
-    // A participant's wrestler number points into the roster, or is the empty slot.
-    // One outside every slot is held as the empty slot, so nothing reads past the roster.
-    QStringList bad;
-    auto check = [&](qint16 &v, const QString &what) {
-        if (validWrestler(v) && (!inRoster || v == kNoWrestler || v < m_roster.wrestlerCount))
-            return;
-        bad << QStringLiteral("%1 %2").arg(what).arg(v);
-        if (!validWrestler(v))
-            v = kNoWrestler;
-    };
-    for (int i = 0; i < kMaxPicks; ++i) {
-        check(e.picks[i], QStringLiteral("選択力士"));
-        check(e.enteredPicks[i], QStringLiteral("登録力士"));
-        check(e.reserveList[i], QStringLiteral("補充力士"));
-    }
-    check(e.reserve, QStringLiteral("予備力士"));
-    return bad.join(QStringLiteral("、"));
-}
-
-void Contest::validateEntry(const EntryRecord &e, int recordNumber, const QString &path,
-                            bool inRoster) const
-{
-    EntryRecord copy = e;
-    const QString problem = entryProblem(copy, inRoster);
-    if (!problem.isEmpty())
-        throw StoreError(
-            badDataMessage(path, QStringLiteral("レコード %1 の%2").arg(recordNumber).arg(problem)),
-            path);
-}
-
 void Contest::loadRoster()
 {
-    m_roster.installDefault();
-    if (const auto bytes = m_files->read(m_paths.banzuke)) {
-        requireLength(m_paths.banzuke, bytes->size(), BanzukeRecord::Size);
-        const BanzukeRecord b = BanzukeRecord::decode(*bytes);
-        if (b.wrestlerCount < 1 || b.wrestlerCount > kMaxWrestlers)
-            throw StoreError(badDataMessage(m_paths.banzuke,
-                                            QStringLiteral("力士数 %1、1～%2 名のはず")
-                                                .arg(b.wrestlerCount)
-                                                .arg(kMaxWrestlers)),
-                             m_paths.banzuke);
-        for (int i = 0; i < b.wrestlerCount; ++i)
-            if (b.rankCodes[i] < 0 || b.rankCodes[i] > 4)
-                throw StoreError(
-                    badDataMessage(
-                        m_paths.banzuke,
-                        QStringLiteral("力士 %1 の地位 %2").arg(i + 10).arg(b.rankCodes[i])),
-                    m_paths.banzuke);
-        m_roster.loadBanzuke(b);
-    }
-    m_roster.takeInitialNames();
-    m_roster.applyRenames(readRenames());
+    m_roster = ContestLoader(*this).readRoster();
 }
 
 std::vector<RenameRecord> Contest::readRenames() const
 {
-    const auto bytes = m_files->read(m_paths.rename);
-    std::vector<RenameRecord> out;
-    if (!bytes)
-        return out;
-    // A final partial record is ignored: the list ends at its first empty name anyway.
-    const int n = int(std::min<qsizetype>(bytes->size() / RenameRecord::Size, 200));
-    for (int i = 0; i < n; ++i)
-        out.push_back(RenameRecord::decode(
-            bytes->mid(qsizetype(i) * RenameRecord::Size, RenameRecord::Size)));
-    return out;
-}
-
-void Contest::loadWrestlerResults()
-{
-    const auto bytes = m_files->read(m_paths.rikishi);
-    if (!bytes)
-        return;
-    const int count = m_roster.wrestlerCount;
-    if (bytes->size() % WrestlerRecord::Size != 0)
-        throw StoreError(
-            badDataMessage(
-                m_paths.rikishi,
-                QStringLiteral("長さ %1 バイトは %2 バイトのレコードの並びではありません")
-                    .arg(bytes->size())
-                    .arg(WrestlerRecord::Size)),
-            m_paths.rikishi);
-    if (bytes->size() < qint64(count) * WrestlerRecord::Size)
-        throw StoreError(badDataMessage(m_paths.rikishi,
-                                        QStringLiteral("%1 名分しかなく、%2 名分に足りません")
-                                            .arg(bytes->size() / WrestlerRecord::Size)
-                                            .arg(count)),
-                         m_paths.rikishi);
-    std::vector<WrestlerRecord> records;
-    for (int i = 0; i < count; ++i) {
-        WrestlerRecord w = WrestlerRecord::decode(
-            bytes->mid(qsizetype(i) * WrestlerRecord::Size, WrestlerRecord::Size));
-        if (w.rankCode < 0 || w.rankCode > 4)
-            throw StoreError(
-                badDataMessage(m_paths.rikishi,
-                               QStringLiteral("レコード %1 の地位 %2").arg(i + 1).arg(w.rankCode)),
-                m_paths.rikishi);
-        for (int d = 0; d < kDays; ++d)
-            if (w.dayResult[d] < 0 || w.dayResult[d] > MarkAbsentLater)
-                throw StoreError(badDataMessage(m_paths.rikishi,
-                                                QStringLiteral("レコード %1 の%2日目の結果 %3")
-                                                    .arg(i + 1)
-                                                    .arg(d + 1)
-                                                    .arg(w.dayResult[d])),
-                                 m_paths.rikishi);
-        records.push_back(w);
-    }
-    for (int i = 0; i < count; ++i)
-        m_roster.wrestlers[i] = records[i];
-}
-
-void Contest::loadRulesAndDaily()
-{
-    const auto credit = m_files->read(m_paths.credit);
-    if (!credit) {
-        // The first run is for a folder without a contest: one that holds a
-        // contest has lost its Credit.Dat, and defaults would overwrite it.
-        QStringList held;
-        for (const QString &p : {m_paths.record, m_paths.entry, m_paths.rikishi, m_paths.perfect,
-                                 m_paths.banzuke, m_paths.rename})
-            if (QFileInfo::exists(p))
-                held << fileName(p);
-        if (m_db.rowCount(QStringLiteral("entry00")) > 0
-            || m_db.rowCount(QStringLiteral("PRIZE")) > 0)
-            held << fileName(m_paths.database);
-        if (!held.isEmpty())
-            throw StoreError(
-                QStringLiteral(
-                    "ファイル %1 がありません。このフォルダにはコンテストのデータ（%2）が"
-                    "あるため、新しいコンテストとして始めることはしません。"
-                    "%1 をバックアップから戻してください。何も変更していません。")
-                    .arg(fileName(m_paths.credit), held.join(QStringLiteral("、"))),
-                m_paths.credit);
-        // First run: the defaults, written at once.
-        m_rules = RulesRecord::firstRunDefaults();
-        m_daily = DailyRecords::firstRunDefaults();
-        UnitOfWork work(*this);
-        saveRules();
-        saveDaily();
-        work.commit();
-        return;
-    }
-    requireLength(m_paths.credit, credit->size(), RulesRecord::Size);
-    const RulesRecord rules = RulesRecord::decode(*credit);
-    validateRules(rules);
-    const bool hadRecord = m_files->exists(m_paths.record);
-    const DailyRecords daily = readDaily();
-    m_rules = rules;
-    m_daily = daily;
-    if (!hadRecord)
-        saveDaily();
+    return ContestLoader::readRenames(m_paths, *m_files);
 }
 
 DailyRecords Contest::readDaily() const
 {
-    const auto record = m_files->read(m_paths.record);
-    if (!record)
-        return DailyRecords::firstRunDefaults();
-    requireLength(m_paths.record, record->size(), DailyRecords::Size);
-    DailyRecords daily = DailyRecords::decode(*record);
-    // The count numbers Perfect.Dat records from 1; at most one a day for each entry.
-    if (daily.perfectCount() < 0)
-        daily.setPerfectCount(0);
-    if (daily.perfectCount() > kEntryCapacity * kDays)
-        throw StoreError(badDataMessage(m_paths.record,
-                                        QStringLiteral("全勝の記録の数 %1、上限は %2")
-                                            .arg(daily.perfectCount())
-                                            .arg(kEntryCapacity * kDays)),
-                         m_paths.record);
-    return daily;
+    return ContestLoader::readDaily(m_paths, *m_files);
 }
 
 void Contest::loadDaily()
 {
     m_daily = readDaily();
+}
+
+void Contest::convertLegacyEntries()
+{
+    m_entries = kc::convertLegacyEntries(*this, m_rules.pickCount, m_roster);
 }
 
 void Contest::openDatabase()
@@ -445,175 +249,6 @@ void Contest::openDatabase()
     }
 }
 
-EntryRecord Contest::entryFromRow(RecordSet &rs) const
-{
-    // Only names survive in a row; picks are found again by wrestler name.
-    EntryRecord e = EntryRecord::cleared();
-    e.shikona = rs.textValue(QStringLiteral("しこな"));
-    e.furigana = rs.textValue(QStringLiteral("シコ"));
-    auto slotOf = [&](const QString &name) -> qint16 {
-        const QString n = name.trimmed();
-        if (n.isEmpty())
-            return kNoWrestler;
-        for (int s = 0; s < m_roster.wrestlerCount; ++s)
-            if (m_roster.name(s) == n)
-                return qint16(s);
-        return kNoWrestler;
-    };
-    for (int i = 0; i < kMaxPicks; ++i) {
-        e.picks[i] = slotOf(rs.textValue(QStringLiteral("力士%1").arg(i + 1)));
-        e.enteredPicks[i] = e.picks[i];
-    }
-    e.reserve = slotOf(rs.textValue(QStringLiteral("予備力士")));
-    e.reserveList[0] = e.reserve;
-    for (int d = 1; d <= kDays; ++d)
-        e.dayTotal[d - 1] = qint16(rs.intValue(dayColumnName(d)));
-    e.totalScore = qint16(rs.intValue(QStringLiteral("合計")));
-    e.midScore = qint16(rs.intValue(QStringLiteral("中日計")));
-    return e;
-}
-
-void Contest::loadEntries()
-{
-    const bool dbFresh = !m_db.wasComplete();
-    int rows = dbFresh ? 0 : m_db.rowCount(QStringLiteral("entry00"));
-    if (rows > kEntryCapacity)
-        throw StoreError(QStringLiteral("データベース %1 の参加者数 %2 が上限 %3 を超えています。")
-                             .arg(fileName(m_paths.database))
-                             .arg(rows)
-                             .arg(kEntryCapacity),
-                         m_paths.database);
-    qint64 length = m_files->size(m_paths.entry);
-    if (isLegacyEntryLength(length, rows)) {
-        m_prompter->inform(kLegacyMessage);
-        convertLegacyEntries();
-        length = m_files->size(m_paths.entry);
-    }
-    // What is wrong with the file, and what its repair (the file as the
-    // record of truth, the table for what the file lacks) would lose.
-    QStringList damage;
-    std::vector<EntryRecord> fromFile;
-    bool placeholderOnly = rows == 0 && Phase::of(m_rules).beforeFirstEntry();
-    if (length >= 0) {
-        const auto bytes = m_files->read(m_paths.entry);
-        if (length / EntryRecord::Size > kEntryCapacity)
-            throw StoreError(badDataMessage(m_paths.entry,
-                                            QStringLiteral("%1 件、上限は %2 件")
-                                                .arg(length / EntryRecord::Size)
-                                                .arg(kEntryCapacity)),
-                             m_paths.entry);
-        if (length % EntryRecord::Size != 0)
-            damage << QStringLiteral("長さ %1 バイトは %2 バイトのレコードの並びではありません。"
-                                     "最後の %3 バイトは捨てられます")
-                          .arg(length)
-                          .arg(EntryRecord::Size)
-                          .arg(length % EntryRecord::Size);
-        for (qint64 i = 0; i < length / EntryRecord::Size; ++i)
-            fromFile.push_back(
-                EntryRecord::decode(bytes->mid(i * EntryRecord::Size, EntryRecord::Size)));
-        // The placeholder ルール決定 writes holds a slot number outside the roster;
-        // it stays the file's only record when the reception closes with nobody.
-        if (rows == 0 && length == EntryRecord::Size && *bytes == rulesPlaceholderEntry().encode())
-            placeholderOnly = true;
-        // A bad record among the participants does not lock the folder: it is
-        // named, and 更新 or 削除 mends it. Beyond them it is the repair's to drop.
-        for (int i = 0; i < int(fromFile.size()); ++i) {
-            if (i >= rows || placeholderOnly) {
-                validateEntry(fromFile[i], i + 1, m_paths.entry, !placeholderOnly);
-                continue;
-            }
-            QString problem = entryProblem(fromFile[i], true);
-            if (fromFile[i].shikona.trimmed().isEmpty())
-                problem.prepend(problem.isEmpty() ? QStringLiteral("四股名がありません")
-                                                  : QStringLiteral("四股名がありません、"));
-            if (!problem.isEmpty())
-                m_startupNotes << QStringLiteral(
-                                      "%1 のレコード %2（ID %3）が正しくありません（%4）。"
-                                      "投票受付の画面（または entry update・entry delete）で"
-                                      "訂正するか削除してください。")
-                                      .arg(fileName(m_paths.entry))
-                                      .arg(i + 1)
-                                      .arg(100 + i)
-                                      .arg(problem);
-        }
-    }
-    // The placeholder record is not an entry.
-    if (placeholderOnly && damage.isEmpty()) {
-        m_entries.clear();
-        return;
-    }
-    // Records without a name are not entries; the repair drops them only
-    // beyond the table's rows, where nothing else holds a participant.
-    int records = int(fromFile.size());
-    for (int i = rows; i < records; ++i) {
-        if (!fromFile[i].shikona.trimmed().isEmpty())
-            continue;
-        damage << QStringLiteral("レコード %1 に四股名がありません。レコード %1 以降 %2 件は"
-                                 "捨てられます")
-                      .arg(i + 1)
-                      .arg(records - i);
-        records = i;
-        fromFile.resize(records);
-        break;
-    }
-    if (records == rows && damage.isEmpty()) {
-        m_entries = fromFile;
-        return;
-    }
-    std::vector<EntryRecord> repaired = fromFile;
-    if (rows > records) {
-        QStringList who;
-        RecordSet rs(m_db, QStringLiteral("entry00"));
-        rs.setSort(QStringLiteral("ID ASC"));
-        for (rs.moveTo(records); !rs.eof(); rs.moveNext()) {
-            repaired.push_back(entryFromRow(rs));
-            if (who.size() < 10)
-                who << QStringLiteral("%1 %2")
-                           .arg(rs.intValue(QStringLiteral("ID")))
-                           .arg(rs.textValue(QStringLiteral("しこな")).trimmed());
-        }
-        if (rows - records > who.size())
-            who << QStringLiteral("ほか %1 名").arg(rows - records - who.size());
-        damage << QStringLiteral(
-                      "%1 件のレコードしかなく、表の %2 名に足りません。参加者 %3 は表から"
-                      "作り直され、会員名・生年月日・電話・FAX・メール・登録時の選択"
-                      "力士と補充力士の並び・日々の得点の内訳と順位が失われます")
-                      .arg(records)
-                      .arg(rows)
-                      .arg(who.join(QStringLiteral("、")));
-    }
-    // An earlier repair's copy is kept too.
-    QString kept = m_paths.entry + QStringLiteral(".damaged");
-    for (int n = 2; m_files->exists(kept); ++n)
-        kept = m_paths.entry + QStringLiteral(".damaged-%1").arg(n);
-    if (!damage.isEmpty()) {
-        // Nothing is thrown away unless the organiser says so, knowing what.
-        const QString what = damage.join(QStringLiteral("。\n"));
-        const Question q {QStringLiteral("ファイル %1 が壊れています。\n%2。\n\n修復しますか。"
-                                         "（修復の前のファイルは %3 として残します）")
-                              .arg(fileName(m_paths.entry), what, fileName(kept)),
-                          QStringLiteral("Kachikoshi Cup"), Icon::Warning, true};
-        if (!m_prompter->ask(q))
-            throw StoreError(QStringLiteral("ファイル %1 が壊れています（%2）。修復しなかったため、"
-                                            "何も変更していません。")
-                                 .arg(fileName(m_paths.entry), what),
-                             m_paths.entry);
-    }
-    // The table and the file disagree: the file is the record of truth.
-    m_entries = repaired;
-    UnitOfWork work(*this);
-    if (!damage.isEmpty() && length >= 0)
-        m_files->copy(m_paths.entry, kept);
-    rebuildEntryTable();
-    if (!damage.isEmpty())
-        saveEntries();
-    work.commit();
-    m_startupNotes << QStringLiteral(
-                          "参加者の表（%1）が %2 と一致しなかったため、作り直しました（%3 名）。")
-                          .arg(fileName(m_paths.database), fileName(m_paths.entry))
-                          .arg(m_entries.size());
-}
-
 void Contest::open(const StartupRepairs &repairs)
 {
     if (m_open)
@@ -669,10 +304,12 @@ void Contest::recoverJournal(bool atStartUp)
 
 void Contest::loadAll()
 {
-    loadRoster();
-    loadRulesAndDaily();
-    loadWrestlerResults();
-    loadEntries();
+    LoadedContest loaded = ContestLoader(*this).load();
+    m_rules = std::move(loaded.state.rules);
+    m_daily = std::move(loaded.state.daily);
+    m_roster = std::move(loaded.state.roster);
+    m_entries = std::move(loaded.state.entries);
+    m_startupNotes << loaded.notes;
 }
 
 void Contest::tellStartupNotes()
@@ -770,107 +407,6 @@ void Contest::rebuildEntryTable()
     entrytable::rebuild(*this);
     if (m_entryTable)
         reopenEntryTable();
-}
-
-void Contest::convertLegacyEntries()
-{
-    const int count
-        = participantCount() > 0 ? participantCount() : m_db.rowCount(QStringLiteral("entry00"));
-    const int pickCount = std::clamp<int>(m_rules.pickCount, 0, kMaxPicks);
-    auto readLegacy = [&](const QString &path, int limit) {
-        std::vector<LegacyEntryRecord> out;
-        const auto bytes = m_files->read(path);
-        if (!bytes)
-            return out;
-        const int n = int(bytes->size() / LegacyEntryRecord::Size);
-        for (int i = 0; i < n && (limit < 0 || i < limit); ++i)
-            out.push_back(LegacyEntryRecord::decode(
-                bytes->mid(qsizetype(i) * LegacyEntryRecord::Size, LegacyEntryRecord::Size)));
-        return out;
-    };
-    const auto entryOld = readLegacy(m_paths.entry, count);
-    if (int(entryOld.size()) < count)
-        throw StoreError(
-            badDataMessage(
-                m_paths.entry,
-                QStringLiteral("旧形式のレコードが %1 件しかありません").arg(entryOld.size())),
-            m_paths.entry);
-    // Picks as registered and the first substitute come from the backup taken
-    // at the close of registration; without one, from the entry itself.
-    std::vector<LegacyEntryRecord> bak;
-    const qint64 bakLength = m_files->size(m_paths.entryBak);
-    if (bakLength >= 0 && bakLength % EntryRecord::Size != 0)
-        bak = readLegacy(m_paths.entryBak, count);
-    struct Remembered
-    {
-        std::array<qint16, 10> picks;
-        qint16 reserve;
-    };
-    auto remembered = [&](int n, const LegacyEntryRecord &self) {
-        const LegacyEntryRecord &src = n < int(bak.size()) ? bak[n] : self;
-        Remembered r;
-        for (int i = 0; i < kMaxPicks; ++i)
-            r.picks[i] = i < pickCount ? src.ints[i] : 0;
-        r.reserve = src.ints[10];
-        return r;
-    };
-    auto convert = [&](const LegacyEntryRecord &old, const Remembered &rem) {
-        EntryRecord e;
-        e.shikona = old.shikona;
-        e.furigana = old.furigana;
-        e.memberName = old.memberName;
-        e.birth = old.birth;
-        e.tel = old.tel;
-        e.fax = old.fax;
-        e.mail = old.mail;
-        for (int i = 0; i < kMaxPicks; ++i) {
-            e.picks[i] = old.ints[i];
-            e.enteredPicks[i] = rem.picks[i];
-            e.reserveList[i] = old.ints[10 + i];
-        }
-        e.reserve = rem.reserve;
-        for (int d = 0; d < kDays; ++d) {
-            e.dayGoldBonus[d] = old.ints[20 + d];
-            e.daySilverBonus[d] = old.ints[35 + d];
-            e.dayStreakBonus[d] = old.ints[50 + d];
-            e.dayTotal[d] = old.ints[65 + d];
-            e.daySpareArray[d] = old.ints[81 + d];
-        }
-        e.dayRank[14] = old.ints[97];
-        e.totalScore = old.ints[80];
-        e.midScore = old.ints[96];
-        return e;
-    };
-    // Convert everything first, so that a bad record leaves every file as it was.
-    std::vector<EntryRecord> ranking;
-    const qint64 rankingLength = m_files->size(m_paths.ranking);
-    const bool convertRanking = rankingLength >= 0 && rankingLength % EntryRecord::Size != 0;
-    if (convertRanking) {
-        const auto old = readLegacy(m_paths.ranking, -1);
-        for (int n = 0; n < int(old.size()); ++n) {
-            Remembered rem = remembered(n, old[n]);
-            if (n >= int(bak.size())) {
-                rem.picks.fill(kNoWrestler);
-                rem.reserve = kNoWrestler;
-            }
-            ranking.push_back(convert(old[n], rem));
-            validateEntry(ranking.back(), n + 1, m_paths.ranking);
-        }
-    }
-    std::vector<EntryRecord> converted;
-    for (int n = 0; n < count; ++n) {
-        converted.push_back(convert(entryOld[n], remembered(n, entryOld[n])));
-        validateEntry(converted.back(), n + 1, m_paths.entry);
-    }
-    // Ranking.Dat, Entry.Dat and Entry.Bak change together or not at all.
-    UnitOfWork work(*this);
-    if (convertRanking)
-        recordfile::writeAll<EntryRecord>(*m_files, m_paths.ranking, ranking);
-    recordfile::writeAll<EntryRecord>(*m_files, m_paths.entry, converted);
-    m_files->remove(m_paths.entryBak);
-    m_files->copy(m_paths.entry, m_paths.entryBak);
-    work.commit();
-    m_entries = converted;
 }
 
 void Contest::resetDailyRecords()

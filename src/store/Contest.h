@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/FileStore.h"
 #include "store/Journal.h"
+#include "store/LegacyEntries.h"
 #include "store/Paths.h"
 #include "store/Prompter.h"
 #include "store/RecordSet.h"
@@ -119,18 +120,9 @@ private:
     void removeLeftovers();
     void openDatabase();
     void recoverJournal(bool atStartUp);
+    // The loader's state taken over, its notes added to the start-up message.
     void loadAll();
     void tellStartupNotes();
-    void loadRulesAndDaily();
-    void loadEntries();
-    void loadWrestlerResults();
-    void validateRules(const RulesRecord &r) const;
-    // What is wrong with the wrestler numbers of a record (empty when nothing);
-    // a number outside every slot is set to the empty slot.
-    QString entryProblem(EntryRecord &e, bool inRoster) const;
-    void validateEntry(const EntryRecord &e, int recordNumber, const QString &path,
-                       bool inRoster = true) const;
-    EntryRecord entryFromRow(RecordSet &rs) const;
 
     Paths m_paths;
     Prompter *m_prompter;
@@ -146,10 +138,6 @@ private:
     QStringList m_startupNotes;
     bool m_open = false;
 };
-
-// Whether an Entry.Dat of `length` bytes holds `count` entries of the older
-// 342-byte layout (within 19 bytes), and so is to be converted.
-bool isLegacyEntryLength(qint64 length, int count);
 
 // Text for a contest-data problem that names the file.
 QString badDataMessage(const QString &path, const QString &detail);

@@ -63,15 +63,17 @@ void writeRow(RecordSet &rs, const EntryRecord &e, int k, const Roster &roster, 
 
 void rebuild(Contest &contest)
 {
-    Database &db = contest.database();
+    rebuild(contest.database(), contest.entries(), contest.roster(), contest.rules().currentDay);
+}
+
+void rebuild(Database &db, const std::vector<EntryRecord> &entries, const Roster &roster, int day)
+{
     Transaction tx(db);
     db.deleteAll(QStringLiteral("entry00"));
     RecordSet rs(db, QStringLiteral("entry00"));
-    const int day = contest.rules().currentDay;
-    const auto &entries = contest.entries();
     for (int k = 0; k < int(entries.size()); ++k) {
         rs.addNew();
-        writeRow(rs, entries[k], k, contest.roster(),
+        writeRow(rs, entries[k], k, roster,
                  day >= 1 && day <= kDays ? entries[k].dayRank[day - 1] : 0);
         rs.update();
     }

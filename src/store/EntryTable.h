@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 namespace kc {
 
 class Contest;
+class Database;
 class RecordSet;
 struct EntryRecord;
 struct Roster;
@@ -46,6 +48,7 @@ void writeRow(RecordSet &rs, const EntryRecord &e, int k, const Roster &roster, 
 // entry00 again from the entry array, ranks of the last confirmed day; one
 // transaction.
 void rebuild(Contest &contest);
+void rebuild(Database &db, const std::vector<EntryRecord> &entries, const Roster &roster, int day);
 
 } // namespace entrytable
 

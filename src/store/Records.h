@@ -104,11 +104,21 @@ struct DailyRecords
     bool operator==(const DailyRecords &) const = default;
 };
 
-struct EntryRecord
+// The participant as a club member: ring name and the member's own fields,
+// the same in every entry layout and in the entry window's boxes.
+struct MemberDetails
+{
+    QString shikona, furigana, memberName, birth, tel, fax, mail;
+
+    MemberDetails &details() { return *this; }
+    const MemberDetails &details() const { return *this; }
+    bool operator==(const MemberDetails &) const = default;
+};
+
+struct EntryRecord : MemberDetails
 {
     static constexpr int Size = 752;
 
-    QString shikona, furigana, memberName, birth, tel, fax, mail;
     std::array<qint16, 10> picks {};
     std::array<qint16, 10> enteredPicks {};
     std::array<qint16, 150> dayPickPoints {}; // 10*(d-1)+s
@@ -138,11 +148,10 @@ struct EntryRecord
 // with a first pick outside the roster. It is no participant.
 EntryRecord rulesPlaceholderEntry();
 
-struct LegacyEntryRecord
+struct LegacyEntryRecord : MemberDetails
 {
     static constexpr int Size = 342;
 
-    QString shikona, furigana, memberName, birth, tel, fax, mail;
     std::array<qint16, 98> ints {}; // by Integer position p (0 = byte 146)
 
     QByteArray encode() const;

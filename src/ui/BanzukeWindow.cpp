@@ -2,6 +2,7 @@
 #include "ui/ActionRunner.h"
 #include "ui/FetchProgress.h"
 #include "ui/FetchSettingsDialog.h"
+#include "ui/NamesPanelGeometry.h"
 #include "ui/SelectAllOnFocus.h"
 
 #include "banzuke/BanzukeImport.h"
@@ -9,8 +10,6 @@
 #include "online/ResultFetcher.h"
 #include "store/Contest.h"
 #include "store/StoreError.h"
-
-#include "store/UnitOfWork.h"
 
 #include <QEvent>
 #include <QFileDialog>
@@ -31,7 +30,7 @@ constexpr int kPanelTop = 120;
 constexpr int kPanelWidth = 4680;
 constexpr int kBoxWidth = 1800;
 constexpr int kBoxHeight = 255;
-constexpr int kPanelButtonsTop = NamesPanelLayout::kTop + NamesPanelLayout::kRowHeight * 22 + 180;
+constexpr int kPanelButtonsTop = namespanel::kTop + namespanel::kRowHeight * 22 + 180;
 constexpr int kPanelHeight = kPanelButtonsTop + 520;
 
 QString indexed(const char16_t *name, int i)
@@ -146,27 +145,27 @@ void BanzukeWindow::buildControls()
     m_namesPanel->setObjectName(QStringLiteral("Picture1"));
     m_namesPanel->setFrameShape(QFrame::StyledPanel);
     place(m_namesPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
-    auto *east = label(m_namesPanel, QStringLiteral("東"), NamesPanelLayout::kEastLeft, 380,
-                       kBoxWidth, 260);
-    auto *west = label(m_namesPanel, QStringLiteral("西"), NamesPanelLayout::kWestLeft, 380,
-                       kBoxWidth, 260);
+    auto *east
+        = label(m_namesPanel, QStringLiteral("東"), namespanel::kEastLeft, 380, kBoxWidth, 260);
+    auto *west
+        = label(m_namesPanel, QStringLiteral("西"), namespanel::kWestLeft, 380, kBoxWidth, 260);
     east->setAlignment(Qt::AlignCenter);
     west->setAlignment(Qt::AlignCenter);
     for (int i = 0; i < 22; ++i) {
-        m_rankLabels[i] = label(m_namesPanel, QString(), 0, NamesPanelLayout::rowTop(i),
-                                NamesPanelLayout::kEastLeft - 40, kBoxHeight);
+        m_rankLabels[i] = label(m_namesPanel, QString(), 0, namespanel::rowTop(i),
+                                namespanel::kEastLeft - 40, kBoxHeight);
         m_rankLabels[i]->setObjectName(indexed(u"Yaku", i));
         m_rankLabels[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     for (int i = 0; i < kRosterSlots; ++i) {
-        m_nameFields[i] = edit(m_namesPanel, indexed(u"txR", i), NamesPanelLayout::kEastLeft,
-                               NamesPanelLayout::kTop, kBoxWidth, kBoxHeight);
+        m_nameFields[i] = edit(m_namesPanel, indexed(u"txR", i), namespanel::kEastLeft,
+                               namespanel::kTop, kBoxWidth, kBoxHeight);
         m_nameFields[i]->setMaxLength(10);
     }
     m_backButton = button(m_namesPanel, QStringLiteral("cmdCancel"), QStringLiteral("<<   戻る"),
-                          NamesPanelLayout::kEastLeft, kPanelButtonsTop, kBoxWidth, 420);
+                          namespanel::kEastLeft, kPanelButtonsTop, kBoxWidth, 420);
     m_saveButton = button(m_namesPanel, QStringLiteral("cmdOKOK"), QStringLiteral("保存"),
-                          NamesPanelLayout::kWestLeft, kPanelButtonsTop, kBoxWidth, 420);
+                          namespanel::kWestLeft, kPanelButtonsTop, kBoxWidth, 420);
     connect(m_backButton, &QPushButton::clicked, this, &BanzukeWindow::backToCounts);
     connect(m_saveButton, &QPushButton::clicked, this, &BanzukeWindow::saveBanzuke);
 
@@ -245,7 +244,8 @@ void BanzukeWindow::layOutNamesPanel(const RankCounts &counts)
             box->hide();
             continue;
         }
-        place(box, layout.boxLeft(i), layout.boxTop(i), kBoxWidth, kBoxHeight);
+        place(box, namespanel::boxLeft(layout, i), namespanel::boxTop(layout, i), kBoxWidth,
+              kBoxHeight);
         box->setText(m_record.names[i].trimmed().left(10));
         box->show();
     }
@@ -298,13 +298,8 @@ void BanzukeWindow::saveBanzuke()
     m_record.bashoCode = m_bashoCodeField->text();
     bool saved = false;
     const bool ran = runAction(m_contest, [&] {
-        UnitOfWork work(m_contest);
-        saved = registration::save(m_contest, m_record, counts);
-        if (!saved)
-            return;
-        if (m_english)
-            WrestlerNames::writeTable(m_contest, *m_english);
-        work.commit();
+        saved = registration::registerBanzuke(m_contest, m_record, counts,
+                                              m_english ? &*m_english : nullptr);
     });
     if (!ran)
         return;

@@ -59,13 +59,6 @@ TEST(BanzukeRegistrationLayout, DefaultCountsGiveTheDefaultBanzuke)
     EXPECT_EQ(layout.rankCode[7], 2);
     EXPECT_EQ(layout.rankCode[11], 0);
 
-    // Twips as the window places them.
-    EXPECT_EQ(layout.boxLeft(0), 480);
-    EXPECT_EQ(layout.boxLeft(1), 2760);
-    EXPECT_EQ(layout.boxTop(0), 700);
-    EXPECT_EQ(layout.boxTop(6), 700 + 270 * 3);
-    EXPECT_EQ(layout.boxTop(39), 700 + 270 * 20);
-
     // The same places as the banzuke layout of the default roster.
     Roster roster;
     roster.installDefault();

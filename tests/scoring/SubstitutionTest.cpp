@@ -36,6 +36,18 @@ TEST(ReserveList, WrapsFromTheLastWrestlerToTheFirstSekiwake)
     EXPECT_EQ(e.reserveList, (Queue {43, 43, 43, 43, 43, 43, 43, 43, 43, 43}));
 }
 
+// The queue rule alone, without a contest: slots beyond the pick count are
+// left alone, and an absent candidate is skipped.
+TEST(SubstituteRule, OnlyCountedSlotsTakeTheQueue)
+{
+    EntryRecord e = makeEntry(QStringLiteral("甲"), {11, 12, 13}, 20);
+    e.reserveList = {20, 21, 22, 43, 43, 43, 43, 43, 43, 43};
+    const auto out = substitute({e}, {12, 13, 20}, 2);
+    EXPECT_EQ(out[0].picks[1], 21);
+    EXPECT_EQ(out[0].picks[2], 13);
+    EXPECT_EQ(out[0].reserveList, (Queue {22, 43, 43, 43, 43, 43, 43, 43, 43, 43}));
+}
+
 class Substitution : public ::testing::Test
 {
 protected:

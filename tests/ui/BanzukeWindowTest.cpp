@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "ui/BanzukeWindow.h"
+#include "ui/NamesPanelGeometry.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -83,6 +84,13 @@ TEST(BanzukeWindowCounts, DefaultCountsLayTheNamesPanelOut)
     EXPECT_FALSE(yaku(20)->isHidden());
     EXPECT_TRUE(yaku(21)->isHidden()); // 21 rows
 
+    // Twips as the panel's geometry gives them for the default counts.
+    const NamesPanelLayout layout = registration::layoutFor(RankCounts {{2, 5, 2, 2, 29}});
+    EXPECT_EQ(namespanel::boxLeft(layout, 0), 480);
+    EXPECT_EQ(namespanel::boxLeft(layout, 1), 2760);
+    EXPECT_EQ(namespanel::boxTop(layout, 0), 700);
+    EXPECT_EQ(namespanel::boxTop(layout, 6), 700 + 270 * 3);
+    EXPECT_EQ(namespanel::boxTop(layout, 39), 700 + 270 * 20);
     // Twips 480 / 2760 across, 700 + 270·row down, at the screen's resolution.
     auto geometry
         = [&](int slot) { return box(w, QStringLiteral("txR_%1").arg(slot))->geometry(); };
