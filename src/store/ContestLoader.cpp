@@ -101,7 +101,7 @@ void ContestLoader::validateRules(const RulesRecord &r) const
         bad(QStringLiteral("確定日数 %1").arg(r.currentDay));
     if (!Phase::isStoredFlag(r.flag))
         bad(QStringLiteral("フラグ %1").arg(r.flag));
-    if (r.rulesStart < 0 || r.rulesStart > 1)
+    if (!Phase::isStoredRulesStart(r.rulesStart))
         bad(QStringLiteral("RulesStart %1").arg(r.rulesStart));
 }
 

@@ -67,6 +67,7 @@ public:
 
     // A stored Flag outside this range is damaged data.
     static bool isStoredFlag(int flag) { return flag >= 0 && flag <= 25; }
+    static bool isStoredRulesStart(int rulesStart) { return rulesStart == 0 || rulesStart == 1; }
 
     // The transitions.
     static void decideRules(RulesRecord &rules);

@@ -108,8 +108,8 @@ TEST(FetchSettings, BashoIdsAndTemplates)
         EXPECT_EQ(bashoIdOf(b.code, b.name).value_or(QString()), b.id) << b.code.toStdString();
     EXPECT_EQ(upcomingBashoId(QDate(2026, 8, 20)), u"202609"_s);
     EXPECT_EQ(upcomingBashoId(QDate(2026, 12, 24)), u"202701"_s);
-    EXPECT_EQ(expandTemplate(FetchSettings::defaultTorikumiTemplate(), u"202609"_s, 7).toString(),
-              u"https://sumo-api.com/api/basho/202609/torikumi/Makuuchi/7"_s);
+    EXPECT_EQ(expandTemplate(FetchSettings::defaultTorikumiTemplate(), u"202609"_s, 7).path(),
+              u"/api/basho/202609/torikumi/Makuuchi/7"_s);
     EXPECT_TRUE(
         FetchSettings::templateProblem(u"https://x.example/{month}"_s).contains(u"{month}"_s));
     EXPECT_FALSE(FetchSettings::templateProblem(u"file:///tmp/{day}.json"_s).isEmpty());
