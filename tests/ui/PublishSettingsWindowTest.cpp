@@ -47,7 +47,7 @@ TEST(PublishSettingsWindow, SavesTheTargetWithoutThePasswordAndPublishingEndsOnl
         auto *label = child<QLabel>(w, QStringLiteral("lblWarning"));
         warning = label->isVisibleTo(&w) ? label->text() : QString();
         protocol->setCurrentIndex(1);
-        child<QLineEdit>(w, QStringLiteral("txHost"))->setText(QStringLiteral("www.example.jp"));
+        child<QLineEdit>(w, QStringLiteral("txHost"))->setText(QStringLiteral("www.example.com"));
         child<QLineEdit>(w, QStringLiteral("txUser"))->setText(QStringLiteral("club"));
         child<QLineEdit>(w, QStringLiteral("txPassword"))->setText(QStringLiteral("hunter2"));
         QTimer::singleShot(0, [&] {
@@ -62,13 +62,13 @@ TEST(PublishSettingsWindow, SavesTheTargetWithoutThePasswordAndPublishingEndsOnl
     EXPECT_TRUE(keyringNote.contains(QStringLiteral("ディスクには書きません")))
         << keyringNote.toStdString();
     const QByteArray saved = readBytes(uploadSettingsPath(f.contest()));
-    EXPECT_TRUE(saved.contains("ftps://club@www.example.jp")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("ftps://club@www.example.com")) << saved.toStdString();
     EXPECT_FALSE(saved.contains("hunter2"));
 
     QTemporaryDir nas;
     whenSettingsOpen([&](QWidget &w) {
         EXPECT_EQ(child<QLineEdit>(w, QStringLiteral("txHost"))->text(),
-                  QStringLiteral("www.example.jp"));
+                  QStringLiteral("www.example.com"));
         child<QComboBox>(w, QStringLiteral("cboProtocol"))->setCurrentIndex(3);
         child<QLineEdit>(w, QStringLiteral("txFolder"))->setText(nas.path());
         child<QCheckBox>(w, QStringLiteral("chkUploadAfterPublish"))->setChecked(true);
