@@ -40,6 +40,14 @@ public:
         contest().saveEntries();
     }
 
+    // The contest after 賞位決定 with `day` days confirmed.
+    void confirmedDays(int day)
+    {
+        contest().rules().flag = 10 + day;
+        contest().rules().rulesStart = 1;
+        contest().rules().currentDay = day;
+    }
+
     ui::MainWindow &window()
     {
         if (!m_window)

@@ -151,9 +151,7 @@ TEST(MainWindowWiring, ReceptionCloseAndRestartFromTheMenus)
     EXPECT_TRUE(f.temp.prompter.messages.last().contains(QStringLiteral("Entry.html")));
     EXPECT_TRUE(f.action("mmShoui")->isEnabled()); // the menus follow the new phase
 
-    f.contest().rules().flag = 12;
-    f.contest().rules().rulesStart = 1;
-    f.contest().rules().currentDay = 2;
+    f.confirmedDays(2);
     // A substitution has taken the head of the queue: the grid's 予備力士 keeps
     // the registered reserve, when the table is rebuilt and after 取組結果の変更.
     EntryRecord &e = f.contest().entries()[0];

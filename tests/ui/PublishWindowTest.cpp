@@ -15,9 +15,7 @@ namespace {
 TEST(PublishWindow, MenuItemsWriteTheirPagesWhileTheMainWindowStepsAside)
 {
     MainWindowFixture f;
-    f.contest().rules().flag = 12;
-    f.contest().rules().rulesStart = 1;
-    f.contest().rules().currentDay = 2;
+    f.confirmedDays(2);
     f.addEntries(3, 2);
     f.window().show();
     f.window().refreshState();
