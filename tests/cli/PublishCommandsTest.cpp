@@ -1,4 +1,5 @@
 #include "EntryTestSupport.h"
+#include "Golden.h"
 #include "entries/EntryRegistration.h"
 #include "publish/Publisher.h"
 #include "scoring/CompetitionStart.h"
@@ -64,12 +65,12 @@ TEST(PublishCommands, EachCommandWritesItsPagesAndKeepsTheOrganisersStyleSheet)
     EXPECT_TRUE(whole.out.contains(QStringLiteral("12 ページ"))) << whole.out.toStdString();
 
     // The sheet an earlier version put there, untouched, is brought up to date.
-    const QString source = qEnvironmentVariable("KC_TEST_SOURCE_DIR");
-    writeBytes(html + QStringLiteral("Kachi1.css"),
-               readBytes(source + QStringLiteral("/tests/publish/golden/Kachi1-earlier.css")));
+    const GoldenCase earlier(u"publish-commands"_qs, u"earlier-style-sheet"_qs);
+    writeBytes(html + QStringLiteral("Kachi1.css"), readBytes(earlier.path(u"Kachi1.css"_qs)));
     EXPECT_EQ(run({QStringLiteral("publish"), QStringLiteral("rules")}).code, 0);
     EXPECT_EQ(readBytes(html + QStringLiteral("Kachi1.css")),
-              readBytes(source + QStringLiteral("/resources/publish/Kachi1.css")));
+              readBytes(qEnvironmentVariable("KC_TEST_SOURCE_DIR")
+                        + QStringLiteral("/resources/publish/Kachi1.css")));
 
     struct Row
     {

@@ -3,8 +3,6 @@
 #include "cli/Cli.h"
 #include "scoring/StartUp.h"
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -85,30 +83,6 @@ CliResult runCli(const QStringList &args)
 } // namespace kc::test
 
 namespace kc::test {
-
-void expectGolden(const QString &name, const QByteArray &actual)
-{
-    const QString path
-        = qEnvironmentVariable("KC_TEST_SOURCE_DIR") + QStringLiteral("/tests/golden/") + name;
-    if (qEnvironmentVariable("KC_UPDATE_GOLDEN") == u"1") {
-        QDir().mkpath(QFileInfo(path).path());
-        writeBytes(path, actual);
-        return;
-    }
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "missing golden file " << path.toStdString();
-    const QByteArray expected = f.readAll();
-    if (expected == actual)
-        return;
-    // Name the first difference: whole pages are too long to print.
-    qsizetype at = 0;
-    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
-        ++at;
-    ADD_FAILURE() << name.toStdString() << " differs at byte " << at << " (expected "
-                  << expected.size() << " bytes, got " << actual.size() << "): expected \""
-                  << expected.mid(at, 60).toStdString() << "\", got \""
-                  << actual.mid(at, 60).toStdString() << "\"";
-}
 
 CliResult runExe(const QStringList &args)
 {

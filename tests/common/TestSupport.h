@@ -82,10 +82,6 @@ CliResult runCli(const QStringList &args);
 
 namespace kc::test {
 
-// Compares bytes with a file under tests/golden/; KC_UPDATE_GOLDEN=1 rewrites
-// the file instead, for a change whose new output has been checked by eye.
-void expectGolden(const QString &name, const QByteArray &actual);
-
 // Runs the real program (KC_EXE) as a separate process without a display (no
 // DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); code -1 when it crashed, did not
 // finish in two minutes, or KC_EXE is not set.

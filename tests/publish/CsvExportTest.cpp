@@ -1,3 +1,4 @@
+#include "Golden.h"
 #include "TestSupport.h"
 
 #include "publish/CsvExport.h"
@@ -11,70 +12,58 @@ using namespace kc;
 
 namespace {
 
-// Compares with tests/publish/golden/NAME; KC_UPDATE_GOLDEN=1 rewrites the file.
-void expectGolden(const QByteArray &actual, const QString &name)
+QList<int> numbers(const QString &text)
 {
-    const QString path = qEnvironmentVariable("KC_TEST_SOURCE_DIR")
-        + QStringLiteral("/tests/publish/golden/") + name;
-    if (qEnvironmentVariableIsSet("KC_UPDATE_GOLDEN"))
-        test::writeBytes(path, actual);
-    EXPECT_EQ(actual, test::readBytes(path)) << name.toStdString();
+    QList<int> out;
+    for (const QString &n : text.split(u' ', Qt::SkipEmptyParts))
+        out << n.toInt();
+    return out;
 }
 
-EntryRecord entry(const QString &shikona, std::initializer_list<int> picks, int reserve)
+// The entry file of a case's input: its rules, banzuke and entries.
+QByteArray entryCsvOf(const test::GoldenCase &gc)
 {
-    EntryRecord e = EntryRecord::cleared();
-    e.shikona = shikona;
-    std::copy(picks.begin(), picks.end(), e.picks.begin());
-    e.reserveList[0] = qint16(reserve);
-    return e;
+    Roster roster;
+    roster.installDefault();
+    roster.wrestlers[1].name = gc.value(QStringLiteral("wrestler1"));
+    RulesRecord rules = RulesRecord::firstRunDefaults();
+    rules.pickCount = qint16(gc.number(QStringLiteral("pickCount")));
+    rules.slotPoints.fill(0);
+    const QList<int> points = numbers(gc.value(QStringLiteral("slotPoints")));
+    std::copy(points.begin(), points.end(), rules.slotPoints.begin());
+    rules.useReserve = qint16(gc.number(QStringLiteral("useReserve")));
+    std::vector<EntryRecord> entries;
+    for (const QString &line : gc.values(QStringLiteral("entry"))) {
+        EntryRecord e = EntryRecord::cleared();
+        e.shikona = line.section(u'|', 2);
+        e.shikona.remove(0, 1); // the blank after the bar
+        const QList<int> picks = numbers(line.section(u'|', 0, 0));
+        std::copy(picks.begin(), picks.end(), e.picks.begin());
+        e.reserveList[0] = qint16(line.section(u'|', 1, 1).trimmed().toInt());
+        entries.push_back(e);
+    }
+    return entryCsv(rules, roster, entries);
 }
 
 } // namespace
 
-TEST(CsvExport, EntryFilesByteForByte)
+TEST(CsvExport, EachCaseMatchesItsGoldenFile)
 {
-    Roster roster;
-    roster.installDefault();
-    roster.wrestlers[1].name = QStringLiteral("-1+2");
-    RulesRecord sevenNoReserve = RulesRecord::firstRunDefaults();
-    sevenNoReserve.pickCount = 7;
-    sevenNoReserve.slotPoints = {7, 6, 5, 4, 3, 2, 1, 0, 0, 0};
-    sevenNoReserve.useReserve = 0;
-    RulesRecord threeReserve = sevenNoReserve;
-    threeReserve.pickCount = 3;
-    threeReserve.slotPoints = {10, 5, 1, 0, 0, 0, 0, 0, 0, 0};
-    threeReserve.useReserve = 1;
-    // Names padded to 16 characters (朝日山 with 13 blanks), wrestlers to 10.
-    std::vector<EntryRecord> two {
-        entry(QStringLiteral("朝日山"), {0, 5, 9, 12, 20, 30, 39}, 43),
-        // A quote, a comma and a line break all stay inside the quoted field.
-        entry(QStringLiteral("a\"b,c\r\nd"), {1, 2, 3, 4, 5, 6, 7}, 8),
-        // A spreadsheet would run these as formulas: each gets a leading '.
-        entry(QStringLiteral("=cmd|\"/c calc\"!A"), {1, 2, 3, 4, 5, 6, 7}, 8),
-        entry(QStringLiteral("@SUM(A1)"), {1, 2, 3, 4, 5, 6, 7}, 8),
-        entry(QStringLiteral("\t+1"), {1, 2, 3, 4, 5, 6, 7}, 8),
-    };
-    const struct
-    {
-        const char *golden;
-        const RulesRecord &rules;
-        std::vector<EntryRecord> entries;
-    } cases[] {
-        {"entry-none.csv", sevenNoReserve, {}},
-        {"entry-seven-no-reserve.csv", sevenNoReserve, two},
-        {"entry-three-reserve.csv", threeReserve, two},
-    };
-    for (const auto &c : cases)
-        expectGolden(entryCsv(c.rules, roster, c.entries), QString::fromUtf8(c.golden));
-}
-
-TEST(CsvExport, EmptyContestTablesGiveTheHeaderOnly)
-{
-    test::TempContest tc;
-    Contest &c = tc.open();
-    expectGolden(resultCsv(c.rules(), c.entryTable()), QStringLiteral("result-none.csv"));
-    expectGolden(prizeCsv(c.database()), QStringLiteral("prize-none.csv"));
+    for (const char *name : {"entry-none", "entry-seven-no-reserve", "entry-three-reserve",
+                             "result-none", "prize-none"}) {
+        const test::GoldenCase gc(QStringLiteral("csv-export"), QString::fromLatin1(name));
+        const QString table = gc.value(QStringLiteral("export"));
+        if (table == u"entry") {
+            gc.expect(QStringLiteral("Entry.Csv"), entryCsvOf(gc));
+            continue;
+        }
+        test::TempContest tc;
+        Contest &c = tc.open();
+        if (table == u"result")
+            gc.expect(QStringLiteral("Result.Csv"), resultCsv(c.rules(), c.entryTable()));
+        else
+            gc.expect(QStringLiteral("Prize.Csv"), prizeCsv(c.database()));
+    }
 }
 
 // The real program, with no display: the exports of a finished sample contest

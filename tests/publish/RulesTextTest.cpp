@@ -1,3 +1,4 @@
+#include "Golden.h"
 #include "TestSupport.h"
 
 #include "publish/HtmlPage.h"
@@ -9,39 +10,29 @@
 namespace kc {
 namespace {
 
-RulesRecord variant(int reserve, int bonusType, int streakMin, int tieRule, int topRanks)
+// The first-run rules with the switches of the case's input.
+RulesRecord rulesOf(const test::GoldenCase &gc)
 {
     RulesRecord r = RulesRecord::firstRunDefaults();
-    r.useReserve = qint16(reserve);
-    r.bonusType = qint16(bonusType);
-    r.streakMin = qint16(streakMin);
-    r.tieRule = qint16(tieRule);
-    r.includeTopRanks = qint16(topRanks);
+    r.useReserve = qint16(gc.number(QStringLiteral("useReserve"), r.useReserve));
+    r.bonusType = qint16(gc.number(QStringLiteral("bonusType"), r.bonusType));
+    r.streakMin = qint16(gc.number(QStringLiteral("streakMin"), r.streakMin));
+    r.tieRule = qint16(gc.number(QStringLiteral("tieRule"), r.tieRule));
+    r.includeTopRanks = qint16(gc.number(QStringLiteral("includeTopRanks"), r.includeTopRanks));
     return r;
 }
 
-// Every switch both ways; a negative streak length prints no streak sentence.
 TEST(RulesText, EachSettingMatchesItsGoldenText)
 {
-    const struct
-    {
-        const char *name;
-        RulesRecord rules;
-    } rows[] = {
-        {"defaults", RulesRecord::firstRunDefaults()},
-        {"no-reserve-multiplier-no-streak-id-top", variant(0, 0, -3, 1, 1)},
-        {"streak-zero", variant(1, 1, 0, 0, 0)},
-    };
     html::Site site;
     site.bashoName = QStringLiteral("令和七年九月場所");
     site.state = QStringLiteral("投票受付中");
     site.updated = QDateTime(QDate(2025, 9, 1), QTime(9, 5));
-    for (const auto &row : rows) {
-        const RulesExplanation e = explainRules(row.rules);
-        test::expectGolden(QStringLiteral("rules/%1.txt").arg(QLatin1String(row.name)),
-                           toCp932(e.plain));
-        test::expectGolden(QStringLiteral("rules/%1.html").arg(QLatin1String(row.name)),
-                           toCp932(rulesPage(e, site)));
+    for (const char *name : {"defaults", "no-reserve-multiplier-no-streak-id-top", "streak-zero"}) {
+        const test::GoldenCase gc(QStringLiteral("rules-text"), QString::fromLatin1(name));
+        const RulesExplanation e = explainRules(rulesOf(gc));
+        gc.expect(QStringLiteral("plain.txt"), toCp932(e.plain));
+        gc.expect(QStringLiteral("Rules.html"), toCp932(rulesPage(e, site)));
     }
 }
 
