@@ -1,6 +1,7 @@
 #include "MainWindowTestSupport.h"
 
 #include "store/Database.h"
+#include "store/Phase.h"
 #include "store/RecordFile.h"
 #include "ui/EntryTableModel.h"
 #include "ui/HelpWindow.h"
@@ -16,94 +17,35 @@
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
-#include <set>
-#include <string>
+#include <map>
 
 using namespace kc;
 using namespace kc::test;
 
 namespace {
 
-// Every item the phase menu state sets.
-const std::vector<std::string> kPhaseItems {
-    "KillRename",  "mmCrear",        "MenuMakeBan", "TorikumiKekka", "MenuRules",
-    "KyokaiEntry", "MenuGameStart",  "EntryCSV",    "PrintCSV",      "mmPrizeCSV",
-    "Htm_Shuukei", "mmEntryPrint",   "mmResult",    "mmResultPrint", "mmResultPrint2",
-    "mmHoshitori", "mmBanzukePrint", "mmShoui",     "RulesMake"};
-
-struct PhaseCase
-{
-    const char *label;
-    int flag;
-    int day;
-    int entries;
-    std::set<std::string> enabled;
-    const char *cmdNow;
-    const char *menuRules; // caption of MenuRules
+// Each menu item the phase sets and the action of the phase table it offers:
+// enabled exactly when the phase allows it (the store's test owns the phases).
+const std::pair<const char *, Action> kPhaseItems[] {
+    {"KillRename", Action::DeleteRenameList},  {"mmCrear", Action::RestartCompetition},
+    {"MenuMakeBan", Action::RegisterBanzuke},  {"TorikumiKekka", Action::OfferResultInput},
+    {"MenuRules", Action::OpenRules},          {"KyokaiEntry", Action::TakeEntries},
+    {"MenuGameStart", Action::CloseReception}, {"EntryCSV", Action::ExportEntries},
+    {"PrintCSV", Action::ExportResults},       {"mmPrizeCSV", Action::ExportResults},
+    {"Htm_Shuukei", Action::ExportResults},    {"mmEntryPrint", Action::PrintEntries},
+    {"mmResult", Action::AnnounceResults},     {"mmResultPrint", Action::PrintResults},
+    {"mmResultPrint2", Action::PrintResults},  {"mmHoshitori", Action::PrintResults},
+    {"mmBanzukePrint", Action::PrintBanzuke},  {"mmShoui", Action::SetPrizes},
+    {"RulesMake", Action::ShowRulesText},
 };
 
-const std::vector<PhaseCase> &phaseCases()
-{
-    static const std::vector<PhaseCase> cases {
-        {"flag0", 0, 0, 0, {"KillRename", "MenuMakeBan", "MenuRules"}, "ルール設定", "ﾙｰﾙの設定"},
-        {"flag1-empty",
-         1,
-         0,
-         0,
-         {"KyokaiEntry", "MenuGameStart", "mmBanzukePrint", "RulesMake"},
-         "投票受付",
-         "ﾙｰﾙの設定"},
-        {"flag1-entries",
-         1,
-         0,
-         2,
-         {"KyokaiEntry", "MenuGameStart", "mmBanzukePrint", "RulesMake", "mmEntryPrint"},
-         "投票受付",
-         "ﾙｰﾙの設定"},
-        {"flag3",
-         3,
-         0,
-         2,
-         {"KyokaiEntry", "MenuGameStart", "EntryCSV", "mmEntryPrint", "mmBanzukePrint",
-          "RulesMake"},
-         "投票受付",
-         "ﾙｰﾙの設定"},
-        {"flag5",
-         5,
-         0,
-         2,
-         {"TorikumiKekka", "EntryCSV", "PrintCSV", "mmPrizeCSV", "Htm_Shuukei", "mmEntryPrint",
-          "mmBanzukePrint", "mmShoui", "RulesMake"},
-         "賞位設定",
-         "ﾙｰﾙの設定"},
-        {"flag10-day0",
-         10,
-         0,
-         2,
-         {"mmCrear", "TorikumiKekka", "MenuRules", "EntryCSV", "PrintCSV", "mmPrizeCSV",
-          "Htm_Shuukei", "mmEntryPrint", "mmResult", "RulesMake"},
-         "取組結果入力",
-         "ﾙｰﾙ/賞位"},
-        {"flag10-day3",
-         10,
-         3,
-         2,
-         {"mmCrear", "TorikumiKekka", "MenuRules", "EntryCSV", "PrintCSV", "mmPrizeCSV",
-          "Htm_Shuukei", "mmResult", "mmResultPrint", "mmResultPrint2", "mmHoshitori", "RulesMake"},
-         "取組結果入力",
-         "ﾙｰﾙ/賞位"},
-        // After a substitution the phase reads 10 + day; still the competition.
-        {"flag13-day3",
-         13,
-         3,
-         2,
-         {"mmCrear", "TorikumiKekka", "MenuRules", "EntryCSV", "PrintCSV", "mmPrizeCSV",
-          "Htm_Shuukei", "mmResult", "mmResultPrint", "mmResultPrint2", "mmHoshitori", "RulesMake"},
-         "取組結果入力",
-         "ﾙｰﾙ/賞位"},
-    };
-    return cases;
-}
+// The next-step button's caption and the rules item's (in a new window) by the next step.
+const std::map<NextStep, std::pair<const char *, const char *>> kCaptions {
+    {NextStep::Rules, {"ルール設定", "ﾙｰﾙの設定"}},
+    {NextStep::Entries, {"投票受付", "ﾙｰﾙの設定"}},
+    {NextStep::Prizes, {"賞位設定", "ﾙｰﾙの設定"}},
+    {NextStep::Results, {"取組結果入力", "ﾙｰﾙ/賞位"}},
+};
 
 void setPhase(Contest &c, int flag, int day)
 {
@@ -118,30 +60,33 @@ int rankAt(ui::EntryTableModel *m, int row)
 
 } // namespace
 
-TEST(MainWindowMenus, PhaseTableEnablesItemsAndCaptions)
+TEST(MainWindowMenus, ItemsAndCaptionsFollowThePhaseTable)
 {
-    for (const PhaseCase &pc : phaseCases())
-        // Before the competition the confirmed days make no difference.
-        for (int day : pc.flag < 10 ? std::vector<int> {0, 2} : std::vector<int> {pc.day}) {
-            SCOPED_TRACE(pc.label);
-            SCOPED_TRACE(day);
-            MainWindowFixture f;
-            f.contest().rules().pickCount = 3;
-            f.addEntries(pc.entries, day);
-            setPhase(f.contest(), pc.flag, day);
-            f.window();
-            for (const std::string &name : kPhaseItems) {
-                QAction *a = f.action(name.c_str());
-                ASSERT_NE(a, nullptr) << name;
-                EXPECT_EQ(a->isEnabled(), pc.enabled.count(name) == 1) << name;
-            }
-            // Items the phase does not touch stay usable.
-            for (const char *name :
-                 {"mmInit", "mmRename", "mmEnd", "mmHtmlEntry", "mmInfomation", "HelpMenu"})
-                EXPECT_TRUE(f.action(name)->isEnabled()) << name;
-            EXPECT_EQ(f.control<QPushButton>("cmdNow")->text(), QString::fromUtf8(pc.cmdNow));
-            EXPECT_EQ(f.action("MenuRules")->text(), QString::fromUtf8(pc.menuRules));
+    // Flag, confirmed days, participants; 10 + day is still the competition.
+    const int phases[][3] {{0, 0, 0},  {0, 2, 0},  {1, 0, 0}, {1, 2, 0}, {1, 0, 2},
+                           {1, 2, 2},  {3, 0, 2},  {3, 2, 2}, {5, 0, 2}, {5, 2, 2},
+                           {10, 0, 2}, {10, 3, 2}, {13, 3, 2}};
+    for (const auto &[flag, day, entries] : phases) {
+        SCOPED_TRACE(testing::Message() << "Flag " << flag << " day " << day);
+        MainWindowFixture f;
+        f.contest().rules().pickCount = 3;
+        f.addEntries(entries, day);
+        setPhase(f.contest(), flag, day);
+        f.window();
+        const Phase phase(flag, day);
+        for (const auto &[name, action] : kPhaseItems) {
+            QAction *a = f.action(name);
+            ASSERT_NE(a, nullptr) << name;
+            EXPECT_EQ(a->isEnabled(), phase.allows(action, entries)) << name;
         }
+        // Items the phase does not touch stay usable.
+        for (const char *name :
+             {"mmInit", "mmRename", "mmEnd", "mmHtmlEntry", "mmInfomation", "HelpMenu"})
+            EXPECT_TRUE(f.action(name)->isEnabled()) << name;
+        const auto &[button, rules] = kCaptions.at(phase.nextStep());
+        EXPECT_EQ(f.control<QPushButton>("cmdNow")->text(), QString::fromUtf8(button));
+        EXPECT_EQ(f.action("MenuRules")->text(), QString::fromUtf8(rules));
+    }
 }
 
 TEST(MainWindowMenus, FirstEntryOpensTheListPrintAndRulesCaptionKeepsItsLastValue)
