@@ -139,8 +139,8 @@ int entryUpdate(CommandContext &ctx)
     EntryForm form = reg.formOf(index);
     applyOptions(form, options, ctx.contest.rules().pickCount);
     const auto result = reg.update(index, form);
-    if (!result.validation.ok())
-        return refuse(ctx, result.validation.message);
+    if (!result.ok())
+        return refuse(ctx, result.message);
     return ExitOk;
 }
 

@@ -1,7 +1,6 @@
 #include "entries/EntryRegistration.h"
 #include "store/EntryTable.h"
 
-#include "entries/EntryFormState.h"
 #include "entries/EntryStore.h"
 #include "store/Contest.h"
 #include "store/Phase.h"
@@ -121,11 +120,10 @@ bool EntryRegistration::addAll(const std::vector<EntryForm> &forms)
     return true;
 }
 
-EntryRegistration::UpdateResult EntryRegistration::update(int index, const EntryForm &form)
+ValidationResult EntryRegistration::update(int index, const EntryForm &form)
 {
-    UpdateResult out;
-    out.validation = validate(form);
-    if (!out.validation.ok())
+    ValidationResult out = validate(form);
+    if (!out.ok())
         return out;
     const int id = index + 100;
     transact([&] {
@@ -145,9 +143,6 @@ EntryRegistration::UpdateResult EntryRegistration::update(int index, const Entry
         }
     });
     tellCuts(form);
-    EntryFormState state(m_contest.participantCount());
-    state.afterUpdate(index);
-    out.nextIndex = state.currentIndex();
     return out;
 }
 

@@ -23,18 +23,14 @@ public:
         ValidationResult validation;
         int index = -1; // the new element (ID index + 100)
     };
-    struct UpdateResult
-    {
-        ValidationResult validation;
-        int nextIndex = -1; // the entry to show next (the count: the blank page)
-    };
 
     // Why entries cannot be registered now (the window is not available), or empty.
     QString closedReason() const;
 
     ValidationResult validate(const EntryForm &form) const;
     AddResult add(const EntryForm &form);
-    UpdateResult update(int index, const EntryForm &form);
+    // 更新 of element `index`; which entry the window shows next is its own affair.
+    ValidationResult update(int index, const EntryForm &form);
     // 追加 of many applications as one action: all are added or none. The forms
     // must have passed validate(); false (nothing added) when they would not fit.
     bool addAll(const std::vector<EntryForm> &forms);

@@ -578,8 +578,8 @@ void EntryWindow::update()
     EntryRegistration reg(m_contest);
     const int index = m_state.currentIndex();
     const auto result = reg.update(index, readForm());
-    if (!result.validation.ok()) {
-        showError(result.validation);
+    if (!result.ok()) {
+        showError(result);
         return;
     }
     refreshGrid();

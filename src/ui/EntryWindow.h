@@ -1,7 +1,7 @@
 #pragma once
 
-#include "entries/EntryFormState.h"
 #include "entries/EntryValidation.h"
+#include "ui/EntryFormState.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Records.h"
+
 #include <QString>
 
 namespace kc {
@@ -13,8 +15,6 @@ enum class InputStart { MemberName = 0, Shikona = 1, Picks = 2 };
 class EntryFormState
 {
 public:
-    static constexpr int kCapacity = 300;
-
     explicit EntryFormState(int participantCount = 0);
 
     int currentIndex() const { return m_current; }

@@ -1,4 +1,4 @@
-#include "entries/EntryFormState.h"
+#include "ui/EntryFormState.h"
 
 namespace kc {
 
@@ -30,7 +30,7 @@ void EntryFormState::showEntry()
     m_delete = true;
     m_update = true;
     m_add = false;
-    if (m_current == kCapacity - 1) {
+    if (m_current == kEntryCapacity - 1) {
         m_next = false;
         m_last = false;
     }
@@ -83,7 +83,7 @@ void EntryFormState::next()
 void EntryFormState::last()
 {
     setBackEnabled(true);
-    if (m_count >= kCapacity) {
+    if (m_count >= kEntryCapacity) {
         m_current = m_count - 1;
         showEntry();
     } else {
@@ -96,7 +96,7 @@ void EntryFormState::afterAdd(int participantCount)
     m_count = participantCount;
     m_current = m_count - 1;
     setBackEnabled(true);
-    if (m_count < kCapacity)
+    if (m_count < kEntryCapacity)
         newEntryPage();
     else
         showEntry();
