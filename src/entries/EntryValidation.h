@@ -74,6 +74,7 @@ struct ValidationResult
     int pickIndex = -1; // the pick box when box is Pick
 
     bool ok() const { return result == 0; }
+    bool operator==(const ValidationResult &) const = default;
     static ValidationResult fail(int result, const QString &message, EntryBox box, int pick = -1)
     {
         return {result, message, box, pick};

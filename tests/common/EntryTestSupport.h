@@ -5,14 +5,7 @@
 #include "store/Contest.h"
 
 #include <QStringList>
-#include <ostream>
 #include <vector>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace kc::test {
 

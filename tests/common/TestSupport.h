@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Printers.h"
 #include "store/Contest.h"
 #include "store/Prompter.h"
 
