@@ -66,6 +66,32 @@ inline void printFields(const Fields &fs, std::ostream *os)
     *os << " }";
 }
 
+// "name = value" lines for a golden file: an array of numbers or texts on one
+// line, each element of an array of structs on its own.
+inline QByteArray fieldLines(const Fields &fs)
+{
+    std::string out, open; // open: the array or element the current line holds
+    for (const auto &[name, text] : fs) {
+        const size_t bracket = name.find('['), close = name.find(']');
+        const bool scalarElement = bracket != std::string::npos && close + 1 == name.size();
+        const std::string group = bracket == std::string::npos ? std::string()
+            : scalarElement                                    ? name.substr(0, bracket)
+                                                               : name.substr(0, close + 1);
+        if (!open.empty() && group != open)
+            out += " }\n";
+        if (group.empty())
+            out += name + " = " + text + '\n';
+        else if (group != open)
+            out += group + " = { " + (scalarElement ? text : name.substr(close + 2) + '=' + text);
+        else
+            out += (scalarElement ? ", " + text : ' ' + name.substr(close + 2) + '=' + text);
+        open = group;
+    }
+    if (!open.empty())
+        out += " }\n";
+    return QByteArray::fromStdString(out);
+}
+
 // For EXPECT_PRED_FORMAT2: equal, or the fields that differ.
 template<typename T>
 testing::AssertionResult sameFields(const char *actualText, const char *expectedText,

@@ -1,9 +1,11 @@
 #include "../rules/RulesTestSupport.h"
+#include "Golden.h"
 
 #include "store/RecordSet.h"
 #include "ui/RulesFormState.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace kc;
 using namespace kc::test;
@@ -19,40 +21,21 @@ protected:
     Contest *c = nullptr;
 };
 
-TEST_F(RulesFormTest, FreshContestOpensWithTheDefaults)
+// The whole form as it opens, field by field, for a contest with the input's
+// participants (none: every rank is above the count, so every row is off).
+TEST(RulesFormGolden, FormOpensAsItsGoldenFile)
 {
-    const RulesForm f = loadRulesForm(*c);
-    EXPECT_EQ(f.pickCount, u"7");
-    const char16_t *const expected[] = {u"7", u"6", u"5", u"4", u"3", u"2", u"1", u"", u"", u""};
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(f.slotPoints[i], QString::fromUtf16(expected[i])) << i;
-        EXPECT_EQ(f.slotActive[i], i < 7) << i;
+    for (const char *name : {"fresh-contest", "forty-participants"}) {
+        const GoldenCase gc(QStringLiteral("rules-form"), QString::fromLatin1(name));
+        TempContest tc;
+        Contest &c = tc.open();
+        if (const int n = gc.number(QStringLiteral("participants")))
+            registerParticipants(c, n);
+        const RulesForm f = loadRulesForm(c);
+        gc.expect(QStringLiteral("form.txt"), fieldLines(fieldsOf(f)));
+        EXPECT_EQ(f.unitLabel(), u"点");
+        EXPECT_EQ(c.rules().prizePoints[8], 3000); // a waiting row keeps the organiser's switch
     }
-    EXPECT_TRUE(f.simpleBonus);
-    EXPECT_EQ(f.unitLabel(), u"点");
-    EXPECT_EQ(f.goldStar, u"10");
-    EXPECT_EQ(f.silverStar, u"5");
-    EXPECT_TRUE(f.streakOn);
-    EXPECT_EQ(f.streakMin, u"4");
-    EXPECT_EQ(f.streakBonus, u"2");
-    EXPECT_TRUE(f.useReserve);
-    EXPECT_FALSE(f.includeTopRanks);
-    EXPECT_FALSE(f.smallerIdFirst);
-    EXPECT_FALSE(f.rulesLocked);
-    EXPECT_FALSE(f.prizesLocked);
-    EXPECT_FALSE(f.openOnPrizeTab);
-    EXPECT_TRUE(f.darkShade);
-    // No participants: every rank is above the count, so every row is off.
-    for (const PrizeRowForm &row : f.prizes)
-        EXPECT_FALSE(row.on);
-    EXPECT_EQ(f.prizes[0].name, u"優勝");
-    EXPECT_EQ(f.prizes[0].rank, u"1");
-    EXPECT_EQ(f.prizes[0].points, u"30000");
-    EXPECT_EQ(f.prizes[11].rank, u"");
-    EXPECT_EQ(f.prizes[11].points, u"0");
-    EXPECT_EQ(f.participants, u"0");
-    EXPECT_EQ(f.perParticipant, u""); // not computed without participants
-    EXPECT_EQ(f.prizeTotal, u"15,000"); // 中日累計賞 and days 6..10
 }
 
 TEST_F(RulesFormTest, PickCountEnterRestoresOrFills)
@@ -103,21 +86,17 @@ TEST_F(RulesFormTest, SavedRulesReopenAsStored)
     f.streakBonus = QString();
     f.slotPoints[0] = QStringLiteral("2.5"); // rounds half to even
     f.slotPoints[1] = QStringLiteral("3.5");
+    RulesRecord expected = c->rules();
     ASSERT_TRUE(saveRules(*c, settingsOf(f)).done());
-
-    const RulesRecord r = storedRules(tc);
-    EXPECT_EQ(r.streakMin, -4);
-    EXPECT_EQ(r.goldStarBonus, 0);
-    EXPECT_EQ(r.silverStarBonus, 0);
-    EXPECT_EQ(r.bonusType, 0);
-    EXPECT_EQ(r.includeTopRanks, 1);
-    EXPECT_EQ(r.useReserve, 0);
-    EXPECT_EQ(r.streakBonus, 0);
-    EXPECT_EQ(r.slotPoints[0], 2);
-    EXPECT_EQ(r.slotPoints[1], 4);
-    EXPECT_EQ(r.title, u"無題");
-    EXPECT_EQ(r.prizeExtra, 0); // the defaults carry 1000
-    EXPECT_EQ(r.encode(), c->rules().encode());
+    expected.streakMin = -4;
+    expected.goldStarBonus = expected.silverStarBonus = expected.bonusType = 0;
+    expected.includeTopRanks = 1;
+    expected.useReserve = expected.streakBonus = 0;
+    expected.slotPoints[0] = 2;
+    expected.slotPoints[1] = 4;
+    expected.prizeExtra = 0; // the defaults carry 1000
+    EXPECT_FIELDS_EQ(c->rules(), expected);
+    EXPECT_EQ(storedRules(tc).encode(), c->rules().encode());
 
     tc.close();
     c = &tc.open();
@@ -264,26 +243,31 @@ TEST_F(RulesFormTest, DecideRulesLeavesARegisteredParticipantsPicks)
     EXPECT_EQ(storedEntry(tc, 2), c->entries()[1]);
 }
 
-TEST_F(RulesFormTest, LocksFollowThePhase)
+TEST_F(RulesFormTest, LocksAndTheOpeningTabFollowThePhase)
 {
-    c->rules().flag = 1;
-    RulesForm f = loadRulesForm(*c);
-    EXPECT_TRUE(f.rulesLocked);
-    EXPECT_FALSE(f.prizesLocked);
-    EXPECT_FALSE(f.openOnPrizeTab);
-    c->rules().flag = 5;
-    f = loadRulesForm(*c);
-    EXPECT_TRUE(f.openOnPrizeTab);
-    EXPECT_FALSE(f.prizesLocked);
-    c->rules().flag = 10;
-    f = loadRulesForm(*c);
-    EXPECT_TRUE(f.rulesLocked);
-    EXPECT_TRUE(f.prizesLocked);
-    EXPECT_FALSE(f.openOnPrizeTab);
-    // The maintenance opening comes up as in phase 0.
-    f = loadRulesForm(*c, RulesOpening::RuleChange);
-    EXPECT_FALSE(f.rulesLocked);
-    EXPECT_FALSE(f.prizesLocked);
+    // Flag, participants, opening; rules locked, prizes locked, opens on the prize tab.
+    const struct
+    {
+        int flag, participants;
+        RulesOpening opening;
+        std::tuple<bool, bool, bool> expected;
+    } rows[] {
+        {0, 0, RulesOpening::Normal, {false, false, false}},
+        {1, 0, RulesOpening::Normal, {true, false, false}},
+        {5, 0, RulesOpening::Normal, {true, false, true}},
+        {10, 0, RulesOpening::Normal, {true, true, false}},
+        {11, 40, RulesOpening::Normal, {true, true, false}},
+        // The maintenance opening comes up as in phase 0.
+        {10, 0, RulesOpening::RuleChange, {false, false, false}},
+    };
+    for (const auto &row : rows) {
+        if (row.participants)
+            registerParticipants(*c, row.participants, row.flag);
+        c->rules().flag = qint16(row.flag);
+        const RulesForm f = loadRulesForm(*c, row.opening);
+        EXPECT_EQ(std::tuple(f.rulesLocked, f.prizesLocked, f.openOnPrizeTab), row.expected)
+            << "Flag " << row.flag;
+    }
 }
 
 } // namespace
