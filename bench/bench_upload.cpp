@@ -3,7 +3,7 @@
 // confirmed day (day 14 -> 15) as a share of a full one, medians of five
 // runs each. A last run with nothing changed shows the floor: reading and
 // hashing html/.
-#include "UploadServers.h"
+#include "Servers.h"
 #include "demo/DemoContest.h"
 #include "online/Uploader.h"
 #include "publish/Publisher.h"

@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "ScoringFixture.h"
 
 #include "banzuke/Renaming.h"
 #include "store/RecordFile.h"
@@ -57,15 +57,6 @@ void addEntries(Contest &c)
         c.entries().push_back(e);
     }
     c.rebuildEntryTable();
-}
-
-QString column(Contest &c, int id, const QString &name)
-{
-    RecordSet rs(c.database(), QStringLiteral("entry00"));
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-        if (rs.intValue(QStringLiteral("ID")) == id)
-            return rs.textValue(name);
-    return QStringLiteral("<no row>");
 }
 
 } // namespace
@@ -150,11 +141,12 @@ TEST(RenameSave, RikishiFileAndEntryTableFollow)
     c.saveWrestlers();
     ASSERT_FALSE(renameSlots(c, {{5, QStringLiteral("雅王")}, {1, QStringLiteral("貴花")}}));
 
-    EXPECT_EQ(column(c, 100, QStringLiteral("力士1")), u"武蔵丸");
-    EXPECT_EQ(column(c, 101, QStringLiteral("力士1")), u"貴花");
-    EXPECT_EQ(column(c, 102, QStringLiteral("力士2")), u"雅王");
-    EXPECT_EQ(column(c, 102, QStringLiteral("予備力士")), u"雅王");
-    EXPECT_EQ(column(c, 100, QStringLiteral("予備力士")), u"雅王"); // as registered
+    EXPECT_EQ(test::rowValue(c, 100, QStringLiteral("力士1")).toString(), u"武蔵丸");
+    EXPECT_EQ(test::rowValue(c, 101, QStringLiteral("力士1")).toString(), u"貴花");
+    EXPECT_EQ(test::rowValue(c, 102, QStringLiteral("力士2")).toString(), u"雅王");
+    EXPECT_EQ(test::rowValue(c, 102, QStringLiteral("予備力士")).toString(), u"雅王");
+    EXPECT_EQ(test::rowValue(c, 100, QStringLiteral("予備力士")).toString(),
+              u"雅王"); // as registered
 
     const auto rikishi = recordfile::readAll<WrestlerRecord>(
         c.files(), tc.dataFile(QStringLiteral("Rikishi.Dat")));
@@ -239,8 +231,8 @@ TEST(RenameRecover, DefaultNamesBackWithDayResultsKept)
     EXPECT_EQ(c.roster().wrestlers[0].dayResult[2], 3);
     EXPECT_EQ(c.roster().wrestlers[2].dayResult[3], MarkWin);
     EXPECT_EQ(c.roster().wrestlers[3].dayResult[3], 0);
-    EXPECT_EQ(column(c, 102, QStringLiteral("力士1")), u"千代大海");
-    EXPECT_EQ(column(c, 100, QStringLiteral("力士2")), u"武双山");
+    EXPECT_EQ(test::rowValue(c, 102, QStringLiteral("力士1")).toString(), u"千代大海");
+    EXPECT_EQ(test::rowValue(c, 100, QStringLiteral("力士2")).toString(), u"武双山");
 
     Contest &again = tc.open();
     EXPECT_EQ(again.roster().name(0), u"武蔵丸");

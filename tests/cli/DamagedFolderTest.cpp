@@ -9,7 +9,6 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
-#include <QtEndian>
 #include <gtest/gtest.h>
 #include <memory>
 #include <unistd.h>
@@ -28,13 +27,6 @@ void copyTree(const QString &from, const QString &to)
         else
             QFile::copy(f.filePath(), to + u'/' + f.fileName());
     }
-}
-
-void patchI16(const QString &path, int offset, qint16 value)
-{
-    QByteArray b = readBytes(path);
-    qToLittleEndian<qint16>(value, b.data() + offset);
-    writeBytes(path, b);
 }
 
 void sqlite(const QString &path, const QString &statement)
@@ -133,9 +125,12 @@ std::shared_ptr<void> apply(const Row &row, const QString &data)
     case Damage::Remove:
         QFile::remove(path);
         break;
-    case Damage::Patch:
-        patchI16(path, row.offset, qint16(row.value));
+    case Damage::Patch: {
+        QByteArray bytes = readBytes(path);
+        setI16(bytes, row.offset, qint16(row.value));
+        writeBytes(path, bytes);
         break;
+    }
     case Damage::Folder:
         QFile::remove(path);
         QDir().mkdir(path);

@@ -1,4 +1,4 @@
-#include "../scoring/ScoringFixture.h"
+#include "ScoringFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #include "TestSupport.h"
 
 #include "cli/Cli.h"
+#include "publish/PrintDocument.h"
 #include "scoring/StartUp.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTcpServer>
+#include <QtEndian>
 #include <stdexcept>
 
 namespace kc::test {
@@ -70,6 +70,19 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
+void setI16(QByteArray &bytes, int offset, qint16 value)
+{
+    qToLittleEndian<qint16>(value, bytes.data() + offset);
+}
+
+const PrintItem *textAt(const PrintDocument &doc, int x, int y)
+{
+    for (const PrintItem &item : doc.pages().front().items)
+        if (item.kind == PrintItem::Kind::Text && item.x == x && item.y == y)
+            return &item;
+    return nullptr;
+}
+
 CliResult runCli(const QStringList &args)
 {
     QString outText, errText;
@@ -102,49 +115,6 @@ CliResult runExe(const QStringList &args)
     if (p.exitStatus() != QProcess::NormalExit)
         return {-1, QString(), QStringLiteral("crashed: ") + err};
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), err};
-}
-
-FetchServer::FetchServer(int timeoutMs) : m_process(std::make_unique<QProcess>())
-{
-    for (const char *name :
-         {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
-        qunsetenv(name);
-    qputenv("KACHIKOSHI_FETCH_TIMEOUT_MS", QByteArray::number(timeoutMs));
-    const QString dir
-        = qEnvironmentVariable("KC_TEST_SOURCE_DIR") + QStringLiteral("/tests/online");
-    m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process->start(QStandardPaths::findExecutable(QStringLiteral("python3")),
-                     {dir + QStringLiteral("/fetch_server.py"), dir + QStringLiteral("/fixtures")});
-    // The first line names both ports; it may come in pieces.
-    if (m_process->waitForStarted(10000)) {
-        while (!m_process->canReadLine() && m_process->waitForReadyRead(10000)) { }
-        const QList<QByteArray> ports = m_process->readLine().trimmed().split(' ');
-        m_port = ports.value(0).toInt();
-        m_tlsPort = ports.value(1).toInt();
-    }
-}
-
-FetchServer::~FetchServer()
-{
-    m_process->kill();
-    m_process->waitForFinished(5000);
-}
-
-QString FetchServer::url(const QString &path) const
-{
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
-}
-
-QString FetchServer::tlsUrl(const QString &path) const
-{
-    return QStringLiteral("https://127.0.0.1:%1%2").arg(m_tlsPort).arg(path);
-}
-
-int FetchServer::closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort(); // closed again when probe goes
 }
 
 } // namespace kc::test

@@ -12,7 +12,10 @@
 #include <deque>
 #include <memory>
 
-class QProcess;
+namespace kc {
+class PrintDocument;
+struct PrintItem;
+} // namespace kc
 
 namespace kc::test {
 
@@ -69,6 +72,10 @@ QMap<QString, QByteArray> snapshotFiles(const QString &dir);
 // Pages of a PDF document (its /Type /Page objects).
 int pdfPageCount(const QByteArray &pdf);
 void writeBytes(const QString &path, const QByteArray &bytes);
+// A little-endian 16-bit number written into a record's bytes.
+void setI16(QByteArray &bytes, int offset, qint16 value);
+// The text item of a document's first page at (x, y), or null.
+const PrintItem *textAt(const PrintDocument &doc, int x, int y);
 
 // Runs the command line in-process; returns the exit code with what it printed.
 struct CliResult
@@ -87,26 +94,5 @@ namespace kc::test {
 // DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); code -1 when it crashed, did not
 // finish in two minutes, or KC_EXE is not set.
 CliResult runExe(const QStringList &args);
-
-// The results site of the fetch tests (tests/online/fetch_server.py) on
-// 127.0.0.1, on a port the system picks; stopped when destroyed. Also lifts a
-// proxy of the environment and shortens the fetch deadline to `timeoutMs`.
-class FetchServer
-{
-public:
-    explicit FetchServer(int timeoutMs = 1000);
-    ~FetchServer();
-    bool running() const { return m_port > 0 && m_tlsPort > 0; }
-    QString url(const QString &path) const;
-    // The same site over HTTPS with a self-signed certificate.
-    QString tlsUrl(const QString &path) const;
-    // A port nobody listens on.
-    static int closedPort();
-
-private:
-    std::unique_ptr<QProcess> m_process;
-    int m_port = 0;
-    int m_tlsPort = 0;
-};
 
 } // namespace kc::test

@@ -49,7 +49,7 @@ TEST(Fetch, EveryFailureNamesAddressAndCauseAndLeavesDataAlone)
 {
     FetchServer server(700);
     ASSERT_TRUE(server.running());
-    const QString refused = u"http://127.0.0.1:%1/day3.json"_s.arg(FetchServer::closedPort());
+    const QString refused = u"http://127.0.0.1:%1/day3.json"_s.arg(freePort());
     struct Case
     {
         QString url;

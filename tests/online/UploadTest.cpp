@@ -1,5 +1,5 @@
+#include "Servers.h"
 #include "TestSupport.h"
-#include "UploadServers.h"
 #include "demo/DemoContest.h"
 #include "online/Uploader.h"
 #include "publish/Publisher.h"

@@ -7,16 +7,9 @@
 #include <gtest/gtest.h>
 
 using namespace kc;
+using namespace kc::test;
 
 namespace {
-
-const PrintItem *textAt(const PrintDocument &doc, int x, int y)
-{
-    for (const PrintItem &item : doc.pages().front().items)
-        if (item.kind == PrintItem::Kind::Text && item.x == x && item.y == y)
-            return &item;
-    return nullptr;
-}
 
 std::vector<PrizeListRow> sampleRows()
 {

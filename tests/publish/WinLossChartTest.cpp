@@ -9,13 +9,7 @@
 namespace kc {
 namespace {
 
-const PrintItem *textAt(const PrintDocument &doc, int x, int y)
-{
-    for (const PrintItem &i : doc.pages()[0].items)
-        if (i.kind == PrintItem::Kind::Text && i.x == x && i.y == y)
-            return &i;
-    return nullptr;
-}
+using test::textAt;
 
 int rowY(int r)
 {

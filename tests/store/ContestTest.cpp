@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "ScoringFixture.h"
 
 #include "store/RecordFile.h"
 #include "store/StoreError.h"
@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace kc;
@@ -15,39 +14,18 @@ using namespace kc::test;
 
 namespace {
 
-EntryRecord entry(const QString &name, std::initializer_list<int> picks, int reserve = 43)
-{
-    EntryRecord e = EntryRecord::cleared();
-    e.shikona = name;
-    e.furigana = QStringLiteral("ﾌﾘｶﾞﾅ");
-    int i = 0;
-    for (int p : picks) {
-        e.picks[i] = qint16(p);
-        e.enteredPicks[i] = qint16(p);
-        ++i;
-    }
-    e.reserve = qint16(reserve);
-    e.reserveList[0] = qint16(reserve);
-    return e;
-}
-
 // A contest with three registered participants, closed again.
 void registerThree(TempContest &t)
 {
     Contest &c = t.open();
     c.rules().flag = 3;
     c.saveRules();
-    c.entries()
-        = {entry(QStringLiteral("一郎"), {11, 20, 21}), entry(QStringLiteral("二郎"), {12, 22}),
-           entry(QStringLiteral("三郎"), {30, 31, 32}, 19)};
+    c.entries() = {makeEntry(QStringLiteral("一郎"), {11, 20, 21}),
+                   makeEntry(QStringLiteral("二郎"), {12, 22}),
+                   makeEntry(QStringLiteral("三郎"), {30, 31, 32}, 19)};
     c.saveEntries();
     c.rebuildEntryTable();
     t.close();
-}
-
-void setI16(QByteArray &b, int offset, qint16 v)
-{
-    qToLittleEndian<qint16>(v, b.data() + offset);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "../online/FetchFixture.h"
+#include "FetchFixture.h"
 #include "online/FetchSettings.h"
 #include "ui/BanzukeWindow.h"
 #include "ui/TorikumiWindow.h"

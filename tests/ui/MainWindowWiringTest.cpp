@@ -1,6 +1,6 @@
-#include "../scoring/ScoringFixture.h"
 #include "EntryTestSupport.h"
 #include "MainWindowTestSupport.h"
+#include "ScoringFixture.h"
 
 #include <QApplication>
 #include <QDialog>

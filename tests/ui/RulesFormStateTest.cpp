@@ -1,5 +1,5 @@
-#include "../rules/RulesTestSupport.h"
 #include "Golden.h"
+#include "RulesTestSupport.h"
 
 #include "store/RecordSet.h"
 #include "ui/RulesFormState.h"

@@ -1,4 +1,4 @@
-#include "../rules/RulesTestSupport.h"
+#include "RulesTestSupport.h"
 
 #include "ui/RulesWindow.h"
 

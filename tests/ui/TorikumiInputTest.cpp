@@ -1,4 +1,4 @@
-#include "../scoring/ScoringFixture.h"
+#include "ScoringFixture.h"
 #include "scoring/DayConfirmation.h"
 #include "ui/TorikumiWindow.h"
 

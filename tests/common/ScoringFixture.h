@@ -60,7 +60,7 @@ inline EntryRecord makeEntry(const QString &name, std::initializer_list<int> pic
     for (int p : picks)
         e.picks[s++] = qint16(p);
     e.enteredPicks = e.picks;
-    e.reserve = qint16(reserve);
+    e.reserve = e.reserveList[0] = qint16(reserve);
     return e;
 }
 

@@ -1,9 +1,10 @@
-#include "UploadServers.h"
+#include "Servers.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <pwd.h>
@@ -35,6 +36,42 @@ QString userName()
 }
 
 } // namespace
+
+FetchServer::FetchServer(int timeoutMs) : m_process(std::make_unique<QProcess>())
+{
+    for (const char *name :
+         {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+        qunsetenv(name);
+    qputenv("KACHIKOSHI_FETCH_TIMEOUT_MS", QByteArray::number(timeoutMs));
+    const QString dir
+        = qEnvironmentVariable("KC_TEST_SOURCE_DIR") + QStringLiteral("/tests/online");
+    m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process->start(QStandardPaths::findExecutable(QStringLiteral("python3")),
+                     {dir + QStringLiteral("/fetch_server.py"), dir + QStringLiteral("/fixtures")});
+    // The first line names both ports; it may come in pieces.
+    if (m_process->waitForStarted(10000)) {
+        while (!m_process->canReadLine() && m_process->waitForReadyRead(10000)) { }
+        const QList<QByteArray> ports = m_process->readLine().trimmed().split(' ');
+        m_port = ports.value(0).toInt();
+        m_tlsPort = ports.value(1).toInt();
+    }
+}
+
+FetchServer::~FetchServer()
+{
+    m_process->kill();
+    m_process->waitForFinished(5000);
+}
+
+QString FetchServer::url(const QString &path) const
+{
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+}
+
+QString FetchServer::tlsUrl(const QString &path) const
+{
+    return QStringLiteral("https://127.0.0.1:%1%2").arg(m_tlsPort).arg(path);
+}
 
 int freePort()
 {

@@ -4,10 +4,31 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 
 namespace kc::test {
 
-// A free TCP port on 127.0.0.1 (asked of the system, then released).
+// The results site of the fetch tests (tests/online/fetch_server.py) on
+// 127.0.0.1, on a port the system picks; stopped when destroyed. Also lifts a
+// proxy of the environment and shortens the fetch deadline to `timeoutMs`.
+class FetchServer
+{
+public:
+    explicit FetchServer(int timeoutMs = 1000);
+    ~FetchServer();
+    bool running() const { return m_port > 0 && m_tlsPort > 0; }
+    QString url(const QString &path) const;
+    // The same site over HTTPS with a self-signed certificate.
+    QString tlsUrl(const QString &path) const;
+
+private:
+    std::unique_ptr<QProcess> m_process;
+    int m_port = 0;
+    int m_tlsPort = 0;
+};
+
+// A free TCP port on 127.0.0.1 (asked of the system, then released): nobody
+// listens on it.
 int freePort();
 // Every file below dir by relative path.
 QMap<QString, QByteArray> treeOf(const QString &dir);

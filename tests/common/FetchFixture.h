@@ -1,6 +1,7 @@
 #pragma once
 
-#include "../scoring/ScoringFixture.h"
+#include "ScoringFixture.h"
+#include "Servers.h"
 
 #include <gtest/gtest.h>
 
