@@ -263,8 +263,8 @@ void Contest::open(const StartupRepairs &repairs)
         loadAll();
         if (repairs)
             m_startupNotes << repairs(*this);
-        m_entryTable = std::make_unique<RecordSet>(m_db, QStringLiteral("entry00"));
-        m_entryTable->setSort(QStringLiteral("順位 ASC"));
+        m_entryTable = std::make_unique<RecordSet>(m_db, entrytable::name);
+        m_entryTable->setSort(entrytable::column::rank + QStringLiteral(" ASC"));
         m_entryTable->moveFirst();
     } catch (...) {
         while (m_files->depth() > 0)
@@ -397,7 +397,7 @@ void Contest::restore(ContestState state)
 void Contest::reopenEntryTable()
 {
     const QString sort = m_entryTable ? m_entryTable->sort() : QStringLiteral("順位 ASC");
-    m_entryTable = std::make_unique<RecordSet>(m_db, QStringLiteral("entry00"));
+    m_entryTable = std::make_unique<RecordSet>(m_db, entrytable::name);
     m_entryTable->setSort(sort);
     m_entryTable->moveFirst();
 }
@@ -437,7 +437,7 @@ bool Contest::reset()
     loadRoster();
     for (auto &s : m_roster.wrestlers)
         s.dayResult.fill(0);
-    m_db.deleteAll(QStringLiteral("entry00"));
+    m_db.deleteAll(entrytable::name);
     m_db.deleteAll(QStringLiteral("PRIZE"));
     work.commit();
     m_entries.clear();

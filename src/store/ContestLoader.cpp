@@ -200,8 +200,7 @@ void ContestLoader::loadRulesAndDaily()
                                  m_paths.banzuke, m_paths.rename})
             if (QFileInfo::exists(p))
                 held << fileName(p);
-        if (m_db.rowCount(QStringLiteral("entry00")) > 0
-            || m_db.rowCount(QStringLiteral("PRIZE")) > 0)
+        if (m_db.rowCount(entrytable::name) > 0 || m_db.rowCount(QStringLiteral("PRIZE")) > 0)
             held << fileName(m_paths.database);
         if (!held.isEmpty())
             throw StoreError(
@@ -254,8 +253,8 @@ EntryRecord ContestLoader::entryFromRow(RecordSet &rs) const
 {
     // Only names survive in a row; picks are found again by wrestler name.
     EntryRecord e = EntryRecord::cleared();
-    e.shikona = rs.textValue(QStringLiteral("しこな"));
-    e.furigana = rs.textValue(QStringLiteral("シコ"));
+    e.shikona = rs.textValue(entrytable::column::shikona);
+    e.furigana = rs.textValue(entrytable::column::furigana);
     auto slotOf = [&](const QString &name) -> qint16 {
         const QString n = name.trimmed();
         if (n.isEmpty())
@@ -266,22 +265,22 @@ EntryRecord ContestLoader::entryFromRow(RecordSet &rs) const
         return kNoWrestler;
     };
     for (int i = 0; i < kMaxPicks; ++i) {
-        e.picks[i] = slotOf(rs.textValue(QStringLiteral("力士%1").arg(i + 1)));
+        e.picks[i] = slotOf(rs.textValue(entrytable::column::pick(i)));
         e.enteredPicks[i] = e.picks[i];
     }
-    e.reserve = slotOf(rs.textValue(QStringLiteral("予備力士")));
+    e.reserve = slotOf(rs.textValue(entrytable::column::reserve));
     e.reserveList[0] = e.reserve;
     for (int d = 1; d <= kDays; ++d)
-        e.dayTotal[d - 1] = qint16(rs.intValue(dayColumnName(d)));
-    e.totalScore = qint16(rs.intValue(QStringLiteral("合計")));
-    e.midScore = qint16(rs.intValue(QStringLiteral("中日計")));
+        e.dayTotal[d - 1] = qint16(rs.intValue(entrytable::column::day(d)));
+    e.totalScore = qint16(rs.intValue(entrytable::column::total));
+    e.midScore = qint16(rs.intValue(entrytable::column::midTotal));
     return e;
 }
 
 void ContestLoader::loadEntries()
 {
     const bool dbFresh = !m_db.wasComplete();
-    int rows = dbFresh ? 0 : m_db.rowCount(QStringLiteral("entry00"));
+    int rows = dbFresh ? 0 : m_db.rowCount(entrytable::name);
     if (rows > kEntryCapacity)
         throw StoreError(QStringLiteral("データベース %1 の参加者数 %2 が上限 %3 を超えています。")
                              .arg(fileName(m_paths.database))
@@ -368,14 +367,14 @@ void ContestLoader::loadEntries()
     std::vector<EntryRecord> repaired = fromFile;
     if (rows > records) {
         QStringList who;
-        RecordSet rs(m_db, QStringLiteral("entry00"));
-        rs.setSort(QStringLiteral("ID ASC"));
+        RecordSet rs(m_db, entrytable::name);
+        rs.setSort(entrytable::column::id + QStringLiteral(" ASC"));
         for (rs.moveTo(records); !rs.eof(); rs.moveNext()) {
             repaired.push_back(entryFromRow(rs));
             if (who.size() < 10)
                 who << QStringLiteral("%1 %2")
-                           .arg(rs.intValue(QStringLiteral("ID")))
-                           .arg(rs.textValue(QStringLiteral("しこな")).trimmed());
+                           .arg(rs.intValue(entrytable::column::id))
+                           .arg(rs.textValue(entrytable::column::shikona).trimmed());
         }
         if (rows - records > who.size())
             who << QStringLiteral("ほか %1 名").arg(rows - records - who.size());
