@@ -8,6 +8,9 @@
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace kc {
@@ -416,6 +419,65 @@ void ContestLoader::loadEntries()
                    "参加者の表（%1）が %2 と一致しなかったため、作り直しました（%3 名）。")
                    .arg(fileName(m_paths.database), fileName(m_paths.entry))
                    .arg(m_state.entries.size());
+}
+
+QStringList openContestDatabase(Database &db, const QString &path)
+{
+    QStringList notes;
+    const QFileInfo info(path);
+    // The database is written where it lies: never through a link, and a
+    // refused start leaves the link as it found it.
+    if (info.isSymLink())
+        throw StoreError(
+            QStringLiteral("データベース %1 はシンボリックリンクです（リンク先 %2%3）。"
+                           "リンクを本物のファイルに置き換えてください。"
+                           "何も変更していません。")
+                .arg(fileName(path), QDir::toNativeSeparators(info.symLinkTarget()),
+                     info.exists() ? QString() : QStringLiteral("、存在しません")),
+            path);
+    const bool existed = info.exists();
+    // A file that cannot be read or written is not damaged: nothing is set aside.
+    if (existed
+        && (!info.isFile() || !info.isReadable() || !QFileInfo(info.absolutePath()).isWritable()
+            || !info.isWritable()))
+        throw StoreError(QStringLiteral("データベース %1 を読み書きできません（%2）。"
+                                        "何も変更していません。")
+                             .arg(fileName(path),
+                                  info.isFile() ? QStringLiteral("アクセス権がありません")
+                                                : QStringLiteral("ファイルではありません")),
+                         path);
+    try {
+        db.open(path);
+    } catch (const StoreError &e) {
+        const Database::Failure failure = db.failure();
+        db.close();
+        if (failure != Database::Failure::Damaged) {
+            // Busy, locked or a full disk: changed nothing; a file this run
+            // created is not left behind.
+            if (!existed)
+                QFile::remove(path);
+            throw;
+        }
+        // Not a database, or its tables are unusable: keep it aside and start
+        // a new one; the entries come back from Entry.Dat, the prizes below.
+        const QString aside = path + QStringLiteral(".broken-")
+            + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
+        if (!QFile::rename(path, aside))
+            throw;
+        notes << e.message() + QStringLiteral("。");
+        notes << QStringLiteral("データベース %1 が使えなかったため %2 として保存し、"
+                                "新しく作成しました。")
+                     .arg(fileName(path), fileName(aside));
+        try {
+            db.open(path);
+        } catch (const StoreError &) {
+            db.close();
+            QFile::remove(path);
+            QFile::rename(aside, path);
+            throw;
+        }
+    }
+    return notes;
 }
 
 } // namespace kc
