@@ -44,7 +44,7 @@ void rewriteEntryNames(Contest &contest, const Roster &roster, bool allColumns)
 {
     Database &db = contest.database();
     Transaction tx(db);
-    RecordSet rs(db, QStringLiteral("entry00"));
+    RecordSet rs(db, entrytable::name);
     const auto &entries = contest.entries();
     const int picks
         = allColumns ? kMaxPicks : std::clamp<int>(contest.rules().pickCount, 0, kMaxPicks);

@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "store/EntryTable.h"
 
 #include "entries/EntryImport.h"
 #include "entries/EntryRegistration.h"
@@ -182,9 +183,9 @@ int entryList(CommandContext &ctx)
     Contest &c = ctx.contest;
     const int pickCount = std::clamp<int>(c.rules().pickCount, 0, kMaxPicks);
     std::map<int, int> rankById;
-    RecordSet rs(c.database(), QStringLiteral("entry00"));
+    RecordSet rs(c.database(), entrytable::name);
     for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-        rankById[rs.intValue(QStringLiteral("ID"))] = rs.intValue(QStringLiteral("順位"));
+        rankById[rs.intValue(entrytable::column::id)] = rs.intValue(entrytable::column::rank);
     QJsonArray list;
     for (int k = 0; k < c.participantCount(); ++k) {
         const EntryRecord &e = c.entries()[k];

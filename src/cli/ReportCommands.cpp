@@ -3,6 +3,7 @@
 #include "publish/CsvExport.h"
 #include "publish/EntryListReport.h"
 #include "publish/ResultListReport.h"
+#include "store/EntryTable.h"
 #include "store/Phase.h"
 #include "store/Records.h"
 
@@ -50,7 +51,8 @@ QString resultOrder(const QStringList &args)
         if (day < 1 || day > kDays)
             throw UsageError {
                 QStringLiteral("day は 1 から 15 で指定してください: %1").arg(args[2])};
-        return dayColumnName(day) + QStringLiteral(" DESC, 順位 ASC");
+        return entrytable::column::day(day) + QStringLiteral(" DESC, ") + entrytable::column::rank
+            + QStringLiteral(" ASC");
     }
     throw UsageError {usage};
 }

@@ -10,8 +10,7 @@
 namespace kc {
 
 namespace {
-const QString kTable = QStringLiteral("entry00");
-const QString kById = QStringLiteral("ID ASC");
+const QString kById = entrytable::column::id + QStringLiteral(" ASC");
 } // namespace
 
 EntryRegistration::EntryRegistration(Contest &contest) : m_contest(contest) { }
@@ -86,7 +85,7 @@ EntryRegistration::AddResult EntryRegistration::add(const EntryForm &form)
     transact([&] {
         const EntryRecord e = storeEntry(form, m_contest.rules(), m_contest.roster());
         m_contest.entries().push_back(e);
-        RecordSet rs(m_contest.database(), kTable);
+        RecordSet rs(m_contest.database(), entrytable::name);
         rs.setSort(kById);
         rs.addNew();
         writeEntryRow(rs, e, k, m_contest.roster());
@@ -105,7 +104,7 @@ bool EntryRegistration::addAll(const std::vector<EntryForm> &forms)
     if (forms.empty())
         return true;
     transact([&] {
-        RecordSet rs(m_contest.database(), kTable);
+        RecordSet rs(m_contest.database(), entrytable::name);
         rs.setSort(kById);
         for (const EntryForm &form : forms) {
             const int k = m_contest.participantCount();
@@ -129,11 +128,11 @@ ValidationResult EntryRegistration::update(int index, const EntryForm &form)
     transact([&] {
         // The element restarts from a cleared entry: its day values and totals go to 0.
         m_contest.entries().at(index) = storeEntry(form, m_contest.rules(), m_contest.roster());
-        RecordSet rs(m_contest.database(), kTable);
+        RecordSet rs(m_contest.database(), entrytable::name);
         rs.setSort(kById);
         int p = 0;
         for (rs.moveFirst(); !rs.eof(); rs.moveNext(), ++p) {
-            if (rs.intValue(QStringLiteral("ID")) != id || p >= m_contest.participantCount())
+            if (rs.intValue(entrytable::column::id) != id || p >= m_contest.participantCount())
                 continue;
             const EntryRecord &e = m_contest.entries()[p];
             entrytable::writeNames(rs, e);
@@ -149,30 +148,30 @@ ValidationResult EntryRegistration::update(int index, const EntryForm &form)
 bool EntryRegistration::remove(int index)
 {
     const int id = index + 100;
-    RecordSet rows(m_contest.database(), kTable);
+    RecordSet rows(m_contest.database(), entrytable::name);
     rows.setSort(kById);
     QString shikona;
     for (rows.moveFirst(); !rows.eof(); rows.moveNext())
-        if (rows.intValue(QStringLiteral("ID")) == id)
-            shikona = rows.textValue(QStringLiteral("しこな"));
+        if (rows.intValue(entrytable::column::id) == id)
+            shikona = rows.textValue(entrytable::column::shikona);
     const Question q {deleteQuestion(shikona), QStringLiteral("登録ﾃﾞｰﾀの削除"), Icon::Question};
     if (!m_contest.prompter().ask(q))
         return false;
     transact([&] {
-        RecordSet rs(m_contest.database(), kTable);
+        RecordSet rs(m_contest.database(), entrytable::name);
         rs.setSort(kById);
         int p = 0;
         rs.moveFirst();
         while (!rs.eof()) {
-            if (rs.intValue(QStringLiteral("ID")) == id) {
+            if (rs.intValue(entrytable::column::id) == id) {
                 const int at = rs.position();
                 rs.remove(); // the next row becomes current
                 if (at >= rs.count())
                     break;
                 continue;
             }
-            rs.setValue(QStringLiteral("ID"), p + 100);
-            rs.setValue(QStringLiteral("順位"), p);
+            rs.setValue(entrytable::column::id, p + 100);
+            rs.setValue(entrytable::column::rank, p);
             rs.update();
             ++p;
             rs.moveNext();

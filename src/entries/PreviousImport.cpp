@@ -75,11 +75,11 @@ ImportResult importPrevious(Contest &contest, ImportSource source)
         UnitOfWork work(contest);
         if (!ranking)
             files.write(paths.ranking, QByteArray()); // the empty file the import leaves
-        contest.database().deleteAll(QStringLiteral("entry00"));
+        contest.database().deleteAll(entrytable::name);
         files.remove(paths.entry);
         std::vector<EntryRecord> &entries = contest.entries();
         entries.clear();
-        RecordSet rs(contest.database(), QStringLiteral("entry00"));
+        RecordSet rs(contest.database(), entrytable::name);
         for (int k = 0; k < n; ++k) {
             const EntryRecord src = EntryRecord::decode(
                 sourceBytes.mid(qsizetype(k) * EntryRecord::Size, EntryRecord::Size));

@@ -1,4 +1,5 @@
 #include "publish/CsvExport.h"
+#include "store/EntryTable.h"
 
 #include "store/Contest.h"
 #include "store/Database.h"
@@ -137,13 +138,14 @@ QByteArray resultCsv(const RulesRecord &rules, RecordSet &table)
     for (const QString &label : csvexport::slotLabels(rules))
         header.push_back(text(label));
     header.push_back(text(QStringLiteral("ﾒﾝﾊﾞｰID")));
-    QStringList columns {QStringLiteral("順位"), QStringLiteral("しこな")};
+    using namespace entrytable;
+    QStringList columns {column::rank, column::shikona};
     for (int d = 1; d <= kDays; ++d)
-        columns << dayColumnName(d);
-    columns << QStringLiteral("合計") << QStringLiteral("中日計");
-    for (int s = 1; s <= 10; ++s)
-        columns << QStringLiteral("力士%1").arg(s);
-    columns << QStringLiteral("予備力士") << QStringLiteral("ID");
+        columns << column::day(d);
+    columns << column::total << column::midTotal;
+    for (int s = 0; s < kMaxPicks; ++s)
+        columns << column::pick(s);
+    columns << column::reserve << column::id;
     return csvexport::line(header) + tableLines(table, columns);
 }
 
@@ -179,7 +181,7 @@ QString exportCsv(Contest &contest, CsvExport which, const QString &order)
     case CsvExport::Results: {
         path = paths.resultCsv;
         // Its own cursor, so the contest's table stays where it was.
-        RecordSet table(contest.database(), QStringLiteral("entry00"));
+        RecordSet table(contest.database(), entrytable::name);
         if (!order.isEmpty())
             table.setSort(order);
         bytes = resultCsv(contest.rules(), table);

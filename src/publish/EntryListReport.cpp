@@ -1,4 +1,5 @@
 #include "publish/EntryListReport.h"
+#include "store/EntryTable.h"
 
 #include "store/Contest.h"
 #include "store/Phase.h"
@@ -25,16 +26,16 @@ int slotEnd(int k)
 
 std::vector<EntryListRow> readEntryListRows(Contest &contest)
 {
-    RecordSet rs(contest.database(), QStringLiteral("entry00"));
-    rs.setSort(QStringLiteral("ID ASC"));
+    RecordSet rs(contest.database(), entrytable::name);
+    rs.setSort(entrytable::column::id + QStringLiteral(" ASC"));
     std::vector<EntryListRow> rows;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         EntryListRow row;
-        row.id = rs.intValue(QStringLiteral("ID"));
-        row.shikona = rs.textValue(QStringLiteral("しこな"));
+        row.id = rs.intValue(entrytable::column::id);
+        row.shikona = rs.textValue(entrytable::column::shikona);
         for (int k = 0; k < 10; ++k)
-            row.picks[k] = rs.textValue(QStringLiteral("力士%1").arg(k + 1));
-        row.reserve = rs.textValue(QStringLiteral("予備力士"));
+            row.picks[k] = rs.textValue(entrytable::column::pick(k));
+        row.reserve = rs.textValue(entrytable::column::reserve);
         rows.push_back(row);
     }
     return rows;

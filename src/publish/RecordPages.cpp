@@ -1,4 +1,5 @@
 #include "publish/RecordPages.h"
+#include "store/EntryTable.h"
 
 #include "publish/HtmlPage.h"
 #include "publish/PrizeListReport.h"
@@ -128,10 +129,10 @@ QString graph(Contest &c, const Site &site, const DailyRecords &daily, ProgressT
         scale = 1;
     int leader = 0;
     {
-        RecordSet rs(c.database(), QStringLiteral("entry00"));
-        rs.setSort(QStringLiteral("順位 ASC"));
+        RecordSet rs(c.database(), entrytable::name);
+        rs.setSort(entrytable::column::rank + QStringLiteral(" ASC"));
         if (rs.moveFirst())
-            leader = rs.intValue(QStringLiteral("合計"));
+            leader = rs.intValue(entrytable::column::total);
     }
     for (int r = 0; r < n; ++r) {
         progress.advance(2);

@@ -1,4 +1,5 @@
 #include "publish/ResultListReport.h"
+#include "store/EntryTable.h"
 
 #include "publish/EntryListReport.h"
 #include "store/Contest.h"
@@ -18,18 +19,18 @@ constexpr int kGap = 40; // between a text's end and the next column's rule
 
 std::vector<ResultListRow> readResultListRows(Contest &contest, ResultOrder order)
 {
-    RecordSet rs(contest.database(), QStringLiteral("entry00"));
+    RecordSet rs(contest.database(), entrytable::name);
     rs.setSort(order == ResultOrder::Id ? QStringLiteral("ID ASC") : QStringLiteral("順位 ASC"));
     std::vector<ResultListRow> rows;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         ResultListRow row;
-        row.rank = rs.intValue(QStringLiteral("順位"));
-        row.shikona = rs.textValue(QStringLiteral("しこな"));
-        row.id = rs.intValue(QStringLiteral("ID"));
-        row.total = rs.intValue(QStringLiteral("合計"));
-        row.mid = rs.intValue(QStringLiteral("中日計"));
+        row.rank = rs.intValue(entrytable::column::rank);
+        row.shikona = rs.textValue(entrytable::column::shikona);
+        row.id = rs.intValue(entrytable::column::id);
+        row.total = rs.intValue(entrytable::column::total);
+        row.mid = rs.intValue(entrytable::column::midTotal);
         for (int d = 1; d <= kDays; ++d)
-            row.days[d - 1] = rs.intValue(dayColumnName(d));
+            row.days[d - 1] = rs.intValue(entrytable::column::day(d));
         rows.push_back(row);
     }
     return rows;

@@ -1,4 +1,5 @@
 #include "publish/ScorePages.h"
+#include "store/EntryTable.h"
 
 #include "publish/HtmlPage.h"
 #include "publish/PublishProgress.h"
@@ -48,15 +49,15 @@ QString pickHeader(const Contest &c, int r)
 // the organiser's sort of the grid is left alone.
 RecordSet rankOrder(Contest &c)
 {
-    RecordSet rs(c.database(), QStringLiteral("entry00"));
-    rs.setSort(QStringLiteral("順位 ASC"));
+    RecordSet rs(c.database(), entrytable::name);
+    rs.setSort(entrytable::column::rank + QStringLiteral(" ASC"));
     rs.moveFirst();
     return rs;
 }
 
 QString nameText(const RecordSet &rs)
 {
-    return escape(rs.textValue(QStringLiteral("しこな")).trimmed());
+    return escape(rs.textValue(entrytable::column::shikona).trimmed());
 }
 
 } // namespace
@@ -78,12 +79,14 @@ QString result(Contest &c, const Site &site, const DailyRecords &daily, Progress
                 out += headerCell(25, QString::number(d));
             out += rowClose();
         }
-        const int id = rs.intValue(QStringLiteral("ID"));
+        const int id = rs.intValue(entrytable::column::id);
         out += rowOpen();
-        out += cell(rowClass('e', r), day == 0 ? QString() : rs.textValue(QStringLiteral("順位")));
+        out += cell(rowClass('e', r),
+                    day == 0 ? QString() : rs.textValue(entrytable::column::rank));
         out += cell(rowClass('c', r), QString::number(id));
         out += cell(rowClass('c', r), participantLink(code, id, nameText(rs)));
-        out += cell(rowClass('e', r), day == 0 ? QString() : rs.textValue(QStringLiteral("合計")));
+        out += cell(rowClass('e', r),
+                    day == 0 ? QString() : rs.textValue(entrytable::column::total));
         for (int d = 1; d <= kDays; ++d) {
             if (d > day) {
                 out += cell(rowClass('d', r), QString());
@@ -91,7 +94,7 @@ QString result(Contest &c, const Site &site, const DailyRecords &daily, Progress
             }
             const bool top = daily.at(DailyRecords::TopEntry, d) == id - 100;
             out += cell(top ? QStringLiteral("class=Hi") : rowClass('d', r),
-                        rs.textValue(dayColumnName(d)));
+                        rs.textValue(entrytable::column::day(d)));
         }
         out += rowClose();
     }
@@ -116,13 +119,13 @@ QString result2(Contest &c, const Site &site, ProgressTrack &progress)
         progress.advance(4);
         if (r % 30 == 0)
             out += pickHeader(c, r);
-        const int id = rs.intValue(QStringLiteral("ID"));
+        const int id = rs.intValue(entrytable::column::id);
         const int k = id - 100;
         out += rowOpen();
-        out += cell(rowClass('e', r), rs.textValue(QStringLiteral("順位")));
+        out += cell(rowClass('e', r), rs.textValue(entrytable::column::rank));
         out += cell(rowClass('c', r), QString::number(id));
         out += cell(rowClass('c', r), participantLink(code, id, nameText(rs)));
-        out += cell(rowClass('e', r), rs.textValue(QStringLiteral("合計")));
+        out += cell(rowClass('e', r), rs.textValue(entrytable::column::total));
         const bool known = k >= 0 && k < c.participantCount();
         for (int s = 0; s < pickCount(c); ++s)
             out += cell(rowClass('c', r), known ? wrestler(c, c.entries()[k].picks[s]) : QString());
@@ -256,8 +259,9 @@ QString home(Contest &c, const Site &site)
     std::vector<Row> rows;
     if (day >= 1) {
         for (RecordSet rs = rankOrder(c); !rs.eof(); rs.moveNext())
-            rows.push_back({rs.intValue(QStringLiteral("ID")), rs.intValue(QStringLiteral("順位")),
-                            rs.intValue(QStringLiteral("合計")), nameText(rs)});
+            rows.push_back({rs.intValue(entrytable::column::id),
+                            rs.intValue(entrytable::column::rank),
+                            rs.intValue(entrytable::column::total), nameText(rs)});
     } else {
         for (int k = 0; k < n; ++k)
             rows.push_back({k + 100, 0, 0, escape(c.entries()[k].shikona.trimmed())});

@@ -13,12 +13,6 @@ namespace kc {
 
 namespace {
 
-const QString kDummy = QStringLiteral("Dummy");
-const QString kId = QStringLiteral("ID");
-const QString kTotal = QStringLiteral("合計");
-const QString kMid = QStringLiteral("中日計");
-const QString kRank = QStringLiteral("順位");
-
 qint64 floorDiv(qint64 a, qint64 b)
 {
     qint64 q = a / b;
@@ -31,7 +25,7 @@ qint64 floorDiv(qint64 a, qint64 b)
 // table no longer mirrors Entry.Dat.
 int entryOfRow(Contest &contest, RecordSet &rs)
 {
-    const int k = rs.intValue(kId) - 100;
+    const int k = rs.intValue(entrytable::column::id) - 100;
     if (k < 0 || k >= contest.participantCount())
         throw StoreError(
             QStringLiteral("データベース %1 の参加者 ID %2 が Entry.Dat にありません。")
@@ -250,7 +244,7 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
     std::vector<int> rowIds(rows);
     for (int k = 0; k < rows; ++k) {
         rs.moveTo(k);
-        rowIds[k] = rs.intValue(kId);
+        rowIds[k] = rs.intValue(entrytable::column::id);
         entryOfRow(contest, rs);
     }
 
@@ -264,8 +258,8 @@ void tallyDay(Contest &contest, int d, RandomSource &random, ProgressCounter &pr
         const EntryRecord &e = contest.entries()[k];
         rs.moveTo(k);
         entrytable::writeScores(rs, e, d);
-        rs.setValue(kDummy, t.rowKeys[k]);
-        rs.setValue(kRank, t.rowRanks[k]);
+        rs.setValue(entrytable::column::sortKey, t.rowKeys[k]);
+        rs.setValue(entrytable::column::rank, t.rowRanks[k]);
     }
     rs.updateAll();
 

@@ -8,7 +8,6 @@
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -191,64 +190,6 @@ void Contest::convertLegacyEntries()
     m_entries = kc::convertLegacyEntries(*this, m_rules.pickCount, m_roster);
 }
 
-void Contest::openDatabase()
-{
-    const QString &path = m_paths.database;
-    const QFileInfo info(path);
-    // The database is written where it lies: never through a link, and a
-    // refused start leaves the link as it found it.
-    if (info.isSymLink())
-        throw StoreError(
-            QStringLiteral("データベース %1 はシンボリックリンクです（リンク先 %2%3）。"
-                           "リンクを本物のファイルに置き換えてください。"
-                           "何も変更していません。")
-                .arg(fileName(path), QDir::toNativeSeparators(info.symLinkTarget()),
-                     info.exists() ? QString() : QStringLiteral("、存在しません")),
-            path);
-    const bool existed = info.exists();
-    // A file that cannot be read or written is not damaged: nothing is set aside.
-    if (existed
-        && (!info.isFile() || !info.isReadable() || !QFileInfo(info.absolutePath()).isWritable()
-            || !info.isWritable()))
-        throw StoreError(QStringLiteral("データベース %1 を読み書きできません（%2）。"
-                                        "何も変更していません。")
-                             .arg(fileName(path),
-                                  info.isFile() ? QStringLiteral("アクセス権がありません")
-                                                : QStringLiteral("ファイルではありません")),
-                         path);
-    try {
-        m_db.open(path);
-    } catch (const StoreError &e) {
-        const Database::Failure failure = m_db.failure();
-        m_db.close();
-        if (failure != Database::Failure::Damaged) {
-            // Busy, locked or a full disk: changed nothing; a file this run
-            // created is not left behind.
-            if (!existed)
-                QFile::remove(path);
-            throw;
-        }
-        // Not a database, or its tables are unusable: keep it aside and start
-        // a new one; the entries come back from Entry.Dat, the prizes below.
-        const QString aside = path + QStringLiteral(".broken-")
-            + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
-        if (!QFile::rename(path, aside))
-            throw;
-        m_startupNotes << e.message() + QStringLiteral("。");
-        m_startupNotes << QStringLiteral("データベース %1 が使えなかったため %2 として保存し、"
-                                         "新しく作成しました。")
-                              .arg(fileName(path), fileName(aside));
-        try {
-            m_db.open(path);
-        } catch (const StoreError &) {
-            m_db.close();
-            QFile::remove(path);
-            QFile::rename(aside, path);
-            throw;
-        }
-    }
-}
-
 void Contest::open(const StartupRepairs &repairs)
 {
     if (m_open)
@@ -258,13 +199,13 @@ void Contest::open(const StartupRepairs &repairs)
     try {
         // The database first: it says whether a half-done action is to be
         // finished or undone, and that happens before any file is read.
-        openDatabase();
+        m_startupNotes << openContestDatabase(m_db, m_paths.database);
         recoverJournal(true);
         loadAll();
         if (repairs)
             m_startupNotes << repairs(*this);
-        m_entryTable = std::make_unique<RecordSet>(m_db, QStringLiteral("entry00"));
-        m_entryTable->setSort(QStringLiteral("順位 ASC"));
+        m_entryTable = std::make_unique<RecordSet>(m_db, entrytable::name);
+        m_entryTable->setSort(entrytable::column::rank + QStringLiteral(" ASC"));
         m_entryTable->moveFirst();
     } catch (...) {
         while (m_files->depth() > 0)
@@ -397,7 +338,7 @@ void Contest::restore(ContestState state)
 void Contest::reopenEntryTable()
 {
     const QString sort = m_entryTable ? m_entryTable->sort() : QStringLiteral("順位 ASC");
-    m_entryTable = std::make_unique<RecordSet>(m_db, QStringLiteral("entry00"));
+    m_entryTable = std::make_unique<RecordSet>(m_db, entrytable::name);
     m_entryTable->setSort(sort);
     m_entryTable->moveFirst();
 }
@@ -437,7 +378,7 @@ bool Contest::reset()
     loadRoster();
     for (auto &s : m_roster.wrestlers)
         s.dayResult.fill(0);
-    m_db.deleteAll(QStringLiteral("entry00"));
+    m_db.deleteAll(entrytable::name);
     m_db.deleteAll(QStringLiteral("PRIZE"));
     work.commit();
     m_entries.clear();

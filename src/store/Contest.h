@@ -118,7 +118,6 @@ private:
     // Clears what stands in the lock's place without being a running copy's lock.
     void clearForeignLock();
     void removeLeftovers();
-    void openDatabase();
     void recoverJournal(bool atStartUp);
     // The loader's state taken over, its notes added to the start-up message.
     void loadAll();

@@ -8,6 +8,9 @@
 #include "store/Text.h"
 #include "store/UnitOfWork.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace kc {
@@ -200,8 +203,7 @@ void ContestLoader::loadRulesAndDaily()
                                  m_paths.banzuke, m_paths.rename})
             if (QFileInfo::exists(p))
                 held << fileName(p);
-        if (m_db.rowCount(QStringLiteral("entry00")) > 0
-            || m_db.rowCount(QStringLiteral("PRIZE")) > 0)
+        if (m_db.rowCount(entrytable::name) > 0 || m_db.rowCount(QStringLiteral("PRIZE")) > 0)
             held << fileName(m_paths.database);
         if (!held.isEmpty())
             throw StoreError(
@@ -254,8 +256,8 @@ EntryRecord ContestLoader::entryFromRow(RecordSet &rs) const
 {
     // Only names survive in a row; picks are found again by wrestler name.
     EntryRecord e = EntryRecord::cleared();
-    e.shikona = rs.textValue(QStringLiteral("しこな"));
-    e.furigana = rs.textValue(QStringLiteral("シコ"));
+    e.shikona = rs.textValue(entrytable::column::shikona);
+    e.furigana = rs.textValue(entrytable::column::furigana);
     auto slotOf = [&](const QString &name) -> qint16 {
         const QString n = name.trimmed();
         if (n.isEmpty())
@@ -266,22 +268,22 @@ EntryRecord ContestLoader::entryFromRow(RecordSet &rs) const
         return kNoWrestler;
     };
     for (int i = 0; i < kMaxPicks; ++i) {
-        e.picks[i] = slotOf(rs.textValue(QStringLiteral("力士%1").arg(i + 1)));
+        e.picks[i] = slotOf(rs.textValue(entrytable::column::pick(i)));
         e.enteredPicks[i] = e.picks[i];
     }
-    e.reserve = slotOf(rs.textValue(QStringLiteral("予備力士")));
+    e.reserve = slotOf(rs.textValue(entrytable::column::reserve));
     e.reserveList[0] = e.reserve;
     for (int d = 1; d <= kDays; ++d)
-        e.dayTotal[d - 1] = qint16(rs.intValue(dayColumnName(d)));
-    e.totalScore = qint16(rs.intValue(QStringLiteral("合計")));
-    e.midScore = qint16(rs.intValue(QStringLiteral("中日計")));
+        e.dayTotal[d - 1] = qint16(rs.intValue(entrytable::column::day(d)));
+    e.totalScore = qint16(rs.intValue(entrytable::column::total));
+    e.midScore = qint16(rs.intValue(entrytable::column::midTotal));
     return e;
 }
 
 void ContestLoader::loadEntries()
 {
     const bool dbFresh = !m_db.wasComplete();
-    int rows = dbFresh ? 0 : m_db.rowCount(QStringLiteral("entry00"));
+    int rows = dbFresh ? 0 : m_db.rowCount(entrytable::name);
     if (rows > kEntryCapacity)
         throw StoreError(QStringLiteral("データベース %1 の参加者数 %2 が上限 %3 を超えています。")
                              .arg(fileName(m_paths.database))
@@ -368,14 +370,14 @@ void ContestLoader::loadEntries()
     std::vector<EntryRecord> repaired = fromFile;
     if (rows > records) {
         QStringList who;
-        RecordSet rs(m_db, QStringLiteral("entry00"));
-        rs.setSort(QStringLiteral("ID ASC"));
+        RecordSet rs(m_db, entrytable::name);
+        rs.setSort(entrytable::column::id + QStringLiteral(" ASC"));
         for (rs.moveTo(records); !rs.eof(); rs.moveNext()) {
             repaired.push_back(entryFromRow(rs));
             if (who.size() < 10)
                 who << QStringLiteral("%1 %2")
-                           .arg(rs.intValue(QStringLiteral("ID")))
-                           .arg(rs.textValue(QStringLiteral("しこな")).trimmed());
+                           .arg(rs.intValue(entrytable::column::id))
+                           .arg(rs.textValue(entrytable::column::shikona).trimmed());
         }
         if (rows - records > who.size())
             who << QStringLiteral("ほか %1 名").arg(rows - records - who.size());
@@ -417,6 +419,65 @@ void ContestLoader::loadEntries()
                    "参加者の表（%1）が %2 と一致しなかったため、作り直しました（%3 名）。")
                    .arg(fileName(m_paths.database), fileName(m_paths.entry))
                    .arg(m_state.entries.size());
+}
+
+QStringList openContestDatabase(Database &db, const QString &path)
+{
+    QStringList notes;
+    const QFileInfo info(path);
+    // The database is written where it lies: never through a link, and a
+    // refused start leaves the link as it found it.
+    if (info.isSymLink())
+        throw StoreError(
+            QStringLiteral("データベース %1 はシンボリックリンクです（リンク先 %2%3）。"
+                           "リンクを本物のファイルに置き換えてください。"
+                           "何も変更していません。")
+                .arg(fileName(path), QDir::toNativeSeparators(info.symLinkTarget()),
+                     info.exists() ? QString() : QStringLiteral("、存在しません")),
+            path);
+    const bool existed = info.exists();
+    // A file that cannot be read or written is not damaged: nothing is set aside.
+    if (existed
+        && (!info.isFile() || !info.isReadable() || !QFileInfo(info.absolutePath()).isWritable()
+            || !info.isWritable()))
+        throw StoreError(QStringLiteral("データベース %1 を読み書きできません（%2）。"
+                                        "何も変更していません。")
+                             .arg(fileName(path),
+                                  info.isFile() ? QStringLiteral("アクセス権がありません")
+                                                : QStringLiteral("ファイルではありません")),
+                         path);
+    try {
+        db.open(path);
+    } catch (const StoreError &e) {
+        const Database::Failure failure = db.failure();
+        db.close();
+        if (failure != Database::Failure::Damaged) {
+            // Busy, locked or a full disk: changed nothing; a file this run
+            // created is not left behind.
+            if (!existed)
+                QFile::remove(path);
+            throw;
+        }
+        // Not a database, or its tables are unusable: keep it aside and start
+        // a new one; the entries come back from Entry.Dat, the prizes below.
+        const QString aside = path + QStringLiteral(".broken-")
+            + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
+        if (!QFile::rename(path, aside))
+            throw;
+        notes << e.message() + QStringLiteral("。");
+        notes << QStringLiteral("データベース %1 が使えなかったため %2 として保存し、"
+                                "新しく作成しました。")
+                     .arg(fileName(path), fileName(aside));
+        try {
+            db.open(path);
+        } catch (const StoreError &) {
+            db.close();
+            QFile::remove(path);
+            QFile::rename(aside, path);
+            throw;
+        }
+    }
+    return notes;
 }
 
 } // namespace kc

@@ -47,6 +47,13 @@ private:
     QStringList m_notes;
 };
 
+// Opens the contest's database at `path`. One that is not a database, or whose
+// tables are unusable, is set aside under a new name and a new one is made (the
+// entries come back from Entry.Dat); what start-up is to say about it is
+// returned. A link, an unreadable file, a busy or full disk: StoreError and
+// nothing changed.
+QStringList openContestDatabase(Database &db, const QString &path);
+
 // What is wrong with the wrestler numbers of a record (empty when nothing),
 // against a roster of `wrestlerCount` (any slot when negative); a number
 // outside every slot is set to the empty slot.

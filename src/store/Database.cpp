@@ -1,5 +1,6 @@
 #include "store/Database.h"
 
+#include "store/EntryTable.h"
 #include "store/Records.h"
 #include "store/StoreError.h"
 
@@ -23,14 +24,14 @@ QString quoted(const QString &column)
 const QStringList &Database::entryColumns()
 {
     static const QStringList cols = [] {
-        QStringList c {QStringLiteral("ID"), QStringLiteral("しこな")};
+        using namespace entrytable;
+        QStringList c {column::id, column::shikona};
         for (int d = 1; d <= kDays; ++d)
-            c << dayColumnName(d);
-        c << QStringLiteral("合計") << QStringLiteral("順位");
-        for (int s = 1; s <= 10; ++s)
-            c << QStringLiteral("力士%1").arg(s);
-        c << QStringLiteral("予備力士") << QStringLiteral("中日計") << QStringLiteral("Dummy")
-          << QStringLiteral("シコ");
+            c << column::day(d);
+        c << column::total << column::rank;
+        for (int s = 0; s < kMaxPicks; ++s)
+            c << column::pick(s);
+        c << column::reserve << column::midTotal << column::sortKey << column::furigana;
         return c;
     }();
     return cols;
@@ -48,8 +49,13 @@ bool Database::isTextColumn(const QString &table, const QString &column)
 {
     if (table == u"PRIZE")
         return column == u"賞位" || column == u"しこな";
-    return column == u"しこな" || column == u"シコ" || column == u"予備力士"
-        || column.startsWith(QStringLiteral("力士"));
+    using namespace entrytable;
+    if (column == column::shikona || column == column::furigana || column == column::reserve)
+        return true;
+    for (int s = 0; s < kMaxPicks; ++s)
+        if (column == column::pick(s))
+            return true;
+    return false;
 }
 
 Database::Database()
@@ -98,10 +104,9 @@ void Database::open(const QString &path)
     }
     probe.finish();
     const QStringList tables = m_db.tables();
-    m_wasComplete
-        = tables.contains(QStringLiteral("entry00")) && tables.contains(QStringLiteral("PRIZE"));
-    if (tables.contains(QStringLiteral("entry00")))
-        checkColumns(QStringLiteral("entry00"), entryColumns());
+    m_wasComplete = tables.contains(entrytable::name) && tables.contains(QStringLiteral("PRIZE"));
+    if (tables.contains(entrytable::name))
+        checkColumns(entrytable::name, entryColumns());
     if (tables.contains(QStringLiteral("PRIZE")))
         checkColumns(QStringLiteral("PRIZE"), prizeColumns());
     exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -135,10 +140,10 @@ void Database::createTables()
     QStringList defs;
     for (const QString &c : entryColumns())
         defs << quoted(c)
-                + (isTextColumn(QStringLiteral("entry00"), c)
-                       ? QStringLiteral(" TEXT DEFAULT ''")
-                       : QStringLiteral(" INTEGER DEFAULT 0"));
-    exec(QStringLiteral("CREATE TABLE IF NOT EXISTS entry00 (") + defs.join(u',') + u')');
+                + (isTextColumn(entrytable::name, c) ? QStringLiteral(" TEXT DEFAULT ''")
+                                                     : QStringLiteral(" INTEGER DEFAULT 0"));
+    exec(QStringLiteral("CREATE TABLE IF NOT EXISTS ") + entrytable::name + QStringLiteral(" (")
+         + defs.join(u',') + u')');
     defs.clear();
     for (const QString &c : prizeColumns())
         defs << quoted(c)

@@ -16,6 +16,8 @@ struct Roster;
 // the same whoever wrote it last.
 namespace entrytable {
 
+inline const QString name = QStringLiteral("entry00");
+
 namespace column {
 inline const QString id = QStringLiteral("ID");
 inline const QString shikona = QStringLiteral("しこな");

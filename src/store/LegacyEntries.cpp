@@ -1,6 +1,7 @@
 #include "store/LegacyEntries.h"
 #include "store/Contest.h"
 #include "store/ContestLoader.h"
+#include "store/EntryTable.h"
 
 #include "store/RecordFile.h"
 #include "store/StoreError.h"
@@ -21,7 +22,7 @@ std::vector<EntryRecord> convertLegacyEntries(Contest &contest, int rulesPickCou
     FileStore &files = contest.files();
     const int count = contest.participantCount() > 0
         ? contest.participantCount()
-        : contest.database().rowCount(QStringLiteral("entry00"));
+        : contest.database().rowCount(entrytable::name);
     const int pickCount = std::clamp<int>(rulesPickCount, 0, kMaxPicks);
     auto readLegacy = [&](const QString &path, int limit) {
         std::vector<LegacyEntryRecord> out;

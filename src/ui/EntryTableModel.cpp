@@ -1,4 +1,5 @@
 #include "ui/EntryTableModel.h"
+#include "store/EntryTable.h"
 
 #include "store/Contest.h"
 #include "store/Database.h"
@@ -80,7 +81,7 @@ void EntryTableModel::readTable()
     m_rows.reset();
     if (!m_contest.isOpen())
         return;
-    auto rows = std::make_unique<RecordSet>(m_contest.database(), QStringLiteral("entry00"));
+    auto rows = std::make_unique<RecordSet>(m_contest.database(), entrytable::name);
     rows->setSort(m_sort);
     m_rows = std::move(rows);
 }

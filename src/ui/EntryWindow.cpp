@@ -1,4 +1,5 @@
 #include "ui/EntryWindow.h"
+#include "store/EntryTable.h"
 #include "ui/ActionRunner.h"
 #include "ui/ColumnWidths.h"
 
@@ -97,8 +98,8 @@ EntryWindow::EntryWindow(Contest &contest, QWidget *mainWindow)
     setObjectName(QStringLiteral("frmEntry2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("参加者登録フォーム"));
-    m_table = std::make_unique<RecordSet>(m_contest.database(), QStringLiteral("entry00"));
-    m_table->setSort(QStringLiteral("ID ASC"));
+    m_table = std::make_unique<RecordSet>(m_contest.database(), entrytable::name);
+    m_table->setSort(entrytable::column::id + QStringLiteral(" ASC"));
     m_model = new EntryGridModel(*m_table, this);
     buildControls();
 

@@ -1,4 +1,5 @@
 #include "ui/MainWindow.h"
+#include "store/EntryTable.h"
 #include "ui/ActionRunner.h"
 
 #include "online/UploadPassword.h"
@@ -31,8 +32,8 @@
 #include "ui/RulesWindow.h"
 #include "ui/SelectAllOnFocus.h"
 #include "ui/TorikumiWindow.h"
-#include "ui/WindowPlacement.h"
 #include "ui/UploadProgressWindow.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -329,7 +330,7 @@ template<typename F> void MainWindow::guarded(F &&action)
 
 int MainWindow::entryCount() const
 {
-    return m_contest.isOpen() ? m_contest.database().rowCount(QStringLiteral("entry00")) : 0;
+    return m_contest.isOpen() ? m_contest.database().rowCount(entrytable::name) : 0;
 }
 
 void MainWindow::showEntryCount()
@@ -347,7 +348,7 @@ void MainWindow::showDay(int day)
 void MainWindow::refreshState()
 {
     guarded([&] {
-        m_model->setSort(QStringLiteral("順位 ASC"));
+        m_model->setSort(entrytable::column::rank + QStringLiteral(" ASC"));
         m_model->refresh();
         applyGridColumns();
         applyWindowWidth();
@@ -455,11 +456,12 @@ void MainWindow::applyGridColumns()
             continue;
         const QString name = Database::entryColumns().value(c);
         int width = twipsToPixels(g.columns[c].widthTwips, dpiX());
-        const bool text = Database::isTextColumn(QStringLiteral("entry00"), name);
+        const bool text = Database::isTextColumn(entrytable::name, name);
         if (!text)
             width = std::max(width, digits);
         // Names and headings whole, in the fonts this screen has.
-        const bool person = name == u"しこな" || name == u"シコ";
+        const bool person
+            = name == entrytable::column::shikona || name == entrytable::column::furigana;
         width = columnWidthFor(m_grid, c, text ? (person ? kRingNameBytes : kWrestlerNameBytes) : 0,
                                width);
         m_grid->setColumnWidth(c, width);
@@ -614,7 +616,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::onSortByIdClicked()
 {
-    guarded([&] { m_model->setSort(QStringLiteral("ID ASC")); });
+    guarded([&] { m_model->setSort(entrytable::column::id + QStringLiteral(" ASC")); });
 }
 
 void MainWindow::onSortByTotalClicked()
@@ -641,7 +643,7 @@ void MainWindow::onSortByDayClicked()
     if (!day || *day < 1 || *day > kDays)
         return;
     guarded([&] {
-        m_model->setSort(dayColumnName(*day)
+        m_model->setSort(entrytable::column::day(*day)
                          + (m_sortDayDesc ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
         m_sortDayDesc = !m_sortDayDesc;
     });
