@@ -136,6 +136,19 @@ inline test::Fields fieldsOf(const RulesRecord &r)
 }
 KC_PRINT_FIELDS(RulesRecord)
 
+inline test::Fields fieldsOf(const EntryRecord &e)
+{
+    return test::fields(KC_FIELD(e, shikona), KC_FIELD(e, furigana), KC_FIELD(e, memberName),
+                        KC_FIELD(e, birth), KC_FIELD(e, tel), KC_FIELD(e, fax), KC_FIELD(e, mail),
+                        KC_FIELD(e, picks), KC_FIELD(e, enteredPicks), KC_FIELD(e, dayPickPoints),
+                        KC_FIELD(e, reserveList), KC_FIELD(e, reserve), KC_FIELD(e, dayGoldBonus),
+                        KC_FIELD(e, daySilverBonus), KC_FIELD(e, dayStreakBonus),
+                        KC_FIELD(e, daySpareArray), KC_FIELD(e, dayTotal), KC_FIELD(e, dayRank),
+                        KC_FIELD(e, dayScoreRank), KC_FIELD(e, dayWins), KC_FIELD(e, totalScore),
+                        KC_FIELD(e, midScore));
+}
+KC_PRINT_FIELDS(EntryRecord)
+
 inline test::Fields fieldsOf(const ValidationResult &v)
 {
     return test::fields(KC_FIELD(v, result), KC_FIELD(v, message), KC_FIELD(v, box),

@@ -159,28 +159,26 @@ TEST_F(DayConfirmation, NoToAnAbsencePutsBackThePassAndNothingIsSaved)
 
 TEST_F(DayConfirmation, ProgressUnitsMatchThePasses)
 {
+    const auto progress
+        = [&] { return std::pair(tc.prompter.progressTotal, tc.prompter.progressDone); };
     setMarks(c(), 1, {});
     ASSERT_EQ(confirmDay(c(), 1, random), ConfirmOutcome::Confirmed);
-    EXPECT_EQ(tc.prompter.progressTotal, 10);
-    EXPECT_EQ(tc.prompter.progressDone, 10);
+    EXPECT_EQ(progress(), std::pair(10, 10));
 
     setMarks(c(), 2, {{12, MarkAbsent}});
     ASSERT_EQ(confirmDay(c(), 2, random), ConfirmOutcome::Confirmed);
-    EXPECT_EQ(tc.prompter.progressTotal, 12); // + substitution
-    EXPECT_EQ(tc.prompter.progressDone, 12);
+    EXPECT_EQ(progress(), std::pair(12, 12)); // + substitution
 
     for (int d = 3; d <= 8; ++d) {
         setMarks(c(), d, {});
         ASSERT_EQ(confirmDay(c(), d, random), ConfirmOutcome::Confirmed);
     }
-    EXPECT_EQ(tc.prompter.progressTotal, 12); // + 中日累計賞
-    EXPECT_EQ(tc.prompter.progressDone, 12);
+    EXPECT_EQ(progress(), std::pair(12, 12)); // + 中日累計賞
     for (int d = 9; d <= 15; ++d) {
         setMarks(c(), d, {});
         ASSERT_EQ(confirmDay(c(), d, random), ConfirmOutcome::Confirmed);
     }
-    EXPECT_EQ(tc.prompter.progressTotal, 12); // + Ranking.Dat
-    EXPECT_EQ(tc.prompter.progressDone, 12);
+    EXPECT_EQ(progress(), std::pair(12, 12)); // + Ranking.Dat
 }
 
 TEST_F(DayConfirmation, SavesEveryFileAndTheTable)

@@ -16,7 +16,14 @@ struct PrizeRow
     int id;
     int score;
     qint64 points;
+    bool operator==(const PrizeRow &) const = default;
 };
+test::Fields fieldsOf(const PrizeRow &r)
+{
+    return test::fields(KC_FIELD(r, name), KC_FIELD(r, id), KC_FIELD(r, score),
+                        KC_FIELD(r, points));
+}
+KC_PRINT_FIELDS(PrizeRow)
 
 PrizeRow prizeRow(Contest &c, qint64 order)
 {
@@ -64,10 +71,7 @@ TEST_F(Prizes, DayPrizeGoesToTheDaysTopEntry)
         setMarks(c(), d, {{12, MarkWin}, {13, d == 6 ? MarkGold : MarkWin}});
     });
     EXPECT_EQ(prizeRow(c(), 1000005).id, -1);
-    const PrizeRow day6 = prizeRow(c(), 1000006);
-    EXPECT_EQ(day6.id, 102);
-    EXPECT_EQ(day6.name, QStringLiteral("丙"));
-    EXPECT_EQ(day6.score, 11);
+    EXPECT_EQ(prizeRow(c(), 1000006), (PrizeRow {QStringLiteral("丙"), 102, 11, 2000}));
     // Equal best of day 7: the smaller ID.
     EXPECT_EQ(prizeRow(c(), 1000007).id, 101);
     EXPECT_EQ(prizeRow(c(), 1000007).score, 1);
@@ -80,15 +84,11 @@ TEST_F(Prizes, MidPrizeFromTheFirstEightDaysOnly)
     confirmThrough(8, [&](int d) {
         setMarks(c(), d, {{11, d <= 5 ? MarkWin : MarkLoss}, {12, MarkWin}});
     });
-    PrizeRow mid = prizeRow(c(), 1000000);
-    EXPECT_EQ(mid.id, 101);
-    EXPECT_EQ(mid.score, 8);
-    EXPECT_EQ(mid.points, 5000);
+    const PrizeRow mid {QStringLiteral("乙"), 101, 8, 5000};
+    EXPECT_EQ(prizeRow(c(), 1000000), mid);
     // 甲 overtakes after the middle day: the prize stays.
     confirmThrough(15, [&](int d) { setMarks(c(), d, {{11, MarkGold}, {12, MarkLoss}}); });
-    mid = prizeRow(c(), 1000000);
-    EXPECT_EQ(mid.id, 101);
-    EXPECT_EQ(mid.score, 8);
+    EXPECT_EQ(prizeRow(c(), 1000000), mid);
     EXPECT_EQ(rowValue(c(), 100, QStringLiteral("中日計")).toInt(), 5);
 }
 
@@ -132,15 +132,9 @@ TEST_F(Prizes, RankPrizesAndFinalStandingsOnTheLastDay)
     confirmThrough(15, [&](int d) { setMarks(c(), d, {{12, MarkWin}, {13, MarkWin}}); });
 
     // 乙 15, 丙 8, 丁 2, 甲 0.
-    const PrizeRow first = prizeRow(c(), 1), second = prizeRow(c(), 2), third = prizeRow(c(), 3);
-    EXPECT_EQ(first.id, 101);
-    EXPECT_EQ(first.name, QStringLiteral("乙"));
-    EXPECT_EQ(first.score, 15);
-    EXPECT_EQ(first.points, 30000);
-    EXPECT_EQ(second.id, 102);
-    EXPECT_EQ(second.score, 8);
-    EXPECT_EQ(third.id, 103);
-    EXPECT_EQ(third.score, 2);
+    EXPECT_EQ(prizeRow(c(), 1), (PrizeRow {QStringLiteral("乙"), 101, 15, 30000}));
+    EXPECT_EQ(prizeRow(c(), 2), (PrizeRow {QStringLiteral("丙"), 102, 8, 18000}));
+    EXPECT_EQ(prizeRow(c(), 3), (PrizeRow {QStringLiteral("丁"), 103, 2, 10000}));
     EXPECT_EQ(prizeRow(c(), 5).id, -1); // switched off
 
     const auto ranking = readEntryFile(tc.dataFile(QStringLiteral("Ranking.Dat")));

@@ -268,26 +268,27 @@ TEST(LegacyConversion, ConvertsEntryRankingAndBackupFiles)
         EXPECT_EQ(readBytes(t.dataFile(QStringLiteral("Ranking.Dat"))).size(), 2 * 752);
 
         ASSERT_EQ(c.participantCount(), 3);
-        const EntryRecord &e = c.entries()[1];
-        EXPECT_EQ(e.shikona, QStringLiteral("旧1"));
-        EXPECT_EQ(e.mail, QStringLiteral("m@x.jp"));
-        EXPECT_EQ(e.picks[0], 2);
-        EXPECT_EQ(e.picks[9], 11);
-        EXPECT_EQ(e.enteredPicks[0], 21); // from the backup
-        EXPECT_EQ(e.enteredPicks[6], 21 + 6);
-        EXPECT_EQ(e.enteredPicks[7], 0); // beyond the pick count
-        EXPECT_EQ(e.reserveList[0], 30);
-        EXPECT_EQ(e.reserve, 26); // first substitute of the backup
-        EXPECT_EQ(e.dayGoldBonus[14], 1);
-        EXPECT_EQ(e.daySilverBonus[0], 2);
-        EXPECT_EQ(e.dayStreakBonus[3], 3);
-        EXPECT_EQ(e.dayTotal[14], 24);
-        EXPECT_EQ(e.daySpareArray[0], 4);
-        EXPECT_EQ(e.dayRank[14], 2);
-        EXPECT_EQ(e.dayRank[13], 0);
-        EXPECT_EQ(e.dayWins[0], 0);
-        EXPECT_EQ(e.totalScore, 500);
-        EXPECT_EQ(e.midScore, 200);
+        // Record 2 as the older layout held it, the entered picks and reserve
+        // from the backup; entered picks beyond the pick count are 0.
+        EntryRecord expected = EntryRecord::cleared();
+        expected.shikona = QStringLiteral("旧1");
+        expected.mail = QStringLiteral("m@x.jp");
+        for (int i = 0; i < 10; ++i) {
+            expected.picks[i] = qint16(2 + i);
+            expected.enteredPicks[i] = qint16(i < 7 ? 21 + i : 0);
+            expected.reserveList[i] = qint16(30 + i);
+        }
+        expected.reserve = 26;
+        expected.dayGoldBonus.fill(1);
+        expected.daySilverBonus.fill(2);
+        expected.dayStreakBonus.fill(3);
+        expected.daySpareArray.fill(4);
+        for (int d = 0; d < 15; ++d)
+            expected.dayTotal[d] = qint16(10 + d);
+        expected.dayRank[14] = 2;
+        expected.totalScore = 500;
+        expected.midScore = 200;
+        EXPECT_FIELDS_EQ(c.entries()[1], expected);
         const auto ranking = recordfile::readAll<EntryRecord>(c.files(), c.paths().ranking);
         EXPECT_EQ(ranking[1].shikona, QStringLiteral("順1"));
         EXPECT_EQ(ranking[1].enteredPicks[0], 21); // Entry.Bak record 2
