@@ -108,18 +108,20 @@ TEST_F(RulesCommandsTest, PrizesSetShowDecideListAndPrint)
     EXPECT_TRUE(o[u"ranks"].toArray().at(7).toObject()[u"on"].toBool());
     EXPECT_FALSE(o[u"ranks"].toArray().at(8).toObject()[u"on"].toBool());
 
+    RulesRecord expected = storedRules(tc);
     r = cli({QStringLiteral("prizes"), QStringLiteral("set"),
              QStringLiteral("rank.11=40,ブービー賞,1500"), QStringLiteral("rank.8=50,５０位,3000"),
              QStringLiteral("day.1=2500"), QStringLiteral("day.10=2000,off")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("rank.8")));
-    RulesRecord s = storedRules(tc);
-    EXPECT_EQ(s.prizePoints[11], 1500);
-    EXPECT_EQ(s.prizeRanks[11], 40);
-    EXPECT_EQ(s.prizeNames[11], u"ブービー賞");
-    EXPECT_EQ(s.prizePoints[8], 3000); // waits for the field to reach rank 50
-    EXPECT_EQ(s.dayPrizePoints[1], 2500);
-    EXPECT_EQ(s.dayPrizePoints[10], -2000);
+    expected.prizePoints[11] = 1500;
+    expected.prizeRanks[11] = 40;
+    expected.prizeNames[11] = QStringLiteral("ブービー賞");
+    expected.dayPrizePoints[1] = 2500;
+    expected.dayPrizePoints[10] = -2000;
+    expected.prizeExtra = 0; // a save stores 0; the defaults carry 1000
+    ASSERT_EQ(expected.prizePoints[8], 3000); // waits for the field to reach rank 50
+    EXPECT_FIELDS_EQ(storedRules(tc), expected);
 
     r = cli(
         {QStringLiteral("prizes"), QStringLiteral("set"), QStringLiteral("rank.2=150,３位,10000")});
