@@ -21,6 +21,7 @@ using kc::test::TempContest;
 namespace {
 
 using kc::test::child;
+using kc::test::click;
 
 QLineEdit *box(QWidget &w, const QString &name)
 {
@@ -40,11 +41,6 @@ void typeCounts(QWidget &w, const std::array<int, 5> &n)
         e->clear();
         QTest::keyClicks(e, QString::number(n[g]));
     }
-}
-
-void click(QWidget &w, const QString &name)
-{
-    QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
 }
 
 int px(const QWidget &w, int twips)

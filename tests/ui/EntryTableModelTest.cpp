@@ -1,4 +1,4 @@
-#include "MainWindowTestSupport.h"
+#include "MainWindowFixture.h"
 
 #include "store/StoreError.h"
 #include "ui/EntryTableModel.h"

@@ -51,7 +51,7 @@ TEST_F(FetchWindows, OneButtonFillsTheDayAndShowsWhatChangedAndWhence)
 {
     auto w = window(u"/fixtures/day{day}.json"_s);
     QSignalSpy finished(w.get(), &ui::TorikumiWindow::fetchFinished);
-    QTest::mouseClick(child<QPushButton>(*w, u"cmdFetch"_s), Qt::LeftButton);
+    click(*w, u"cmdFetch"_s);
     ASSERT_TRUE(finished.wait(10000));
     EXPECT_EQ(day3Marks(), kDay3Marks);
     const QString report = child<QPlainTextEdit>(*w, u"txFetchReport"_s)->toPlainText();
@@ -75,11 +75,11 @@ TEST_F(FetchWindows, AbortAndFailuresChangeNothing)
 {
     auto w = window(u"/slow"_s);
     QSignalSpy finished(w.get(), &ui::TorikumiWindow::fetchFinished);
-    QTest::mouseClick(child<QPushButton>(*w, u"cmdFetch"_s), Qt::LeftButton);
+    click(*w, u"cmdFetch"_s);
     ASSERT_TRUE(w->isFetching());
     EXPECT_FALSE(child<QPushButton>(*w, u"cmdDecite"_s)->isEnabled());
     EXPECT_FALSE(child<QPushButton>(*w, u"cmdRikishi_0"_s)->isEnabled());
-    QTest::mouseClick(child<QPushButton>(*w, u"cmdAbort"_s), Qt::LeftButton);
+    click(*w, u"cmdAbort"_s);
     ASSERT_EQ(finished.size(), 1);
     EXPECT_TRUE(child<QPushButton>(*w, u"cmdDecite"_s)->isEnabled());
     EXPECT_TRUE(child<QStatusBar>(*w, u"statusBar"_s)->currentMessage().contains(u"中止"_s));

@@ -1,4 +1,4 @@
-#include "MainWindowTestSupport.h"
+#include "MainWindowFixture.h"
 
 #include "store/Database.h"
 #include "store/Phase.h"
@@ -47,12 +47,6 @@ const std::map<NextStep, std::pair<const char *, const char *>> kCaptions {
     {NextStep::Results, {"取組結果入力", "ﾙｰﾙ/賞位"}},
 };
 
-void setPhase(Contest &c, int flag, int day)
-{
-    c.rules().flag = qint16(flag);
-    c.rules().currentDay = qint16(day);
-}
-
 int rankAt(ui::EntryTableModel *m, int row)
 {
     return m->data(m->index(row, ui::gridcol::Rank)).toInt();
@@ -71,7 +65,7 @@ TEST(MainWindowMenus, ItemsAndCaptionsFollowThePhaseTable)
         MainWindowFixture f;
         f.contest().rules().pickCount = 3;
         f.addEntries(entries, day);
-        setPhase(f.contest(), flag, day);
+        f.setPhase(flag, day);
         f.window();
         const Phase phase(flag, day);
         for (const auto &[name, action] : kPhaseItems) {
@@ -92,7 +86,7 @@ TEST(MainWindowMenus, ItemsAndCaptionsFollowThePhaseTable)
 TEST(MainWindowMenus, FirstEntryOpensTheListPrintAndRulesCaptionKeepsItsLastValue)
 {
     MainWindowFixture f;
-    setPhase(f.contest(), 1, 0);
+    f.setPhase(1, 0);
     auto &w = f.window();
     EXPECT_FALSE(f.action("mmEntryPrint")->isEnabled());
 
@@ -103,13 +97,13 @@ TEST(MainWindowMenus, FirstEntryOpensTheListPrintAndRulesCaptionKeepsItsLastValu
     EXPECT_EQ(f.control<QLineEdit>("txEntryMax")->text(), QStringLiteral("1"));
 
     // The competition renames the rules item; phases 1, 3 and 5 leave it as it was.
-    setPhase(f.contest(), 10, 0);
+    f.setPhase(10, 0);
     w.refreshState();
     EXPECT_EQ(f.action("MenuRules")->text(), QStringLiteral("ﾙｰﾙ/賞位"));
-    setPhase(f.contest(), 5, 0);
+    f.setPhase(5, 0);
     w.refreshState();
     EXPECT_EQ(f.action("MenuRules")->text(), QStringLiteral("ﾙｰﾙ/賞位"));
-    setPhase(f.contest(), 0, 0);
+    f.setPhase(0, 0);
     w.refreshState();
     EXPECT_EQ(f.action("MenuRules")->text(), QStringLiteral("ﾙｰﾙの設定"));
 }
@@ -178,7 +172,7 @@ TEST(MainWindowSort, TotalAndMiddleDayButtonsToggleDirection)
     MainWindowFixture f;
     f.contest().rules().currentDay = 3;
     f.addEntries(3, 3);
-    setPhase(f.contest(), 13, 3);
+    f.setPhase(13, 3);
     f.window();
     auto *model = f.window().entryModel();
     EXPECT_EQ(model->sort(), QStringLiteral("順位 ASC"));
@@ -208,7 +202,7 @@ TEST(MainWindowSort, DayButtonSortsOnlyForDaysOneToFifteen)
     MainWindowFixture f;
     f.contest().rules().currentDay = 3;
     f.addEntries(3, 3);
-    setPhase(f.contest(), 13, 3);
+    f.setPhase(13, 3);
     auto *model = f.window().entryModel();
     auto *day = f.control<QLineEdit>("txUpDown");
     auto *sortDay = f.control<QPushButton>("cmdSortDay");
@@ -243,7 +237,7 @@ TEST(MainWindowGrid, DayColumnsFollowCurrentDay)
         SCOPED_TRACE(day);
         MainWindowFixture f;
         f.addEntries(2, day);
-        setPhase(f.contest(), day ? 25 : 3, day);
+        f.setPhase(day ? 25 : 3, day);
         auto *grid = f.control<QTableView>("DataGrid1");
         for (int d = 1; d <= kDays; ++d)
             EXPECT_EQ(grid->isColumnHidden(ui::gridcol::FirstDay + d - 1), d > day) << d;
@@ -264,7 +258,7 @@ TEST(MainWindowGrid, PickColumnsAreCaptionedByPointsAndReserveFollowsTheRule)
     r.slotPoints = {7, 6, 5, 4, 3, 2, 1, 0, 0, 0};
     r.useReserve = 0;
     f.addEntries(2);
-    setPhase(f.contest(), 3, 0);
+    f.setPhase(3, 0);
     auto &w = f.window();
     auto *grid = f.control<QTableView>("DataGrid1");
     auto *model = w.entryModel();
@@ -362,7 +356,7 @@ TEST(MainWindowActions, ResetAnsweredNoChangesNothing)
     MainWindowFixture f;
     f.contest().rules().pickCount = 3;
     f.addEntries(2);
-    setPhase(f.contest(), 3, 0);
+    f.setPhase(3, 0);
     f.contest().saveRules();
     const QByteArray credit = readBytes(f.temp.dataFile(QStringLiteral("Credit.Dat")));
     const QByteArray entry = readBytes(f.temp.dataFile(QStringLiteral("Entry.Dat")));
@@ -388,7 +382,7 @@ TEST(MainWindowActions, ResetAnsweredYesClearsTheWindow)
     MainWindowFixture f;
     f.contest().rules().pickCount = 3;
     f.addEntries(2, 4);
-    setPhase(f.contest(), 14, 4);
+    f.setPhase(14, 4);
     f.contest().saveRules();
     f.window();
     EXPECT_TRUE(f.action("mmCrear")->isEnabled());
@@ -431,7 +425,7 @@ TEST(MainWindowActions, DataConversionRefusesCurrentFilesAndConvertsOldOnes)
     MainWindowFixture f;
     f.contest().rules().pickCount = 3;
     f.addEntries(2);
-    setPhase(f.contest(), 3, 0);
+    f.setPhase(3, 0);
     const QString entryPath = f.temp.dataFile(QStringLiteral("Entry.Dat"));
     const QByteArray current = readBytes(entryPath);
     ASSERT_EQ(current.size(), 2 * EntryRecord::Size);
@@ -466,7 +460,7 @@ TEST(MainWindowActions, DataConversionRefusesCurrentFilesAndConvertsOldOnes)
 TEST(MainWindowActions, FlagMessageAndRulesStartReset)
 {
     MainWindowFixture f;
-    setPhase(f.contest(), 12, 2);
+    f.setPhase(12, 2);
     f.contest().rules().rulesStart = 1;
     f.contest().saveRules();
     const QByteArray credit = readBytes(f.temp.dataFile(QStringLiteral("Credit.Dat")));

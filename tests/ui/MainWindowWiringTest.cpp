@@ -1,5 +1,5 @@
 #include "EntryTestSupport.h"
-#include "MainWindowTestSupport.h"
+#include "MainWindowFixture.h"
 #include "ScoringFixture.h"
 
 #include <QApplication>

@@ -6,6 +6,7 @@
 #include "ui/PrintRenderer.h"
 #include "ui/PrizeWindow.h"
 
+#include "WidgetLookup.h"
 #include <QHeaderView>
 #include <QLabel>
 #include <QPrinter>
@@ -90,7 +91,7 @@ TEST_F(PrizeWindowTest, GridShowsThePrizeTableInOrder)
     EXPECT_EQ(m->index(11, 0).data().toString(), u"中日累計賞");
     EXPECT_EQ(m->index(16, 0).data().toString(), u"十日目 賞");
 
-    QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    click(w, QStringLiteral("Command1"));
     EXPECT_EQ(w.result(), QDialog::Accepted);
 }
 
@@ -104,13 +105,13 @@ TEST_F(PrizeWindowTest, PrintGoesThroughTheDialog)
         ++dialogs;
         return false;
     });
-    QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("cmdPrint")), Qt::LeftButton);
+    click(w, QStringLiteral("cmdPrint"));
     EXPECT_EQ(dialogs, 1);
     EXPECT_FALSE(QFile::exists(pdf)); // cancelled: nothing printed
     EXPECT_FALSE(printer.hasOpenDocument());
 
     printer.setDialogHook(toFile());
-    QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("cmdPrint")), Qt::LeftButton);
+    click(w, QStringLiteral("cmdPrint"));
     EXPECT_EQ(dialogs, 2);
     const QByteArray bytes = readBytes(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));

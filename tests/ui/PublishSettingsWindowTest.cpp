@@ -1,4 +1,4 @@
-#include "MainWindowTestSupport.h"
+#include "MainWindowFixture.h"
 #include "WidgetLookup.h"
 #include "online/Uploader.h"
 

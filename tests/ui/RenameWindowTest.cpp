@@ -18,6 +18,7 @@ using kc::test::TempContest;
 namespace {
 
 using kc::test::child;
+using kc::test::click;
 
 void retype(QLineEdit *e, const QString &text)
 {
@@ -42,7 +43,7 @@ TEST(RenameWindow, ShowsNumbersAndNamesAndSavesOnReName)
     EXPECT_EQ(child<QPushButton>(w, QStringLiteral("cmdCancel"))->text(), u"キャンセル");
 
     retype(child<QLineEdit>(w, QStringLiteral("tx_6")), QStringLiteral("朝青"));
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdReName")), Qt::LeftButton);
+    click(w, QStringLiteral("cmdReName"));
     EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_TRUE(session.namesChanged());
     EXPECT_EQ(c.roster().name(6), u"朝青");
@@ -62,13 +63,13 @@ TEST(RenameWindow, CancelAndRefusalsWriteNothing)
     renaming::RenameSession session(c);
     ui::RenameWindow w(session);
     retype(child<QLineEdit>(w, QStringLiteral("tx_1")), QString());
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdReName")), Qt::LeftButton);
+    click(w, QStringLiteral("cmdReName"));
     ASSERT_EQ(tc.prompter.messages.size(), 1);
     EXPECT_TRUE(tc.prompter.messages[0].contains(u"11番"));
     EXPECT_NE(w.result(), QDialog::Accepted);
 
     retype(child<QLineEdit>(w, QStringLiteral("tx_1")), QStringLiteral("貴"));
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdCancel")), Qt::LeftButton);
+    click(w, QStringLiteral("cmdCancel"));
     EXPECT_EQ(w.result(), QDialog::Rejected);
     EXPECT_FALSE(session.namesChanged());
     EXPECT_FALSE(QFile::exists(tc.dataFile(QStringLiteral("Rename.Dat"))));
@@ -90,7 +91,7 @@ TEST(RenameWindow, RunAsksThenOpensModally)
         ASSERT_NE(modal, nullptr);
         sawWindow = modal->objectName() == u"frmReName";
         retype(child<QLineEdit>(*modal, QStringLiteral("tx_0")), QStringLiteral("武蔵"));
-        QTest::mouseClick(child<QPushButton>(*modal, QStringLiteral("cmdReName")), Qt::LeftButton);
+        click(*modal, QStringLiteral("cmdReName"));
     });
     EXPECT_TRUE(ui::RenameWindow::run(c, nullptr));
     EXPECT_TRUE(sawWindow);

@@ -1,4 +1,4 @@
-#include "MainWindowTestSupport.h"
+#include "MainWindowFixture.h"
 
 #include "ui/PrintRenderer.h"
 

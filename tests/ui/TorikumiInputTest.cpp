@@ -78,16 +78,16 @@ TEST_F(TorikumiBoutInput, MouseButtonsStepTheMarkOfTheShownDay)
     EXPECT_EQ(w.focusWidget(), child<QPushButton>(w, QStringLiteral("cmdSave")));
 
     // Day navigation: 1 is the floor, wins count up to the shown day.
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdDOWN")), Qt::LeftButton);
+    click(w, QStringLiteral("cmdDOWN"));
     EXPECT_EQ(w.shownDay(), 1);
     c().roster().wrestlers[11].dayResult[0] = MarkWin;
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdUP")), Qt::LeftButton);
+    click(w, QStringLiteral("cmdUP"));
     EXPECT_EQ(child<QLineEdit>(w, QStringLiteral("txDAY"))->text(), u"2");
     QTest::mouseClick(b, Qt::LeftButton);
     EXPECT_EQ(mark(11, 2), MarkWin);
     EXPECT_EQ(lno(w, 11)->text(), u"2");
     for (int i = 0; i < 20; ++i)
-        QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdUP")), Qt::LeftButton);
+        click(w, QStringLiteral("cmdUP"));
     EXPECT_EQ(w.shownDay(), 15);
 }
 
@@ -105,7 +105,7 @@ TEST_F(TorikumiBoutInput, ConfirmedDaysAndAbsencesAreLocked)
         child<QLineEdit>(w, QStringLiteral("txRDays_1"))->styleSheet().contains(u"#ff0000"));
     QTest::mouseClick(rikishi(w, 12), Qt::LeftButton);
     EXPECT_EQ(mark(12, 2), MarkAbsentLater);
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdDOWN")), Qt::LeftButton);
+    click(w, QStringLiteral("cmdDOWN"));
     QTest::mouseClick(rikishi(w, 11), Qt::LeftButton);
     EXPECT_EQ(mark(11, 1), MarkLoss);
 }
@@ -116,7 +116,7 @@ TEST_F(TorikumiBoutInput, ConfirmRunsTheDayAndCloses)
     ui::TorikumiWindow w(c(), ui::TorikumiWindow::Mode::Input);
     QSignalSpy unloaded(&w, &ui::TorikumiWindow::unloaded);
     w.show();
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdDecite")), Qt::LeftButton);
+    click(w, QStringLiteral("cmdDecite"));
     EXPECT_EQ(tc.prompter.questions.size(), 2);
     EXPECT_TRUE(tc.prompter.questions.last().endsWith(u"  の休場を確定しますか。"));
     EXPECT_EQ(c().rules().currentDay, 1);
@@ -137,7 +137,7 @@ TEST_F(TorikumiBoutInput, RefusalKeepsTheWindowOpen)
     setMarks(c(), 1, {{11, MarkWin}}, false); // sum 1
     ui::TorikumiWindow w(c(), ui::TorikumiWindow::Mode::Input);
     w.show();
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdDecite")), Qt::LeftButton);
+    click(w, QStringLiteral("cmdDecite"));
     EXPECT_EQ(tc.prompter.messages.last(), u"取組結果を確認してください");
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(c().rules().currentDay, 0);
@@ -145,7 +145,7 @@ TEST_F(TorikumiBoutInput, RefusalKeepsTheWindowOpen)
     // No to an absence: the window shows the marks put back.
     setMarks(c(), 1, {{13, MarkAbsent}, {14, MarkAbsent}});
     tc.prompter.answers = {true, true, false};
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdDecite")), Qt::LeftButton);
+    click(w, QStringLiteral("cmdDecite"));
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(mark(13, 1), MarkAbsent);
     EXPECT_EQ(mark(13, 2), MarkLoss);

@@ -20,6 +20,7 @@ using kc::test::TempContest;
 namespace {
 
 using kc::test::child;
+using kc::test::click;
 
 QPushButton *button(QWidget &w, int i)
 {
@@ -90,7 +91,7 @@ TEST(TorikumiChart, CloseWritesTheUnchangedWrestlerRecords)
     int unloadedDay = -1;
     QObject::connect(&w, &ui::TorikumiWindow::unloaded, [&](int d) { unloadedDay = d; });
     QTest::mouseClick(button(w, 3), Qt::LeftButton); // disabled: no change
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdSave")), Qt::LeftButton);
+    click(w, QStringLiteral("cmdSave"));
     EXPECT_EQ(unloadedDay, 0);
     const auto records = recordfile::readAll<WrestlerRecord>(
         c.files(), tc.dataFile(QStringLiteral("Rikishi.Dat")));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "WidgetLookup.h"
 #include "store/Contest.h"
 #include "ui/MainWindow.h"
 
@@ -40,12 +41,17 @@ public:
         contest().saveEntries();
     }
 
+    // The stored phase: Flag and the confirmed days, in memory only.
+    void setPhase(int flag, int day)
+    {
+        contest().rules().flag = qint16(flag);
+        contest().rules().currentDay = qint16(day);
+    }
     // The contest after 賞位決定 with `day` days confirmed.
     void confirmedDays(int day)
     {
-        contest().rules().flag = 10 + day;
+        setPhase(10 + day, day);
         contest().rules().rulesStart = 1;
-        contest().rules().currentDay = day;
     }
 
     ui::MainWindow &window()
@@ -62,7 +68,7 @@ public:
 
     template<typename T> T *control(const char *name)
     {
-        return window().findChild<T *>(QString::fromLatin1(name));
+        return child<T>(window(), QString::fromLatin1(name));
     }
 
     TempContest temp;

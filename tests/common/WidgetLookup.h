@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPushButton>
 #include <QString>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -12,6 +14,12 @@ template<typename T> T *child(QWidget &w, const QString &name)
     T *c = w.findChild<T *>(name);
     EXPECT_NE(c, nullptr) << name.toStdString();
     return c;
+}
+
+// Clicks a window's button by objectName.
+inline void click(QWidget &w, const QString &name)
+{
+    QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
 }
 
 } // namespace kc::test
