@@ -106,28 +106,31 @@ TEST_F(EntryValidationTest, EachFormGetsItsResult)
     }
 }
 
-TEST_F(EntryValidationTest, PickEnterFollowsTheRules)
+// Enter in a pick box follows the rules; in the reserve box a yokozuna or
+// ōzeki is never taken, whatever the rules (the check does not see them).
+TEST_F(EntryValidationTest, EnterInAPickOrTheReserveBox)
 {
-    EXPECT_EQ(checkPickEnter(QStringLiteral("20"), rules, roster).outcome, EnterOutcome::Accepted);
-    EXPECT_EQ(checkPickEnter(QStringLiteral("20"), rules, roster).slot, 10);
-    EXPECT_EQ(checkPickEnter(QStringLiteral("12"), rules, roster).outcome, EnterOutcome::Rejected);
-    EXPECT_EQ(checkPickEnter(QStringLiteral("50"), rules, roster).outcome, EnterOutcome::Rejected);
-    EXPECT_EQ(checkPickEnter(QStringLiteral("5"), rules, roster).outcome, EnterOutcome::Rejected);
-    rules.includeTopRanks = 1;
-    EXPECT_EQ(checkPickEnter(QStringLiteral("12"), rules, roster).outcome, EnterOutcome::Accepted);
-}
-
-TEST_F(EntryValidationTest, AYokozunaIsNeverAReserveAtEnter)
-{
-    for (int include : {0, 1}) {
-        rules.includeTopRanks = qint16(include);
-        EXPECT_EQ(checkReserveEnter(QStringLiteral("10"), roster).outcome, EnterOutcome::Rejected);
-        EXPECT_EQ(checkReserveEnter(QStringLiteral("16"), roster).outcome, EnterOutcome::Rejected);
+    const struct
+    {
+        bool reserve;
+        const char *text;
+        qint16 includeTopRanks;
+        EnterOutcome expected;
+    } rows[] {
+        {false, "20", 0, EnterOutcome::Accepted}, {false, "12", 0, EnterOutcome::Rejected},
+        {false, "50", 0, EnterOutcome::Rejected}, {false, "5", 0, EnterOutcome::Rejected},
+        {false, "12", 1, EnterOutcome::Accepted}, {true, "10", 0, EnterOutcome::Rejected},
+        {true, "16", 0, EnterOutcome::Rejected},  {true, "17", 0, EnterOutcome::Accepted},
+        {true, "50", 0, EnterOutcome::Rejected},  {true, "5", 0, EnterOutcome::Ignored}, // below 10
+    };
+    for (const auto &row : rows) {
+        rules.includeTopRanks = row.includeTopRanks;
+        const QString text = QString::fromLatin1(row.text);
+        const EnterCheck got
+            = row.reserve ? checkReserveEnter(text, roster) : checkPickEnter(text, rules, roster);
+        EXPECT_EQ(got.outcome, row.expected) << row.text << (row.reserve ? " reserve" : " pick");
     }
-    EXPECT_EQ(checkReserveEnter(QStringLiteral("17"), roster).outcome, EnterOutcome::Accepted);
-    EXPECT_EQ(checkReserveEnter(QStringLiteral("50"), roster).outcome, EnterOutcome::Rejected);
-    // Below 10 nothing happens at all.
-    EXPECT_EQ(checkReserveEnter(QStringLiteral("5"), roster).outcome, EnterOutcome::Ignored);
+    EXPECT_EQ(checkPickEnter(QStringLiteral("20"), rules, roster).slot, 10);
 }
 
 } // namespace

@@ -256,9 +256,9 @@ TEST_F(RulesFormTest, LocksAndTheOpeningTabFollowThePhase)
         {1, 0, RulesOpening::Normal, {true, false, false}},
         {5, 0, RulesOpening::Normal, {true, false, true}},
         {10, 0, RulesOpening::Normal, {true, true, false}},
-        {11, 40, RulesOpening::Normal, {true, true, false}},
         // The maintenance opening comes up as in phase 0.
         {10, 0, RulesOpening::RuleChange, {false, false, false}},
+        {11, 40, RulesOpening::Normal, {true, true, false}},
     };
     for (const auto &row : rows) {
         if (row.participants)
