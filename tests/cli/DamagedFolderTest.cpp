@@ -163,8 +163,7 @@ QString makeTemplate(const QString &dir, const QList<QStringList> &commands)
 // usable is kept aside whole).
 TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
 {
-    if (qEnvironmentVariable("KC_EXE").isEmpty())
-        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    KC_SKIP_WITHOUT_EXE();
     QTemporaryDir templates;
     const auto words = [](const char *s) { return QString::fromUtf8(s).split(u' '); };
     const QMap<QString, QString> from {
@@ -275,8 +274,7 @@ TEST(DamagedFolder, EachKindIsReportedAndLosesNothing)
 // Permissions do not hold back root, so the run is made as another user.
 TEST(DamagedFolder, UnreadableDatabaseIsLeftAlone)
 {
-    if (qEnvironmentVariable("KC_EXE").isEmpty())
-        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    KC_SKIP_WITHOUT_EXE();
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
     if (geteuid() == 0 && setpriv.isEmpty())
         GTEST_SKIP() << "running as root without setpriv: cannot run as another user";
@@ -311,8 +309,7 @@ TEST(DamagedFolder, UnreadableDatabaseIsLeftAlone)
 // A first run on a full disk leaves nothing set aside; the next run with room starts cleanly.
 TEST(DamagedFolder, FullDiskOnTheFirstRun)
 {
-    if (qEnvironmentVariable("KC_EXE").isEmpty())
-        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    KC_SKIP_WITHOUT_EXE();
     QTemporaryDir mount;
     QProcess m;
     m.start(QStringLiteral("mount"),

@@ -9,8 +9,7 @@ namespace {
 
 TEST(Demo, FillsAnEmptyFolderWithAWholeTournamentThatStartsCleanly)
 {
-    if (qEnvironmentVariable("KC_EXE").isEmpty())
-        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    KC_SKIP_WITHOUT_EXE();
     QTemporaryDir a, b;
     const QString first = a.filePath(QStringLiteral("demo")), second = b.path();
     const QStringList demo {QStringLiteral("demo"), QStringLiteral("--entries"),

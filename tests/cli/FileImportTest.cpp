@@ -64,8 +64,7 @@ struct Case
 
 TEST(FileImports, RealExecutableImportsOrRefusesLeavingDataUntouched)
 {
-    if (qEnvironmentVariable("KC_EXE").isEmpty())
-        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    KC_SKIP_WITHOUT_EXE();
     const QString F = QStringLiteral("FILE");
     // clang-format off
     const std::vector<Case> cases = {

@@ -16,8 +16,7 @@ namespace {
 
 TEST(PublishCommands, EachCommandWritesItsPagesAndKeepsTheOrganisersStyleSheet)
 {
-    if (qEnvironmentVariable("KC_EXE").isEmpty())
-        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    KC_SKIP_WITHOUT_EXE();
     QTemporaryDir tmp;
     const QString dir = tmp.filePath(QStringLiteral("c"));
     auto run = [&](const QStringList &args) {
@@ -122,8 +121,7 @@ TEST(PublishCommands, ClosingTheReceptionPublishesTheListAndTheRulesOrNothing)
 // Rows: PATH and the message's key words.
 TEST(PublishCommands, PdfTargetsInsideDataOrNotAFileAreRefused)
 {
-    if (qEnvironmentVariable("KC_EXE").isEmpty())
-        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    KC_SKIP_WITHOUT_EXE();
     qunsetenv("XDG_RUNTIME_DIR");
     QTemporaryDir tmp;
     const QString dir = tmp.filePath(u"c"_qs), out = tmp.path();

@@ -157,8 +157,7 @@ TEST_F(RulesCommandsTest, PrizesSetShowDecideListAndPrint)
     EXPECT_TRUE(readBytes(pdf).startsWith("%PDF"));
 
     // The real program on a machine without a display gives the same document.
-    if (qEnvironmentVariable("KC_EXE").isEmpty())
-        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    KC_SKIP_WITHOUT_EXE();
     const QString pdf2 = tc.root() + QStringLiteral("/headless.pdf");
     const CliResult headless = runExe({QStringLiteral("--dir"), tc.root(), QStringLiteral("print"),
                                        QStringLiteral("prizes"), QStringLiteral("--pdf"), pdf2});

@@ -94,5 +94,9 @@ namespace kc::test {
 // DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); code -1 when it crashed, did not
 // finish in two minutes, or KC_EXE is not set.
 CliResult runExe(const QStringList &args);
+// Skips a test of the real program when not run through ctest.
+#define KC_SKIP_WITHOUT_EXE()                                                                      \
+    if (qEnvironmentVariable("KC_EXE").isEmpty())                                                  \
+    GTEST_SKIP() << "KC_EXE not set (run through ctest)"
 
 } // namespace kc::test

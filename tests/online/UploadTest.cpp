@@ -236,8 +236,7 @@ TEST_F(Upload, EachFailureNamesHostAndCauseAndMarksNothingSent)
 
 TEST_F(Upload, CommandKilledPartWayCompletesWhenRunAgain)
 {
-    if (qEnvironmentVariable("KC_EXE").isEmpty())
-        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    KC_SKIP_WITHOUT_EXE();
     demo();
     tc.close();
     FtpServer ftp(false, 40000);

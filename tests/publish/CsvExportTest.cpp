@@ -71,8 +71,7 @@ TEST(CsvExport, EachCaseMatchesItsGoldenFile)
 // then every list report as a PDF.
 TEST(CsvExport, RealExecutableExportsAndPrintsWithoutADisplay)
 {
-    if (qEnvironmentVariable("KC_EXE").isEmpty())
-        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    KC_SKIP_WITHOUT_EXE();
     QTemporaryDir dir, fresh;
     const auto run = [&](const QString &folder, QStringList args) {
         return test::runExe(QStringList {QStringLiteral("--dir"), folder, QStringLiteral("--yes")}

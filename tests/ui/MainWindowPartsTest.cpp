@@ -1,11 +1,10 @@
+#include "TestSupport.h"
 #include "publish/Fonts.h"
 #include "ui/InfoWindow.h"
 
 #include <QFont>
 #include <QFontInfo>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -47,20 +46,10 @@ TEST(Fonts, WindowsFontNamesResolveToInstalledJapaneseFonts)
 
 TEST(StartCommand, WithoutADisplayShowsTheStatusAndSaysWhy)
 {
-    const QString exe = qEnvironmentVariable("KC_EXE");
-    if (exe.isEmpty())
-        GTEST_SKIP() << "KC_EXE not set (run through ctest)";
+    KC_SKIP_WITHOUT_EXE();
     QTemporaryDir dir;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(exe, {QStringLiteral("--dir"), dir.path()});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0);
-    const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    const QString err = QString::fromUtf8(p.readAllStandardError());
-    EXPECT_TRUE(out.contains(QStringLiteral("CurrentDay: 0"))) << out.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("画面がありません"))) << err.toStdString();
+    const test::CliResult r = test::runExe({QStringLiteral("--dir"), dir.path()});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("CurrentDay: 0"))) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("画面がありません"))) << r.err.toStdString();
 }
