@@ -38,33 +38,29 @@ TEST(RulesFormGolden, FormOpensAsItsGoldenFile)
     }
 }
 
+// The count and the points boxes in one line, a closed box in brackets.
+QString slotBoxes(const RulesForm &f)
+{
+    QStringList boxes {f.pickCount + u':'};
+    for (int i = 0; i < kMaxPicks; ++i)
+        boxes << (f.slotActive[i] ? f.slotPoints[i] : u'[' + f.slotPoints[i] + u']');
+    return boxes.join(u' ');
+}
+
 TEST_F(RulesFormTest, PickCountEnterRestoresOrFills)
 {
     RulesForm f = loadRulesForm(*c);
-    f.pickCount = QStringLiteral("12");
+    f.pickCount = QStringLiteral("12"); // out of range: the stored count comes back
     setPickCount(f);
-    EXPECT_EQ(f.pickCount, u"7");
-    EXPECT_EQ(f.slotPoints[0], u"7");
-    EXPECT_TRUE(f.slotActive[6]);
-    EXPECT_FALSE(f.slotActive[7]);
-
-    f.pickCount = QStringLiteral("3");
+    EXPECT_EQ(slotBoxes(f), u"7: 7 6 5 4 3 2 1 [] [] []");
+    f.pickCount = QStringLiteral("3"); // boxes 4..10 keep their old numbers, closed
     setPickCount(f);
-    EXPECT_EQ(f.slotPoints[0], u"3");
-    EXPECT_EQ(f.slotPoints[1], u"2");
-    EXPECT_EQ(f.slotPoints[2], u"1");
-    // Boxes 4..10 keep their old numbers, disabled.
-    EXPECT_EQ(f.slotPoints[3], u"4");
-    EXPECT_EQ(f.slotPoints[6], u"1");
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(f.slotActive[i], i < 3) << i;
+    EXPECT_EQ(slotBoxes(f), u"3: 3 2 1 [4] [3] [2] [1] [] [] []");
     EXPECT_EQ(nextSlotBox(f, 0), 1);
     EXPECT_EQ(nextSlotBox(f, 2), 0);
-
     f.pickCount = QStringLiteral("10");
     setPickCount(f);
-    EXPECT_EQ(f.slotPoints[9], u"1");
-    EXPECT_TRUE(f.slotActive[9]);
+    EXPECT_EQ(slotBoxes(f), u"10: 10 9 8 7 6 5 4 3 2 1");
     EXPECT_EQ(nextSlotBox(f, 9), 0);
 
     // Typed without Enter: the focus still cycles among the boxes that exist.
