@@ -6,22 +6,15 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kc::test {
 
 namespace {
 
-QString unescape(const QString &s)
+QString unescape(QString s)
 {
-    QString out;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] != u'\\' || i + 1 == s.size()) {
-            out += s[i];
-            continue;
-        }
-        const QChar c = s[++i];
-        out += c == u'n' ? QChar(u'\n') : c == u'r' ? QChar(u'\r') : c == u't' ? QChar(u'\t') : c;
-    }
-    return out;
+    return s.replace(u"\\r"_s, u"\r"_s).replace(u"\\n"_s, u"\n"_s).replace(u"\\t"_s, u"\t"_s);
 }
 
 bool isText(const QString &file)

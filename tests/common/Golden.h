@@ -17,7 +17,7 @@ public:
     const QString &name() const { return m_name; }
     QString path(const QString &file) const;
 
-    // input.ini: "key = value" lines, '#' comments, \n \r \t \\ escaped.
+    // input.ini: "key = value" lines, '#' comments, \n \r \t escaped.
     QString value(const QString &key, const QString &fallback = {}) const;
     int number(const QString &key, int fallback = 0) const;
     QStringList values(const QString &key) const; // a repeated key, in file order
