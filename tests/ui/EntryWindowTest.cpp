@@ -1,5 +1,6 @@
 #include "ui/EntryWindow.h"
 #include "EntryTestSupport.h"
+#include "WidgetLookup.h"
 #include "entries/EntryRegistration.h"
 #include "entries/EntryStore.h"
 #include "store/RecordFile.h"
@@ -40,12 +41,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(window));
         return *window;
     }
-    template<typename T = QWidget> T *w(const QString &name)
-    {
-        T *found = window->findChild<T *>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
+    template<typename T = QWidget> T *w(const QString &name) { return child<T>(*window, name); }
     QLineEdit *box(const QString &name) { return w<QLineEdit>(name); }
     QLineEdit *pick(int i) { return box(QStringLiteral("txRikishiNO_%1").arg(i)); }
     QString text(const QString &name)
@@ -61,7 +57,7 @@ protected:
             QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     void enter(QLineEdit *target) { QTest::keyClick(target, Qt::Key_Return); }
-    void click(const QString &name) { QTest::mouseClick(w<QPushButton>(name), Qt::LeftButton); }
+    void click(const QString &name) { test::click(*window, name); }
     bool enabled(const QString &name) { return w(name)->isEnabled(); }
     QColor background(QLineEdit *b) { return b->palette().color(QPalette::Base); }
     QWidget *focused() { return window->focusWidget(); }
