@@ -32,27 +32,26 @@ QString resultOrder(const QStringList &args)
 {
     const QString usage = QStringLiteral("使い方: export result [--order id|rank|mid|total|day N]");
     if (args.isEmpty())
-        return QStringLiteral("順位 ASC");
+        return entrytable::byRank;
     if (args[0] != u"--order" || args.size() < 2)
         throw UsageError {usage};
     const QString &word = args[1];
     if (args.size() == 2) {
         if (word == u"id")
-            return QStringLiteral("ID ASC");
+            return entrytable::byId;
         if (word == u"rank")
-            return QStringLiteral("順位 ASC");
+            return entrytable::byRank;
         if (word == u"mid")
-            return QStringLiteral("中日計 DESC, 順位 ASC");
+            return entrytable::highestFirst(entrytable::column::midTotal);
         if (word == u"total")
-            return QStringLiteral("合計 DESC, 順位 ASC");
+            return entrytable::highestFirst(entrytable::column::total);
     }
     if (word == u"day" && args.size() == 3) {
         const int day = intArgument(args[2], QStringLiteral("day"));
         if (day < 1 || day > kDays)
             throw UsageError {
                 QStringLiteral("day は 1 から 15 で指定してください: %1").arg(args[2])};
-        return entrytable::column::day(day) + QStringLiteral(" DESC, ") + entrytable::column::rank
-            + QStringLiteral(" ASC");
+        return entrytable::highestFirst(entrytable::column::day(day));
     }
     throw UsageError {usage};
 }

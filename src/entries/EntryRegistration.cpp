@@ -9,10 +9,6 @@
 
 namespace kc {
 
-namespace {
-const QString kById = entrytable::column::id + QStringLiteral(" ASC");
-} // namespace
-
 EntryRegistration::EntryRegistration(Contest &contest) : m_contest(contest) { }
 
 QString EntryRegistration::closedReason() const
@@ -86,7 +82,7 @@ EntryRegistration::AddResult EntryRegistration::add(const EntryForm &form)
         const EntryRecord e = storeEntry(form, m_contest.rules(), m_contest.roster());
         m_contest.entries().push_back(e);
         RecordSet rs(m_contest.database(), entrytable::name);
-        rs.setSort(kById);
+        rs.setSort(entrytable::byId);
         rs.addNew();
         writeEntryRow(rs, e, k, m_contest.roster());
         rs.update();
@@ -105,7 +101,7 @@ bool EntryRegistration::addAll(const std::vector<EntryForm> &forms)
         return true;
     transact([&] {
         RecordSet rs(m_contest.database(), entrytable::name);
-        rs.setSort(kById);
+        rs.setSort(entrytable::byId);
         for (const EntryForm &form : forms) {
             const int k = m_contest.participantCount();
             const EntryRecord e = storeEntry(form, m_contest.rules(), m_contest.roster());
@@ -129,7 +125,7 @@ ValidationResult EntryRegistration::update(int index, const EntryForm &form)
         // The element restarts from a cleared entry: its day values and totals go to 0.
         m_contest.entries().at(index) = storeEntry(form, m_contest.rules(), m_contest.roster());
         RecordSet rs(m_contest.database(), entrytable::name);
-        rs.setSort(kById);
+        rs.setSort(entrytable::byId);
         int p = 0;
         for (rs.moveFirst(); !rs.eof(); rs.moveNext(), ++p) {
             if (rs.intValue(entrytable::column::id) != id || p >= m_contest.participantCount())
@@ -149,7 +145,7 @@ bool EntryRegistration::remove(int index)
 {
     const int id = index + 100;
     RecordSet rows(m_contest.database(), entrytable::name);
-    rows.setSort(kById);
+    rows.setSort(entrytable::byId);
     QString shikona;
     for (rows.moveFirst(); !rows.eof(); rows.moveNext())
         if (rows.intValue(entrytable::column::id) == id)
@@ -159,7 +155,7 @@ bool EntryRegistration::remove(int index)
         return false;
     transact([&] {
         RecordSet rs(m_contest.database(), entrytable::name);
-        rs.setSort(kById);
+        rs.setSort(entrytable::byId);
         int p = 0;
         rs.moveFirst();
         while (!rs.eof()) {

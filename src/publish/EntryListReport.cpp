@@ -27,7 +27,7 @@ int slotEnd(int k)
 std::vector<EntryListRow> readEntryListRows(Contest &contest)
 {
     RecordSet rs(contest.database(), entrytable::name);
-    rs.setSort(entrytable::column::id + QStringLiteral(" ASC"));
+    rs.setSort(entrytable::byId);
     std::vector<EntryListRow> rows;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         EntryListRow row;

@@ -130,7 +130,7 @@ QString graph(Contest &c, const Site &site, const DailyRecords &daily, ProgressT
     int leader = 0;
     {
         RecordSet rs(c.database(), entrytable::name);
-        rs.setSort(entrytable::column::rank + QStringLiteral(" ASC"));
+        rs.setSort(entrytable::byRank);
         if (rs.moveFirst())
             leader = rs.intValue(entrytable::column::total);
     }

@@ -20,7 +20,7 @@ constexpr int kGap = 40; // between a text's end and the next column's rule
 std::vector<ResultListRow> readResultListRows(Contest &contest, ResultOrder order)
 {
     RecordSet rs(contest.database(), entrytable::name);
-    rs.setSort(order == ResultOrder::Id ? QStringLiteral("ID ASC") : QStringLiteral("順位 ASC"));
+    rs.setSort(order == ResultOrder::Id ? entrytable::byId : entrytable::byRank);
     std::vector<ResultListRow> rows;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         ResultListRow row;

@@ -50,7 +50,7 @@ QString pickHeader(const Contest &c, int r)
 RecordSet rankOrder(Contest &c)
 {
     RecordSet rs(c.database(), entrytable::name);
-    rs.setSort(entrytable::column::rank + QStringLiteral(" ASC"));
+    rs.setSort(entrytable::byRank);
     rs.moveFirst();
     return rs;
 }

@@ -112,7 +112,7 @@ PhaseOutcome restartCompetition(Contest &contest)
 
     RecordSet &rs = contest.entryTable();
     rs.setFilter(QString());
-    rs.setSort(QStringLiteral("ID ASC"));
+    rs.setSort(entrytable::byId);
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         const int id = rs.intValue(entrytable::column::id);
         // Kept as the system writes it: the rank shows the ID order.

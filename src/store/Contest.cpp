@@ -205,7 +205,7 @@ void Contest::open(const StartupRepairs &repairs)
         if (repairs)
             m_startupNotes << repairs(*this);
         m_entryTable = std::make_unique<RecordSet>(m_db, entrytable::name);
-        m_entryTable->setSort(entrytable::column::rank + QStringLiteral(" ASC"));
+        m_entryTable->setSort(entrytable::byRank);
         m_entryTable->moveFirst();
     } catch (...) {
         while (m_files->depth() > 0)
@@ -337,7 +337,7 @@ void Contest::restore(ContestState state)
 
 void Contest::reopenEntryTable()
 {
-    const QString sort = m_entryTable ? m_entryTable->sort() : QStringLiteral("順位 ASC");
+    const QString sort = m_entryTable ? m_entryTable->sort() : entrytable::byRank;
     m_entryTable = std::make_unique<RecordSet>(m_db, entrytable::name);
     m_entryTable->setSort(sort);
     m_entryTable->moveFirst();

@@ -371,7 +371,7 @@ void ContestLoader::loadEntries()
     if (rows > records) {
         QStringList who;
         RecordSet rs(m_db, entrytable::name);
-        rs.setSort(entrytable::column::id + QStringLiteral(" ASC"));
+        rs.setSort(entrytable::byId);
         for (rs.moveTo(records); !rs.eof(); rs.moveNext()) {
             repaired.push_back(entryFromRow(rs));
             if (who.size() < 10)

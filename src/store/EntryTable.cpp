@@ -17,6 +17,16 @@ QString column::day(int d)
     return dayColumnName(d);
 }
 
+QString order(const QString &column, bool descending)
+{
+    return column + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+}
+
+QString highestFirst(const QString &column)
+{
+    return order(column, true) + QStringLiteral(", ") + byRank;
+}
+
 QString wrestlerName(const Roster &roster, int slot)
 {
     return roster.name(slot).left(10).trimmed();

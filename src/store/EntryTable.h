@@ -31,6 +31,13 @@ QString pick(int slot); // "力士1" for slot 0
 QString day(int day); // "初日" … "千秋楽"
 } // namespace column
 
+// A sort string of one column; the two orders the table is mostly read in.
+QString order(const QString &column, bool descending = false);
+inline const QString byId = column::id + QStringLiteral(" ASC");
+inline const QString byRank = column::rank + QStringLiteral(" ASC");
+// The highest `column` first, ties in rank order (the grid's sort buttons).
+QString highestFirst(const QString &column);
+
 // A wrestler's name as the table holds it: the first 10 characters, trimmed.
 QString wrestlerName(const Roster &roster, int slot);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/EntryTable.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <memory>
@@ -78,7 +80,7 @@ private:
 
     Contest &m_contest;
     GridLayout m_layout;
-    QString m_sort = QStringLiteral("順位 ASC");
+    QString m_sort = entrytable::byRank;
     std::unique_ptr<RecordSet> m_rows;
 };
 

@@ -99,7 +99,7 @@ EntryWindow::EntryWindow(Contest &contest, QWidget *mainWindow)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("参加者登録フォーム"));
     m_table = std::make_unique<RecordSet>(m_contest.database(), entrytable::name);
-    m_table->setSort(entrytable::column::id + QStringLiteral(" ASC"));
+    m_table->setSort(entrytable::byId);
     m_model = new EntryGridModel(*m_table, this);
     buildControls();
 

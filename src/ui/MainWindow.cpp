@@ -348,7 +348,7 @@ void MainWindow::showDay(int day)
 void MainWindow::refreshState()
 {
     guarded([&] {
-        m_model->setSort(entrytable::column::rank + QStringLiteral(" ASC"));
+        m_model->setSort(entrytable::byRank);
         m_model->refresh();
         applyGridColumns();
         applyWindowWidth();
@@ -616,14 +616,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::onSortByIdClicked()
 {
-    guarded([&] { m_model->setSort(entrytable::column::id + QStringLiteral(" ASC")); });
+    guarded([&] { m_model->setSort(entrytable::byId); });
 }
 
 void MainWindow::onSortByTotalClicked()
 {
     guarded([&] {
-        m_model->setSort(m_sortTotalDesc ? QStringLiteral("順位 DESC")
-                                         : QStringLiteral("順位 ASC"));
+        m_model->setSort(entrytable::order(entrytable::column::rank, m_sortTotalDesc));
         m_sortTotalDesc = !m_sortTotalDesc;
     });
 }
@@ -631,8 +630,7 @@ void MainWindow::onSortByTotalClicked()
 void MainWindow::onSortByMidTotalClicked()
 {
     guarded([&] {
-        m_model->setSort(m_sortNakabiDesc ? QStringLiteral("中日計 DESC")
-                                          : QStringLiteral("中日計 ASC"));
+        m_model->setSort(entrytable::order(entrytable::column::midTotal, m_sortNakabiDesc));
         m_sortNakabiDesc = !m_sortNakabiDesc;
     });
 }
@@ -643,8 +641,7 @@ void MainWindow::onSortByDayClicked()
     if (!day || *day < 1 || *day > kDays)
         return;
     guarded([&] {
-        m_model->setSort(entrytable::column::day(*day)
-                         + (m_sortDayDesc ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
+        m_model->setSort(entrytable::order(entrytable::column::day(*day), m_sortDayDesc));
         m_sortDayDesc = !m_sortDayDesc;
     });
 }
