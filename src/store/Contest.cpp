@@ -25,18 +25,11 @@
 
 namespace kc {
 
-namespace {
-QString fileName(const QString &path)
-{
-    return QFileInfo(path).fileName();
-}
-} // namespace
-
 QString badDataMessage(const QString &path, const QString &detail)
 {
     return QStringLiteral(
                "ファイル %1 の内容が正しくありません（%2）。ファイルは変更していません。")
-        .arg(fileName(path), detail);
+        .arg(QFileInfo(path).fileName(), detail);
 }
 
 Contest::Contest(const QString &rootDir, Prompter &prompter, std::unique_ptr<FileStore> files)
