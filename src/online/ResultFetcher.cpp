@@ -67,6 +67,13 @@ QString failureText(const QString &what, const QUrl &url, const QString &cause)
         .arg(what, url.toDisplayString(), cause);
 }
 
+// A reply that arrived but whose content the contest refuses.
+static QString unreadableText(const QString &what, const QUrl &url, const QString &cause)
+{
+    return QStringLiteral("取得した%1を読み込めません。何も変更していません。\nURL: %2\n原因: %3")
+        .arg(what, url.toDisplayString(), cause);
+}
+
 // The failure message of a reply that did not arrive or is no JSON document.
 static std::optional<QString> replyFailure(const QString &what, const FetchReply &reply)
 {
@@ -112,9 +119,7 @@ FetchedDay applyDay(Contest &contest, const FetchReply &reply, int day)
         before[s] = roster.wrestlers[s].dayResult[std::clamp(day, 1, int(kDays)) - 1];
     const ResultImportOutcome outcome = applyResultFile(contest, file, day);
     if (outcome.refusal) {
-        out.refusal = QStringLiteral("取得した取組結果を読み込めません。何も変更していません。\n"
-                                     "URL: %1\n原因: %2")
-                          .arg(reply.url.toDisplayString(), *outcome.refusal);
+        out.refusal = unreadableText(kTorikumi, reply.url, *outcome.refusal);
         return out;
     }
     out.bouts = file.bouts;
@@ -146,9 +151,7 @@ FetchedBanzuke readBanzuke(const FetchReply &reply)
         return out;
     out.read = BanzukeImport::parse(reply.body, QString());
     if (!out.read.ok)
-        out.refusal = QStringLiteral("取得した番付を読み込めません。何も変更していません。\n"
-                                     "URL: %1\n原因: %2")
-                          .arg(reply.url.toDisplayString(), out.read.message);
+        out.refusal = unreadableText(kBanzuke, reply.url, out.read.message);
     return out;
 }
 
