@@ -7,6 +7,7 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -49,13 +50,15 @@ bool Database::isTextColumn(const QString &table, const QString &column)
 {
     if (table == u"PRIZE")
         return column == u"賞位" || column == u"しこな";
-    using namespace entrytable;
-    if (column == column::shikona || column == column::furigana || column == column::reserve)
-        return true;
-    for (int s = 0; s < kMaxPicks; ++s)
-        if (column == column::pick(s))
-            return true;
-    return false;
+    // Asked for every cell the grid paints: the names are built once.
+    static const QSet<QString> text = [] {
+        using namespace entrytable;
+        QSet<QString> names {column::shikona, column::furigana, column::reserve};
+        for (int s = 0; s < kMaxPicks; ++s)
+            names.insert(column::pick(s));
+        return names;
+    }();
+    return text.contains(column);
 }
 
 Database::Database()
